@@ -1,0 +1,42 @@
+#pragma once
+// One serial port to the engine controller, with its framed request/reply exchange.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "sys/SerialPort.h"
+
+constexpr std::int32_t EXCHANGE_READ_ERROR = -1;
+constexpr std::int32_t EXCHANGE_BAD_CHECKSUM = -2;
+constexpr std::int32_t EXCHANGE_NO_REPLY = -3;
+
+class CSerialLink {
+public:
+    CSerialLink();                                  // the system's serial ports
+    explicit CSerialLink(sys::SerialPorts& ports);  // any other source of ports (tests)
+    ~CSerialLink();                                 // closes the port if still open
+    CSerialLink(const CSerialLink&) = delete;
+    CSerialLink& operator=(const CSerialLink&) = delete;
+
+    bool Open(const std::string& path);
+    // Sends command/length/data and reads the reply. The reply's data is copied into data,
+    // never more than dataSize bytes. Returns the reply's length byte or a negative EXCHANGE_ code.
+    std::int32_t Exchange(std::uint8_t command, std::uint8_t length, std::uint8_t* data,
+                          std::size_t dataSize);
+    void Close();
+
+    bool IsOpen() const;
+    const std::string& PortPath() const;
+    // The operating system's reason for the last failed Open.
+    const std::string& LastOpenError() const;
+
+private:
+    sys::SerialPorts& m_ports;
+    std::string m_portPath;
+    std::uint8_t m_sendArea[256] = {};
+    std::uint8_t m_replyArea[256] = {};
+    std::unique_ptr<sys::SerialPort> m_port;
+    std::string m_lastOpenError;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// The discovered serial ports, in discovery order.
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct PortEntry {
+    std::string devicePath;
+    std::string portName;
+    std::string friendlyName;
+    std::int32_t isUsb = 0;
+    std::string description;
+};
+
+// An index outside the list: a programming error, never a discovery failure.
+class PortIndexError : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// A discovery failure; what() is the whole message text.
+class DiscoveryFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class PortList {
+public:
+    std::size_t GetCount() const;
+    const PortEntry& GetAt(std::size_t index) const;  // throws PortIndexError
+    void Clear();
+    void Append(const PortEntry& entry);
+    void SetAt(std::size_t index, const PortEntry& entry);  // throws PortIndexError
+
+private:
+    std::vector<PortEntry> m_entries;
+};

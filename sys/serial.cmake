@@ -1,0 +1,5 @@
+if(WIN32)
+  target_sources(marlox_sys PRIVATE win32/Win32SerialPort.cpp)
+else()
+  target_sources(marlox_sys PRIVATE posix/PosixSerialPort.cpp)
+endif()
