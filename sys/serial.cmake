@@ -1,5 +1,8 @@
 if(WIN32)
   target_sources(marlox_sys PRIVATE win32/Win32SerialPort.cpp)
 else()
-  target_sources(marlox_sys PRIVATE posix/PosixSerialPort.cpp)
+  target_sources(marlox_sys PRIVATE
+    posix/LineSettings.cpp
+    posix/TermiosSettings.cpp
+    posix/PosixSerialPort.cpp)
 endif()

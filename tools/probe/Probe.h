@@ -1,0 +1,40 @@
+#pragma once
+// The connection test on the command line: run it on one port, print the five outcomes.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "link/ConnectionTest.h"
+
+class CSerialLink;
+
+namespace probe {
+
+constexpr int EXIT_TEST_RAN = 0;
+constexpr int EXIT_USAGE = 1;
+constexpr int EXIT_CANNOT_OPEN = 2;
+
+struct ProbeResults {
+    std::optional<std::string> engineCode;
+    std::optional<std::string> version;
+    ProtectionResult protection = ProtectionResult::NoResponse;
+    std::optional<std::string> legacyEngineCode;
+    std::optional<std::string> legacyVersion;
+};
+
+// What the user typed to what the OS opens: on Windows a bare name such as COM3 becomes
+// \\.\COM3 (the only form that reaches COM10 and above); elsewhere the path is used as given.
+std::string DevicePathOf(const std::string& port);
+
+// Runs the test on an open link.
+ProbeResults RunProbeTest(CSerialLink& link);
+
+std::string FormatText(const std::string& port, const ProbeResults& results);
+std::string FormatJson(const std::string& port, const ProbeResults& results);
+
+// Opens the port, runs the test, prints, closes. Returns the exit status.
+int Probe(CSerialLink& link, const std::string& port, bool json, std::ostream& out,
+          std::ostream& err);
+
+}  // namespace probe
