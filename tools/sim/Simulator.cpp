@@ -1,0 +1,132 @@
+#include "tools/sim/Simulator.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace sim {
+namespace {
+
+// 19200 baud, 8E1: start + 8 data + parity + stop = 11 bits per byte.
+constexpr auto BYTE_TIME = std::chrono::nanoseconds(11 * 1000000000LL / 19200);
+constexpr std::size_t REQUEST_SIZE = 3;
+// A requester that does not read for this long gets the rest of the reply dropped.
+constexpr auto WRITE_GIVE_UP = std::chrono::seconds(2);
+// How long a hang-up waits for the requester to read the part of the reply already sent.
+constexpr auto HANG_UP_DRAIN = std::chrono::milliseconds(500);
+
+}  // namespace
+
+Simulator::Simulator(const SimOptions& options, Pty& pty, Log& log, const StopSignals& signals)
+    : m_options(options), m_pty(pty), m_log(log), m_signals(signals) {}
+
+RunEnd Simulator::Run() {
+    RequestScanner scanner;
+    unsigned long requests = 0;
+    for (;;) {
+        switch (WaitFor(m_pty.Master(), POLLIN, std::nullopt, m_signals)) {
+        case WaitResult::Ready: break;
+        case WaitResult::Stopped: return RunEnd::Stopped;
+        default: return RunEnd::PtyFailed;
+        }
+        std::uint8_t chunk[64];
+        const ssize_t count = ::read(m_pty.Master(), chunk, sizeof chunk);
+        if (count < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+        if (count <= 0) {
+            m_log.Line(std::string("pty read failed: ") + (count < 0 ? std::strerror(errno) : "end"));
+            return RunEnd::PtyFailed;
+        }
+        const auto received = Clock::now();
+        for (ssize_t i = 0; i < count; ++i) {
+            const auto command = scanner.Feed(chunk[i]);
+            if (command) LogGarbage(scanner);
+            if (!command) continue;
+
+            ++requests;
+            switch (HandleRequest(*command, received)) {
+            case SendEnd::HungUp: return RunEnd::HungUp;
+            case SendEnd::Stopped: return RunEnd::Stopped;
+            case SendEnd::Failed: return RunEnd::PtyFailed;
+            case SendEnd::Sent: break;
+            }
+            if (m_options.exitAfter && requests >= *m_options.exitAfter) return RunEnd::ExitAfter;
+        }
+        LogGarbage(scanner);
+    }
+}
+
+void Simulator::LogGarbage(RequestScanner& scanner) {
+    const Bytes discarded = scanner.TakeDiscarded();
+    if (!discarded.empty()) m_log.Line("garbage " + FormatBytes(discarded) + " skipped");
+}
+
+Simulator::SendEnd Simulator::HandleRequest(std::uint8_t command, Clock::time_point received) {
+    const std::string heading =
+        "request " + FormatBytes(BuildFrame(command, {})) + " (" + CommandName(command) + "): ";
+    const auto plan = PlanReply(m_options, command);
+    if (!plan) {
+        m_log.Line(heading + "ignored (profile " + ProfileName(m_options.profile) + ")");
+        return SendEnd::Sent;
+    }
+    m_log.Line(heading + plan->description);
+    const SendEnd end = Send(*plan, received);
+    if (end == SendEnd::HungUp) m_log.Line("hung up: pty closed");
+    return end;
+}
+
+Simulator::SendEnd Simulator::Send(const ReplyPlan& plan, Clock::time_point received) {
+    // On a real line the request is still arriving for three byte times after it was written.
+    auto next = received + std::chrono::milliseconds(plan.delayMs);
+    if (m_options.baudPacing) next += REQUEST_SIZE * BYTE_TIME;
+    const auto gap = std::chrono::milliseconds(plan.byteGapMs);
+    const bool eachByteTimed = m_options.baudPacing || plan.byteGapMs > 0;
+
+    if (!eachByteTimed) {
+        if (SleepUntil(next, m_signals) == WaitResult::Stopped) return SendEnd::Stopped;
+        if (!WriteBytes(plan.wire.data(), plan.sendCount)) return SendEnd::Failed;
+    } else {
+        for (std::size_t i = 0; i < plan.sendCount; ++i) {
+            if (i > 0) next += gap;
+            if (m_options.baudPacing) next += BYTE_TIME;
+            // Absolute deadlines: the wake-up latency of one byte does not delay the next.
+            if (SleepUntil(next, m_signals) == WaitResult::Stopped) return SendEnd::Stopped;
+            if (!WriteBytes(&plan.wire[i], 1)) return SendEnd::Failed;
+        }
+    }
+    if (plan.hangUp) {
+        // A hang-up discards what the requester has not read yet: give it the sent part first.
+        const auto giveUp = Clock::now() + HANG_UP_DRAIN;
+        while (m_pty.PendingForRequester() > 0 && Clock::now() < giveUp)
+            if (SleepUntil(Clock::now() + std::chrono::milliseconds(1), m_signals) ==
+                WaitResult::Stopped)
+                return SendEnd::Stopped;
+        m_pty.HangUp();
+        return SendEnd::HungUp;
+    }
+    return SendEnd::Sent;
+}
+
+bool Simulator::WriteBytes(const std::uint8_t* bytes, std::size_t count) {
+    const auto giveUp = Clock::now() + WRITE_GIVE_UP;
+    while (count > 0) {
+        const ssize_t written = ::write(m_pty.Master(), bytes, count);
+        if (written > 0) {
+            bytes += written;
+            count -= static_cast<std::size_t>(written);
+            continue;
+        }
+        if (written < 0 && errno != EAGAIN && errno != EINTR) {
+            m_log.Line(std::string("pty write failed: ") + std::strerror(errno));
+            return false;
+        }
+        if (WaitFor(m_pty.Master(), POLLOUT, giveUp, m_signals) != WaitResult::Ready) {
+            m_log.Line("requester does not read: " + std::to_string(count) + " bytes dropped");
+            return true;
+        }
+    }
+    return true;
+}
+
+}  // namespace sim

@@ -1,0 +1,35 @@
+#pragma once
+// The request/reply loop on the pty.
+
+#include <cstdint>
+
+#include "tools/sim/Log.h"
+#include "tools/sim/Pty.h"
+#include "tools/sim/Replies.h"
+#include "tools/sim/SimOptions.h"
+#include "tools/sim/Wait.h"
+
+namespace sim {
+
+enum class RunEnd { Stopped, ExitAfter, HungUp, PtyFailed };
+
+class Simulator {
+public:
+    Simulator(const SimOptions& options, Pty& pty, Log& log, const StopSignals& signals);
+    RunEnd Run();
+
+private:
+    enum class SendEnd { Sent, HungUp, Stopped, Failed };
+
+    SendEnd HandleRequest(std::uint8_t command, Clock::time_point received);
+    SendEnd Send(const ReplyPlan& plan, Clock::time_point received);
+    bool WriteBytes(const std::uint8_t* bytes, std::size_t count);
+    void LogGarbage(RequestScanner& scanner);
+
+    const SimOptions& m_options;
+    Pty& m_pty;
+    Log& m_log;
+    const StopSignals& m_signals;
+};
+
+}  // namespace sim
