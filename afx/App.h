@@ -1,0 +1,79 @@
+#pragma once
+// The application object and the thread's message processing.
+//
+// Portable: the application object's bookkeeping, its name, its command map and the framework's
+// main routine (AfxWinMain). The back end provides the program entry point (which calls
+// AfxWinMain with the executable's path), the message pump, message boxes and resource loading.
+
+#include <string>
+
+#include "afx/MessageMap.h"
+#include "afx/Types.h"
+
+class CWnd;
+
+class CWinThread : public CCmdTarget {
+public:
+    CWnd* m_pMainWnd = nullptr;
+
+    virtual bool InitInstance();
+    // Runs a message loop until the thread's quit message; returns ExitInstance().
+    virtual int Run();
+    virtual int ExitInstance();
+
+    // Takes one message from the queue (waiting for one), pre-translates it through the target
+    // window's objects and dispatches it. False on the quit message, which stays for the caller's
+    // loop to see.
+    bool PumpMessage();
+};
+
+class CWinApp : public CWinThread {
+public:
+    // One global object. No name: the executable's name without extension is used.
+    explicit CWinApp(const char* lpszAppName = nullptr);
+    ~CWinApp() override;
+
+    bool InitInstance() override;
+
+    // Caption of the application's message boxes.
+    const char* GetAppName() const { return m_appName.c_str(); }
+    void SetAppName(std::string name) { m_appName = std::move(name); }
+
+    // The shared application icon nIDResource from the module that holds it (nullptr if none).
+    HICON LoadIcon(UINT nIDResource) const;
+
+    // The framework's help command. The program ships no help, so it shows nothing.
+    void OnHelp();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::string m_appName;
+};
+
+CWinApp* AfxGetApp();
+CWinThread* AfxGetThread();
+CWnd* AfxGetMainWnd();
+
+// The framework's main routine: names the application after exePath's file name, installs the
+// framework's message box for system code, calls InitInstance, then Run or ExitInstance.
+// Constructs nothing; the one application object is a global of the program.
+int AfxWinMain(const std::string& exePath);
+
+// "Marlox" for "C:\dir\Marlox.exe" or "/usr/bin/marlox".
+std::string AfxAppNameFromPath(const std::string& exePath);
+
+// Modal message box with the application's name as caption, owned by the active dialog.
+int AfxMessageBox(const char* lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
+
+// True when a message is waiting in the thread's queue; it is left there (PeekMessage with
+// PM_NOREMOVE).
+bool AfxPeekMessage();
+
+int AfxGetSystemMetrics(int nIndex);
+
+// Registers the common control classes (tooltips among them); before any window exists.
+void AfxInitCommonControls();
+// Dialogs here host no ActiveX controls: nothing to enable.
+inline void AfxEnableControlContainer() {}
