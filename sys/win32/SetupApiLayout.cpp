@@ -20,8 +20,11 @@ static_assert(sizeof(SpDeviceInterfaceDetailDataA) == sizeof(SP_DEVICE_INTERFACE
 static_assert(offsetof(SpDeviceInterfaceDetailDataA, devicePath) ==
                   offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath), "layout");
 static_assert(sizeof(Guid) == sizeof(GUID), "size");
-static_assert(DIGCF_PRESENT == 0x02 && DIGCF_DEVICEINTERFACE == 0x10, "flags");
-static_assert(SPDRP_FRIENDLYNAME == 12 && SPDRP_DEVICEDESC == 0 &&
-                  SPDRP_LOCATION_INFORMATION == 13, "property codes");
+static_assert(CLASS_DEVS_PRESENT == DIGCF_PRESENT && CLASS_DEVS_INTERFACE == DIGCF_DEVICEINTERFACE,
+              "flags");
+static_assert(PROPERTY_FRIENDLYNAME == SPDRP_FRIENDLYNAME && PROPERTY_DEVICEDESC == SPDRP_DEVICEDESC &&
+                  PROPERTY_LOCATION_INFORMATION == SPDRP_LOCATION_INFORMATION,
+              "property codes");
+static_assert(ERROR_NO_MORE_ITEMS_CODE == ERROR_NO_MORE_ITEMS, "error code");
 
 }  // namespace sys

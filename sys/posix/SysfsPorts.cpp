@@ -1,0 +1,278 @@
+#include "sys/posix/SysfsPorts.h"
+
+#include "sys/posix/UniqueFd.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <tuple>
+
+namespace sys::posix {
+
+namespace {
+
+constexpr std::size_t ATTRIBUTE_READ_LIMIT = 512;  // sysfs attributes are far shorter
+constexpr std::size_t PRODUCT_LIMIT = 200;         // product + " (name)" stays under 256 bytes
+constexpr std::size_t NAME_LIMIT = 32;
+constexpr std::size_t LOCATION_PART_LIMIT = 96;
+constexpr int USB_WALK_LIMIT = 12;  // tty -> interface -> device is two or three levels
+
+// Kernel tty names are short and plain; anything else is not a port we can name safely.
+bool IsPlainName(const std::string& name) {
+    if (name.empty() || name.size() > NAME_LIMIT || name[0] == '.')
+        return false;
+    return std::all_of(name.begin(), name.end(), [](unsigned char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '-' || c == '.';
+    });
+}
+
+std::optional<std::string> ReadAttribute(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd.Valid())
+        return std::nullopt;
+    std::string data(ATTRIBUTE_READ_LIMIT, '\0');
+    std::size_t filled = 0;
+    while (filled < data.size()) {
+        const ssize_t got = ::read(fd.Get(), &data[filled], data.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    data.resize(filled);
+    return data;
+}
+
+bool IsZeroNumber(const std::string& text) {
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    return end != text.c_str() && value == 0;
+}
+
+std::optional<std::string> ReadLink(const std::string& path) {
+    char target[4096];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+    if (length < 0 || static_cast<std::size_t>(length) >= sizeof target)
+        return std::nullopt;
+    return std::string(target, static_cast<std::size_t>(length));
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+    const auto release = [](char* p) { std::free(p); };
+    std::unique_ptr<char, decltype(release)> resolved(::realpath(path.c_str(), nullptr), release);
+    if (!resolved)
+        return std::nullopt;
+    return std::string(resolved.get());
+}
+
+bool Exists(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Parent(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+bool IsUnder(const std::string& path, const std::string& root) {
+    return path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
+           path[root.size()] == '/';
+}
+
+// ttyS2 before ttyS10: the letters first, then the trailing number by value.
+bool NaturalLess(const std::string& a, const std::string& b) {
+    auto split = [](const std::string& s) {
+        std::size_t digits = s.size();
+        while (digits > 0 && s[digits - 1] >= '0' && s[digits - 1] <= '9')
+            --digits;
+        const std::string number = s.substr(digits);
+        return std::make_tuple(s.substr(0, digits), number.size(), number);
+    };
+    return split(a) < split(b);
+}
+
+// How a port reads to the user, and where it sits.
+struct PortKind {
+    std::string name;
+    std::string location;
+};
+
+std::string UsbName(const std::string& deviceDir, const std::string& usbDevice,
+                    const std::string& interfaceDir) {
+    if (auto product = ReadAttribute(usbDevice + "/product")) {
+        std::string text = SanitiseText(*product, PRODUCT_LIMIT);
+        if (!text.empty())
+            return text;
+    }
+    if (!interfaceDir.empty()) {
+        if (auto interface = ReadAttribute(interfaceDir + "/interface")) {
+            std::string text = SanitiseText(*interface, PRODUCT_LIMIT);
+            if (!text.empty())
+                return text;
+        }
+    }
+    for (const std::string& dir : {deviceDir, interfaceDir}) {
+        if (dir.empty())
+            continue;
+        if (auto driver = ReadLink(dir + "/driver")) {
+            std::string text = SanitiseText(BaseName(*driver), PRODUCT_LIMIT);
+            if (!text.empty())
+                return text;
+        }
+    }
+    return "USB serial port";
+}
+
+// The USB device the tty hangs off, if any: the first ancestor with idVendor, still inside
+// sysfs' device tree.
+std::optional<PortKind> UsbKind(const std::string& deviceDir, const std::string& devicesRoot) {
+    std::string interfaceDir;
+    std::string dir = deviceDir;
+    for (int level = 0; level < USB_WALK_LIMIT && IsUnder(dir, devicesRoot); ++level) {
+        if (interfaceDir.empty() && Exists(dir + "/bInterfaceNumber"))
+            interfaceDir = dir;
+        if (Exists(dir + "/idVendor")) {
+            const std::string where = interfaceDir.empty() ? dir : interfaceDir;
+            return PortKind{UsbName(deviceDir, dir, interfaceDir),
+                            "USB " + SanitiseText(BaseName(where), LOCATION_PART_LIMIT)};
+        }
+        dir = Parent(dir);
+    }
+    return std::nullopt;
+}
+
+PortKind OtherKind(const std::string& name, const std::string& deviceDir) {
+    const std::string where = SanitiseText(BaseName(deviceDir), LOCATION_PART_LIMIT);
+    const auto subsystem = ReadLink(deviceDir + "/subsystem");
+    if (name.compare(0, 6, "rfcomm") == 0 ||
+        (subsystem && BaseName(*subsystem) == "bluetooth"))
+        return {"Bluetooth serial port", "Bluetooth " + where};
+    return {"Serial port", "Port " + where};
+}
+
+}  // namespace
+
+std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
+    std::string clean;
+    clean.reserve(std::min(raw.size(), maxBytes));
+    bool pendingSpace = false;
+    auto put = [&](const char* bytes, std::size_t count) -> bool {
+        const std::size_t space = pendingSpace && !clean.empty() ? 1 : 0;
+        if (clean.size() + space + count > maxBytes)
+            return false;
+        if (space)
+            clean += ' ';
+        pendingSpace = false;
+        clean.append(bytes, count);
+        return true;
+    };
+    for (std::size_t i = 0; i < raw.size();) {
+        const auto lead = static_cast<unsigned char>(raw[i]);
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
+                           : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4
+                           : 0;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = i + k < raw.size() ? static_cast<unsigned char>(raw[i + k]) : 0u;
+            bool ok = (next & 0xC0) == 0x80;
+            // Reject overlong forms, surrogates and code points above U+10FFFF.
+            if (k == 1 && ok) {
+                if (lead == 0xE0) ok = next >= 0xA0;
+                if (lead == 0xED) ok = next <= 0x9F;
+                if (lead == 0xF0) ok = next >= 0x90;
+                if (lead == 0xF4) ok = next <= 0x8F;
+            }
+            if (!ok) {
+                length = 0;
+                break;
+            }
+        }
+        if (length == 0) {
+            if (!put("?", 1))
+                break;
+            ++i;
+            continue;
+        }
+        if (length == 1 && (lead < 0x20 || lead == 0x7F || lead == ' ')) {
+            pendingSpace = true;
+            ++i;
+            continue;
+        }
+        if (!put(&raw[i], length))
+            break;
+        i += length;
+    }
+    return clean;
+}
+
+SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot)
+    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)) {}
+
+std::vector<SysfsPort> SysfsPorts::Scan() const {
+    const std::string classDir = m_sysRoot + "/class/tty";
+    std::vector<std::string> names;
+    {
+        const auto close = [](DIR* d) { ::closedir(d); };
+        std::unique_ptr<DIR, decltype(close)> dir(::opendir(classDir.c_str()), close);
+        if (!dir)
+            return {};
+        while (const dirent* entry = ::readdir(dir.get())) {
+            std::string name = entry->d_name;
+            if (IsPlainName(name))
+                names.push_back(std::move(name));
+        }
+    }
+    std::sort(names.begin(), names.end(), NaturalLess);
+
+    const auto realSysRoot = RealPath(m_sysRoot);
+    if (!realSysRoot)
+        return {};
+    const std::string devicesRoot = *realSysRoot + "/devices";
+
+    std::vector<SysfsPort> ports;
+    for (const std::string& name : names) {
+        const std::string entry = classDir + "/" + name;
+        // Consoles, ptys and the like live under devices/virtual; the link text tells at once.
+        const auto link = ReadLink(entry);
+        if (link && link->find("devices/virtual/") != std::string::npos)
+            continue;
+        const auto ttyDir = RealPath(entry);
+        if (!ttyDir || !IsUnder(*ttyDir, devicesRoot) ||
+            IsUnder(*ttyDir, devicesRoot + "/virtual"))
+            continue;
+        const auto deviceDir = RealPath(*ttyDir + "/device");
+        if (!deviceDir)
+            continue;
+        if (const auto type = ReadAttribute(*ttyDir + "/type")) {
+            if (IsZeroNumber(*type))
+                continue;  // a phantom UART: the driver found no hardware behind it
+        }
+        const std::string devicePath = m_devRoot + "/" + name;
+        if (!Exists(devicePath))
+            continue;
+
+        const auto usb = UsbKind(*deviceDir, devicesRoot);
+        const PortKind kind = usb ? *usb : OtherKind(name, *deviceDir);
+        ports.push_back({name, devicePath, kind.name + " (" + name + ")", kind.name,
+                         kind.location});
+    }
+    return ports;
+}
+
+}  // namespace sys::posix
