@@ -14,25 +14,27 @@ constexpr std::size_t VERSION_WINDOW = 5;
 // Eight spaces and the zero that ends them: the controller's "nothing protected".
 constexpr std::uint8_t PROTECTION_NONE[9] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 0};
 
-// Each inquiry starts on a zeroed area, so no answer is read with leftovers of another.
-std::int32_t Ask(CSerialLink& link, std::uint8_t command, std::uint8_t (&area)[REPLY_AREA_SIZE])
+// The one reply area of a test run.
+using ReplyArea = std::uint8_t[REPLY_AREA_SIZE];
+
+// The area is zeroed before every inquiry, so no answer is read with leftovers of another.
+std::int32_t Ask(CSerialLink& link, std::uint8_t command, ReplyArea& area)
 {
     std::memset(area, 0, sizeof area);
     return link.Exchange(command, NO_DATA_LENGTH, area, sizeof area);
 }
 
-std::optional<std::string> ReadText(CSerialLink& link, std::uint8_t command, std::size_t window)
+std::optional<std::string> ReadText(CSerialLink& link, std::uint8_t command, std::size_t window,
+                                    ReplyArea& area)
 {
-    std::uint8_t area[REPLY_AREA_SIZE];
     if (Ask(link, command, area) < 0)
         return std::nullopt;
     area[window] = 0;
     return std::string(reinterpret_cast<const char*>(area));
 }
 
-ProtectionResult ReadProtection(CSerialLink& link)
+ProtectionResult ReadProtection(CSerialLink& link, ReplyArea& area)
 {
-    std::uint8_t area[REPLY_AREA_SIZE];
     if (Ask(link, CMD_PROTECTION, area) < 0)
         return ProtectionResult::NoResponse;
     return std::memcmp(area, PROTECTION_NONE, sizeof PROTECTION_NONE) == 0
@@ -44,16 +46,19 @@ ProtectionResult ReadProtection(CSerialLink& link)
 
 void RunConnectionTest(CSerialLink& link, TestObserver& observer)
 {
-    observer.OnTextResult(Inquiry::EngineCode, ReadText(link, CMD_ENGINECODE, ENGINE_CODE_WINDOW));
-    observer.OnTextResult(Inquiry::Version, ReadText(link, CMD_VERSION, VERSION_WINDOW));
+    ReplyArea area = {};
 
-    const ProtectionResult protection = ReadProtection(link);
+    observer.OnTextResult(Inquiry::EngineCode,
+                          ReadText(link, CMD_ENGINECODE, ENGINE_CODE_WINDOW, area));
+    observer.OnTextResult(Inquiry::Version, ReadText(link, CMD_VERSION, VERSION_WINDOW, area));
+
+    const ProtectionResult protection = ReadProtection(link, area);
     observer.OnProtectionResult(protection);
     if (protection != ProtectionResult::NoResponse)
         observer.OnRefresh();
 
     observer.OnTextResult(Inquiry::LegacyEngineCode,
-                          ReadText(link, CMD_LEGACY_ENGINECODE, ENGINE_CODE_WINDOW));
+                          ReadText(link, CMD_LEGACY_ENGINECODE, ENGINE_CODE_WINDOW, area));
     observer.OnTextResult(Inquiry::LegacyVersion,
-                          ReadText(link, CMD_LEGACY_VERSION, VERSION_WINDOW));
+                          ReadText(link, CMD_LEGACY_VERSION, VERSION_WINDOW, area));
 }

@@ -1,0 +1,130 @@
+#include "tests/link/FakeSerialPort.h"
+
+#include <cstdio>
+
+namespace fake {
+namespace {
+
+std::string Hex(const std::uint8_t* bytes, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        char digits[4];
+        std::snprintf(digits, sizeof digits, i == 0 ? "%02X" : " %02X", bytes[i]);
+        text += digits;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<Step> Bytes(const std::vector<std::uint8_t>& bytes)
+{
+    std::vector<Step> steps;
+    for (std::uint8_t byte : bytes)
+        steps.push_back({Step::Kind::Byte, byte});
+    return steps;
+}
+
+std::vector<Step> Frame(std::uint8_t command, const std::string& data)
+{
+    std::vector<std::uint8_t> frame{command, static_cast<std::uint8_t>(data.size() + 2)};
+    frame.insert(frame.end(), data.begin(), data.end());
+    std::uint8_t sum = 0;
+    for (std::uint8_t byte : frame)
+        sum = static_cast<std::uint8_t>(sum + byte);
+    frame.push_back(static_cast<std::uint8_t>(~sum));
+    return Bytes(frame);
+}
+
+std::vector<Step> Concat(std::vector<std::vector<Step>> parts)
+{
+    std::vector<Step> steps;
+    for (const auto& part : parts)
+        steps.insert(steps.end(), part.begin(), part.end());
+    return steps;
+}
+
+FakeSerialPort::FakeSerialPort(std::shared_ptr<PortState> state) : m_state(std::move(state))
+{
+    ++m_state->openPorts;
+}
+
+FakeSerialPort::~FakeSerialPort()
+{
+    --m_state->openPorts;
+}
+
+void FakeSerialPort::Purge(unsigned flags)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "purge %02X", flags);
+    m_state->events.push_back(text);
+    if (flags & (sys::PURGE_RX_ABORT | sys::PURGE_RX_CLEAR))
+        m_state->arrived.clear();
+}
+
+bool FakeSerialPort::SetTimeouts(const sys::CommTimeouts& timeouts)
+{
+    m_state->timeouts = timeouts;
+    return !m_state->failTimeouts;
+}
+
+bool FakeSerialPort::ApplyLineSettings(const std::string& definition)
+{
+    m_state->lineSettings = definition;
+    return !m_state->failLineSettings;
+}
+
+bool FakeSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count)
+{
+    m_state->events.push_back("write " + Hex(data, count));
+    m_state->writes.emplace_back(data, data + count);
+    if (!m_state->repliesToWrites.empty()) {
+        const std::vector<Step>& reply = m_state->repliesToWrites.front();
+        m_state->arrived.insert(m_state->arrived.end(), reply.begin(), reply.end());
+        m_state->repliesToWrites.pop_front();
+    }
+    return true;
+}
+
+sys::ReadStatus FakeSerialPort::ReadByte(std::uint8_t& byte)
+{
+    m_state->events.push_back("read");
+    ++m_state->reads;
+    if (m_state->arrived.empty())
+        return sys::ReadStatus::Empty;
+    const Step step = m_state->arrived.front();
+    m_state->arrived.pop_front();
+    switch (step.kind) {
+    case Step::Kind::Byte:
+        byte = step.byte;
+        return sys::ReadStatus::Byte;
+    case Step::Kind::Empty:
+        return sys::ReadStatus::Empty;
+    case Step::Kind::Fail:
+        break;
+    }
+    return sys::ReadStatus::Failed;
+}
+
+void FakeSerialPort::ClearError()
+{
+    m_state->events.push_back("clear");
+    ++m_state->clearErrors;
+}
+
+std::unique_ptr<sys::SerialPort> FakeSerialPorts::OpenExclusive(const std::string& path)
+{
+    openedPaths.push_back(path);
+    if (failOpen)
+        return nullptr;
+    return std::make_unique<FakeSerialPort>(state);
+}
+
+std::string FakeSerialPorts::LastOpenError() const
+{
+    return failOpen ? "Access is denied." : "";
+}
+
+}  // namespace fake

@@ -1,0 +1,71 @@
+#pragma once
+// A serial port that plays a script instead of waiting on a line. Each request written makes the
+// next scripted reply arrive; a purge of the receive side drops whatever has arrived and not been
+// read. A read with nothing left is an empty read, with no real waiting.
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sys/SerialPort.h"
+
+namespace fake {
+
+struct Step {
+    enum class Kind { Byte, Empty, Fail } kind;
+    std::uint8_t byte;
+};
+
+inline Step Empty() { return {Step::Kind::Empty, 0}; }
+inline Step Fail() { return {Step::Kind::Fail, 0}; }
+std::vector<Step> Bytes(const std::vector<std::uint8_t>& bytes);
+// command, length byte, data, correct checksum.
+std::vector<Step> Frame(std::uint8_t command, const std::string& data);
+std::vector<Step> Concat(std::vector<std::vector<Step>> parts);
+
+// What the test sets up and what the port recorded; shared with the ports it hands out.
+struct PortState {
+    std::deque<std::vector<Step>> repliesToWrites;  // one per request, in order
+    std::deque<Step> arrived;                       // on the line, not yet read
+
+    std::vector<std::string> events;  // "purge 0F", "write F3 02 0A", "read", "clear"
+    std::vector<std::vector<std::uint8_t>> writes;
+    int reads = 0;
+    int clearErrors = 0;
+    int openPorts = 0;
+    sys::CommTimeouts timeouts;
+    std::string lineSettings;
+
+    bool failTimeouts = false;
+    bool failLineSettings = false;
+};
+
+class FakeSerialPort final : public sys::SerialPort {
+public:
+    explicit FakeSerialPort(std::shared_ptr<PortState> state);
+    ~FakeSerialPort() override;
+
+    void Purge(unsigned flags) override;
+    bool SetTimeouts(const sys::CommTimeouts& timeouts) override;
+    bool ApplyLineSettings(const std::string& definition) override;
+    bool WriteAndFlush(const std::uint8_t* data, std::size_t count) override;
+    sys::ReadStatus ReadByte(std::uint8_t& byte) override;
+    void ClearError() override;
+
+private:
+    std::shared_ptr<PortState> m_state;
+};
+
+class FakeSerialPorts final : public sys::SerialPorts {
+public:
+    std::shared_ptr<PortState> state = std::make_shared<PortState>();
+    std::vector<std::string> openedPaths;
+    bool failOpen = false;
+
+    std::unique_ptr<sys::SerialPort> OpenExclusive(const std::string& path) override;
+    std::string LastOpenError() const override;
+};
+
+}  // namespace fake

@@ -1,0 +1,147 @@
+// The termios port on real pseudo-terminal pairs: exclusive open, settings, the read time-out,
+// purge and hang-up.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+
+#include <chrono>
+
+#include "sys/posix/PosixSerialPort.h"
+#include "sys/posix/TermiosSettings.h"
+#include "sys/posix/UniqueFd.h"
+
+namespace {
+
+constexpr char CONTROLLER_SETTINGS[] = "baud=19200 parity=e data=8 stop=1";
+
+// The controller's side of a pty pair; the test opens the other side by path.
+class PtyPair {
+public:
+    PtyPair() : m_master(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC))
+    {
+        if (m_master.Valid() && ::grantpt(m_master.Get()) == 0 && ::unlockpt(m_master.Get()) == 0)
+            m_path = ::ptsname(m_master.Get());
+    }
+    const std::string& Path() const { return m_path; }
+    int Master() const { return m_master.Get(); }
+    void HangUp() { m_master.Reset(); }
+    std::string ReadAvailable()
+    {
+        std::string bytes;
+        pollfd entry{m_master.Get(), POLLIN, 0};
+        char buffer[64];
+        while (::poll(&entry, 1, 200) > 0) {
+            const ssize_t count = ::read(m_master.Get(), buffer, sizeof buffer);
+            if (count <= 0)
+                break;
+            bytes.append(buffer, static_cast<std::size_t>(count));
+        }
+        return bytes;
+    }
+
+private:
+    sys::UniqueFd m_master;
+    std::string m_path;
+};
+
+class PosixSerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(pty.Path().empty());
+        port = ports.OpenExclusive(pty.Path());
+        ASSERT_NE(port, nullptr) << ports.LastOpenError();
+        ASSERT_TRUE(port->SetTimeouts({0xFFFFFFFFu, 1, 100, 1, 100}));
+        ASSERT_TRUE(port->ApplyLineSettings(CONTROLLER_SETTINGS));
+    }
+
+    PtyPair pty;
+    sys::PosixSerialPorts ports;
+    std::unique_ptr<sys::SerialPort> port;
+};
+
+TEST_F(PosixSerialPortTest, SecondOpenFailsWhileHeldAndSucceedsAfterClose)
+{
+    EXPECT_EQ(ports.OpenExclusive(pty.Path()), nullptr);
+    EXPECT_FALSE(ports.LastOpenError().empty());
+    port.reset();
+    EXPECT_NE(ports.OpenExclusive(pty.Path()), nullptr) << ports.LastOpenError();
+}
+
+TEST_F(PosixSerialPortTest, SettingsCanBeAppliedAgain)
+{
+    // The pty dropped the parity the first time; asking again changes nothing and must pass.
+    EXPECT_TRUE(port->ApplyLineSettings(CONTROLLER_SETTINGS));
+    EXPECT_FALSE(port->ApplyLineSettings("baud=19200 parity=q"));
+    EXPECT_FALSE(port->ApplyLineSettings("baud=12345"));  // no such termios speed
+    EXPECT_FALSE(port->ApplyLineSettings("baud=19200 data=8 stop=1.5"));
+}
+
+TEST_F(PosixSerialPortTest, WritesReachTheOtherSideUnchanged)
+{
+    const std::uint8_t request[] = {0xF3, 0x02, 0x0A, 0x0D, 0x11};  // no CR or XON handling
+    ASSERT_TRUE(port->WriteAndFlush(request, sizeof request));
+    EXPECT_EQ(pty.ReadAvailable(), std::string("\xF3\x02\x0A\x0D\x11", 5));
+}
+
+TEST_F(PosixSerialPortTest, ReadsBytesAsTheyArriveAndWaitsOutTheTimeout)
+{
+    ASSERT_EQ(::write(pty.Master(), "\x0D\x03", 2), 2);
+    std::uint8_t byte = 0;
+    ASSERT_EQ(port->ReadByte(byte), sys::ReadStatus::Byte);
+    EXPECT_EQ(byte, 0x0D);
+    ASSERT_EQ(port->ReadByte(byte), sys::ReadStatus::Byte);
+    EXPECT_EQ(byte, 0x03);
+
+    // Only a lower bound: an empty read must have waited, however loaded the machine is.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(port->ReadByte(byte), sys::ReadStatus::Empty);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+}
+
+TEST_F(PosixSerialPortTest, PurgeDropsInputThatArrived)
+{
+    ASSERT_EQ(::write(pty.Master(), "stale", 5), 5);
+    ::poll(nullptr, 0, 50);  // let the pty pass the bytes on
+    port->Purge(sys::PURGE_RX_ABORT | sys::PURGE_RX_CLEAR);
+    std::uint8_t byte = 0;
+    EXPECT_EQ(port->ReadByte(byte), sys::ReadStatus::Empty);
+}
+
+TEST_F(PosixSerialPortTest, HangUpIsAFailedReadNotSilence)
+{
+    ASSERT_EQ(::write(pty.Master(), "A", 1), 1);
+    ::poll(nullptr, 0, 50);
+    pty.HangUp();
+    std::uint8_t byte = 0;
+    // The byte sent before the hang-up may or may not survive it; the end must be a failure.
+    sys::ReadStatus status = port->ReadByte(byte);
+    if (status == sys::ReadStatus::Byte)
+        status = port->ReadByte(byte);
+    EXPECT_EQ(status, sys::ReadStatus::Failed);
+    port->ClearError();
+}
+
+TEST(PosixSerialPorts, OpenFailsOnMissingPathsAndNonTerminals)
+{
+    sys::PosixSerialPorts ports;
+    EXPECT_EQ(ports.OpenExclusive("/dev/marlox-no-such-port"), nullptr);
+    EXPECT_EQ(ports.LastOpenError(), "No such file or directory");
+    EXPECT_EQ(ports.OpenExclusive("/dev/null"), nullptr);
+    EXPECT_FALSE(ports.LastOpenError().empty());
+}
+
+TEST(PosixSerialPorts, RecognisesPseudoTerminals)
+{
+    PtyPair pty;
+    sys::UniqueFd slave(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    ASSERT_TRUE(slave.Valid());
+    EXPECT_TRUE(sys::IsPseudoTerminal(slave.Get()));
+    sys::UniqueFd null(::open("/dev/null", O_RDWR | O_CLOEXEC));
+    EXPECT_FALSE(sys::IsPseudoTerminal(null.Get()));
+}
+
+}  // namespace

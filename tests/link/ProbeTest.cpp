@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "link/SerialLink.h"
+#include "tests/link/FakeSerialPort.h"
+#include "tools/probe/Json.h"
+#include "tools/probe/Probe.h"
+
+namespace {
+
+using fake::Frame;
+
+TEST(Json, EscapesEverythingOutsidePrintableAscii)
+{
+    EXPECT_EQ(probe::JsonQuote("ABC 1.0"), "\"ABC 1.0\"");
+    EXPECT_EQ(probe::JsonQuote("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(probe::JsonQuote(std::string("\x00\x1B\n\x7F\x80\xFF", 6)),
+              "\"\\u0000\\u001B\\u000A\\u007F\\u0080\\u00FF\"");
+}
+
+TEST(Json, BuildsObjectsAndArraysInOrder)
+{
+    const std::string object = probe::JsonObject()
+                                   .String("name", "COM3")
+                                   .StringOrNull("missing", std::nullopt)
+                                   .Bool("usb", true)
+                                   .Raw("list", probe::JsonArray({"1", "null"}))
+                                   .Text();
+    EXPECT_EQ(object, "{\"name\": \"COM3\", \"missing\": null, \"usb\": true, \"list\": [1, null]}");
+    EXPECT_EQ(probe::JsonArray({}), "[]");
+}
+
+class ProbeTest : public ::testing::Test {
+protected:
+    int Probe(bool json)
+    {
+        CSerialLink link(ports);
+        const int status = probe::Probe(link, "/dev/ttyUSB0", json, out, err);
+        EXPECT_FALSE(link.IsOpen());
+        return status;
+    }
+
+    fake::FakeSerialPorts ports;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(ProbeTest, PrintsTheFiveOutcomesAsJson)
+{
+    for (auto reply : {Frame(0xF3, "EC\"1\x07"), Frame(0xF5, "1.0"), Frame(0xAD, "SECRET  "),
+                       std::vector<fake::Step>{}, std::vector<fake::Step>{}})
+        ports.state->repliesToWrites.push_back(reply);
+    EXPECT_EQ(Probe(true), probe::EXIT_TEST_RAN);
+    EXPECT_EQ(out.str(),
+              "{\"port\": \"/dev/ttyUSB0\", \"engine_code\": \"EC\\\"1\\u0007\", "
+              "\"version\": \"1.0\", \"protection\": \"protected\", "
+              "\"legacy_engine_code\": null, \"legacy_version\": null}\n");
+    EXPECT_EQ(ports.state->openPorts, 0);
+}
+
+TEST_F(ProbeTest, PrintsTheResultTextsForPeople)
+{
+    for (auto reply : {std::vector<fake::Step>{}, std::vector<fake::Step>{}, Frame(0xAD, "        "),
+                       Frame(0x6B, "OLD\x1B[2J"), Frame(0x6C, "0.9")})
+        ports.state->repliesToWrites.push_back(reply);
+    EXPECT_EQ(Probe(false), probe::EXIT_TEST_RAN);
+    EXPECT_EQ(out.str(),
+              "Port: /dev/ttyUSB0\n"
+              "Engine code: No respond\n"
+              "Version: No respond\n"
+              "Protection: None\n"
+              "Legacy engine code: OLD\\x1B[2J\n"
+              "Legacy version: 0.9\n");
+}
+
+TEST_F(ProbeTest, UnopenablePortIsExitStatusTwoWithTheReason)
+{
+    ports.failOpen = true;
+    EXPECT_EQ(Probe(true), probe::EXIT_CANNOT_OPEN);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("Can not open COM Port"), std::string::npos);
+    EXPECT_NE(err.str().find("Access is denied."), std::string::npos);
+}
+
+}  // namespace
