@@ -50,6 +50,9 @@ bool DestroyWindow(HWND hWnd);
 bool RunModal(CDialog& dialog, HWND hWndOwner);
 // EndDialog was called: wake RunModal so it sees IsModalLoopDone().
 void WakeModalLoop(HWND hDlg);
+// The dialog's keyboard handling (Tab, Enter, Escape, access keys) for a queued message;
+// true when it consumed the message.
+bool IsDialogMessage(HWND hDlg, MSG* pMsg);
 
 // The thread's messages. PumpMessage: as CWinThread::PumpMessage.
 bool PeekMessage();

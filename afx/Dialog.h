@@ -51,6 +51,7 @@ protected:
     virtual void OnCancel();
     void OnPaint();
     LRESULT OnHelpInfo(WPARAM, LPARAM);
+    LRESULT OnInitDialogMessage(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 

@@ -1,0 +1,91 @@
+#include "afx/Dialog.h"
+
+#include "afx/App.h"
+#include "afx/Backend.h"
+#include "afx/Exception.h"
+#include "afx/HandleMap.h"
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
+    if (rControl.m_hWnd != nullptr) return;  // bound by an earlier exchange
+    HWND hWndCtrl = afx_backend::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
+    if (hWndCtrl == nullptr || !rControl.Attach(hWndCtrl)) AfxThrowInvalidArgException();
+}
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, &CDialog::OnOK)
+    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+    ON_MESSAGE(WM_HELP, &CDialog::OnHelpInfo)
+    ON_MESSAGE(WM_INITDIALOG, &CDialog::OnInitDialogMessage)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+INT_PTR CDialog::DoModal() {
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (owner == nullptr) {
+        CWnd* mainWnd = AfxGetMainWnd();
+        if (mainWnd != nullptr && mainWnd != this) owner = mainWnd->m_hWnd;
+    }
+    m_endModal = false;
+    m_nModalResult = -1;
+    const bool created = afx_backend::RunModal(*this, owner);
+    // The window and its controls are gone: no object may keep their handles.
+    afx_detail::UnbindDestroyed();
+    return created ? m_nModalResult : -1;
+}
+
+void CDialog::EndDialog(int nResult) {
+    m_nModalResult = nResult;
+    m_endModal = true;
+    afx_backend::WakeModalLoop(m_hWnd);
+}
+
+bool CDialog::HandleInitDialog(HWND hWnd) {
+    if (m_hWnd == nullptr) Attach(hWnd);
+    const CRect before = afx_backend::GetWindowRect(hWnd);
+    // OnInitDialog runs as a message handler: its exceptions are reported, not propagated.
+    LRESULT result = TRUE;
+    AfxCallWndProc(this, WM_INITDIALOG, 0, 0, &result);
+    if (afx_backend::IsWindow(hWnd) && afx_backend::GetWindowRect(hWnd) == before) CenterWindow();
+    return result != FALSE;
+}
+
+LRESULT CDialog::OnInitDialogMessage(WPARAM, LPARAM) { return OnInitDialog() ? TRUE : FALSE; }
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+bool CDialog::PreTranslateMessage(MSG* pMsg) {
+    return m_hWnd != nullptr && afx_backend::IsDialogMessage(m_hWnd, pMsg);
+}
+
+bool CDialog::OnCmdMsg(UINT nID, UINT nCode) {
+    if (CWnd::OnCmdMsg(nID, nCode)) return true;
+    // Commands the dialog does not handle go to the application (ID_HELP).
+    CWinApp* app = AfxGetApp();
+    return app != nullptr && app->OnCmdMsg(nID, nCode);
+}
+
+bool CDialog::UpdateData(bool bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return true;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnOK() {
+    if (UpdateData(true)) EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::OnPaint() { Default(); }
+
+LRESULT CDialog::OnHelpInfo(WPARAM, LPARAM) {
+    if (CWnd* mainWnd = AfxGetMainWnd()) mainWnd->SendMessage(WM_COMMAND, ID_HELP);
+    return TRUE;
+}

@@ -1,0 +1,21 @@
+# marlox_afx: the portable part of the framework (message maps, data exchange, the handle map,
+# strings, the application object), shared by both back ends. marlox_afx_backend: the window
+# system's part, over Win32 or Qt 6; programs link it and get marlox_afx with it.
+add_library(marlox_afx STATIC
+  App.cpp
+  Controls.cpp
+  Dialog.cpp
+  Exception.cpp
+  HandleMap.cpp
+  Menu.cpp
+  MessageMap.cpp
+  String.cpp
+  Wnd.cpp)
+target_include_directories(marlox_afx PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(marlox_afx PUBLIC marlox_sys)
+
+if(WIN32 AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/win32/CMakeLists.txt)
+  add_subdirectory(win32)
+elseif(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/qt/CMakeLists.txt)
+  add_subdirectory(qt)
+endif()
