@@ -27,8 +27,8 @@ std::string ErrorText(int error)
 
 int MillisecondsLeft(Clock::time_point deadline)
 {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    // Rounded up: an empty read never returns before its time-out.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
 }
 
@@ -55,6 +55,13 @@ Clock::time_point DeadlineAfter(std::uint64_t milliseconds)
 }  // namespace
 
 PosixSerialPort::PosixSerialPort(UniqueFd fd) : m_fd(std::move(fd)) {}
+
+PosixSerialPort::~PosixSerialPort()
+{
+    // A pty outlives its slave's close while the other side stays open, and keeps the
+    // exclusive flag: without this the next open by a non-root user would fail with EBUSY.
+    ::ioctl(m_fd.Get(), TIOCNXCL);
+}
 
 void PosixSerialPort::Purge(unsigned flags)
 {

@@ -11,6 +11,9 @@ namespace sys {
 class PosixSerialPort final : public SerialPort {
 public:
     explicit PosixSerialPort(UniqueFd fd);
+    ~PosixSerialPort() override;
+    PosixSerialPort(const PosixSerialPort&) = delete;
+    PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
     void Purge(unsigned flags) override;
     bool SetTimeouts(const CommTimeouts& timeouts) override;

@@ -158,13 +158,18 @@ std::optional<PortKind> UsbKind(const std::string& deviceDir, const std::string&
     return std::nullopt;
 }
 
-PortKind OtherKind(const std::string& name, const std::string& deviceDir) {
-    const std::string where = SanitiseText(BaseName(deviceDir), LOCATION_PART_LIMIT);
+// An rfcomm port hangs off its Bluetooth connection, which may itself sit on a USB dongle:
+// it is still a Bluetooth port, not a USB one.
+std::optional<PortKind> BluetoothKind(const std::string& name, const std::string& deviceDir) {
     const auto subsystem = ReadLink(deviceDir + "/subsystem");
-    if (name.compare(0, 6, "rfcomm") == 0 ||
-        (subsystem && BaseName(*subsystem) == "bluetooth"))
-        return {"Bluetooth serial port", "Bluetooth " + where};
-    return {"Serial port", "Port " + where};
+    if (name.compare(0, 6, "rfcomm") != 0 && !(subsystem && BaseName(*subsystem) == "bluetooth"))
+        return std::nullopt;
+    return PortKind{"Bluetooth serial port",
+                    "Bluetooth " + SanitiseText(BaseName(deviceDir), LOCATION_PART_LIMIT)};
+}
+
+PortKind BuiltInKind(const std::string& deviceDir) {
+    return {"Serial port", "Port " + SanitiseText(BaseName(deviceDir), LOCATION_PART_LIMIT)};
 }
 
 }  // namespace
@@ -267,10 +272,13 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
         if (!Exists(devicePath))
             continue;
 
-        const auto usb = UsbKind(*deviceDir, devicesRoot);
-        const PortKind kind = usb ? *usb : OtherKind(name, *deviceDir);
-        ports.push_back({name, devicePath, kind.name + " (" + name + ")", kind.name,
-                         kind.location});
+        std::optional<PortKind> kind = BluetoothKind(name, *deviceDir);
+        if (!kind)
+            kind = UsbKind(*deviceDir, devicesRoot);
+        if (!kind)
+            kind = BuiltInKind(*deviceDir);
+        ports.push_back({name, devicePath, kind->name + " (" + name + ")", kind->name,
+                         kind->location});
     }
     return ports;
 }

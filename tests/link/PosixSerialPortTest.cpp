@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 
 #include <chrono>
 
@@ -69,6 +70,19 @@ TEST_F(PosixSerialPortTest, SecondOpenFailsWhileHeldAndSucceedsAfterClose)
     EXPECT_FALSE(ports.LastOpenError().empty());
     port.reset();
     EXPECT_NE(ports.OpenExclusive(pty.Path()), nullptr) << ports.LastOpenError();
+}
+
+TEST_F(PosixSerialPortTest, CloseLiftsTheExclusiveFlagThatAPtyWouldKeep)
+{
+    // Root opens past the flag anyway; ask the tty itself, as a non-root user's open would.
+    sys::UniqueFd observer(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    ASSERT_TRUE(observer.Valid());
+    int exclusive = 0;
+    ASSERT_EQ(::ioctl(observer.Get(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_NE(exclusive, 0);  // held: the flag is set
+    port.reset();
+    ASSERT_EQ(::ioctl(observer.Get(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
 }
 
 TEST_F(PosixSerialPortTest, SettingsCanBeAppliedAgain)
