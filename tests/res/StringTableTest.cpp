@@ -1,0 +1,93 @@
+// The string block 101-108 in both languages, and string lookup by id and language.
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "ResTestSupport.h"
+#include "afx/res/StringTable.h"
+#include "res/resource.h"
+
+namespace {
+
+using afx::res::kLangEnglishUs;
+using afx::res::kLangJapanese;
+using afx::res::LoadString;
+
+struct StringRow {
+    int id;
+    const char* english;
+    const char* japanese;
+};
+
+const StringRow kStrings[] = {
+    {101, "About Marlox(&A)...", "バージョン情報 Marlox(&A)..."},
+    {102, "New Drevik will not responce.\r\nthis is special commands for Legacy Drevik.",
+     "旧型Drevik特有の照会コマンドで、\r\n新型Drevikは応答しません"},
+    {103, "this is command set for the Tarvex.\r\nit is not communicatable Drevik if not respond this command.",
+     "Tarvex用の照会コマンドで、\r\n応答しない場合は Tarvex非対応となります。"},
+    {104, "Data Protection.\r\nMarlox shows 'No respond' when incompatible with Tarvex.",
+     "「あり」の場合はDrevikのデーターにプロテクトがかかっています。\r\nTarvex非対応Drevikの場合、「応答なし」となります。"},
+    {105, "No respond", "応答なし"},
+    {106, "None", "なし"},
+    {107, "Protected", "あり"},
+    {108, "Can not open COM Port", "ポートが開けません"},
+};
+
+TEST(StringTable, SymbolsHaveTheirValues) {
+    EXPECT_EQ(IDS_ABOUTBOX, 101);
+    EXPECT_EQ(IDS_TIP_LEGACY, 102);
+    EXPECT_EQ(IDS_TIP_TARVEX, 103);
+    EXPECT_EQ(IDS_TIP_PROTECTION, 104);
+    EXPECT_EQ(IDS_NO_RESPOND, 105);
+    EXPECT_EQ(IDS_PROTECTION_NONE, 106);
+    EXPECT_EQ(IDS_PROTECTION_ON, 107);
+    EXPECT_EQ(IDS_CANNOT_OPEN_PORT, 108);
+}
+
+TEST(StringTable, EnglishTextsAreExact) {
+    for (const StringRow& row : kStrings)
+        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, kLangEnglishUs), std::string(row.english)) << row.id;
+}
+
+TEST(StringTable, JapaneseTextsAreExact) {
+    for (const StringRow& row : kStrings)
+        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, kLangJapanese), std::string(row.japanese)) << row.id;
+}
+
+// Ids 101-108 share one block (id / 16 + 1 = 7) and nothing else is in it or anywhere else.
+TEST(StringTable, EachLanguageHoldsExactlyTheEightIds) {
+    for (std::uint16_t language : {kLangEnglishUs, kLangJapanese}) {
+        int blocks = 0;
+        for (const afx::res::ResourceEntry& entry : restest::MarloxRes().Entries()) {
+            if (entry.type.isOrdinal && entry.type.ordinal == afx::res::rt::kString && entry.language == language)
+                ++blocks;
+        }
+        EXPECT_EQ(blocks, 1) << language;
+        auto strings = afx::res::ParseStringBlock(restest::Resource(afx::res::rt::kString, 7, language));
+        for (std::size_t slot = 0; slot < strings.size(); ++slot) {
+            const int id = 6 * 16 + static_cast<int>(slot);
+            EXPECT_EQ(!strings[slot].empty(), id >= 101 && id <= 108) << "language " << language << " id " << id;
+        }
+    }
+}
+
+// A user of any language but Japanese gets English; Japanese under any sublanguage gets Japanese.
+TEST(StringTable, OtherLanguagesFallBackWithoutMixing) {
+    const std::map<std::uint16_t, const char*> expected = {
+        {0x0407, "No respond"},  // German
+        {0x0809, "No respond"},  // English (United Kingdom)
+        {0x0000, "No respond"},  // neutral
+        {0x0011, "応答なし"},    // Japanese, neutral sublanguage
+    };
+    for (const auto& [language, text] : expected)
+        EXPECT_EQ(LoadString(restest::MarloxRes(), IDS_NO_RESPOND, language), std::string(text)) << language;
+}
+
+TEST(StringTable, MissingIdsGiveNothing) {
+    EXPECT_FALSE(LoadString(restest::MarloxRes(), 100, kLangEnglishUs).has_value());  // same block, empty slot
+    EXPECT_FALSE(LoadString(restest::MarloxRes(), 109, kLangJapanese).has_value());
+    EXPECT_FALSE(LoadString(restest::MarloxRes(), 5000, kLangEnglishUs).has_value());  // no such block
+}
+
+}  // namespace
