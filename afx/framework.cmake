@@ -14,7 +14,7 @@ add_library(marlox_afx STATIC
 target_include_directories(marlox_afx PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(marlox_afx PUBLIC marlox_sys)
 
-if(WIN32 AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/win32/CMakeLists.txt)
+if(WIN32)
   add_subdirectory(win32)
 elseif(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/qt/CMakeLists.txt)
   add_subdirectory(qt)

@@ -1,0 +1,112 @@
+// Dialog creation from the linked template and the thread's message loop.
+#include "afx/win32/Win32.h"
+
+#include "afx/Dialog.h"
+
+namespace {
+
+// Messages whose result a dialog procedure returns itself instead of through DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message) {
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return true;
+    default:
+        return false;
+    }
+}
+
+INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        return dialog->HandleInitDialog(hWnd) ? TRUE : FALSE;
+    }
+    CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
+    if (wnd == nullptr) return FALSE;  // before WM_INITDIALOG: DefDlgProc's business
+    LRESULT result = 0;
+    if (!AfxCallWndProc(wnd, message, wParam, lParam, &result)) return FALSE;
+    if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+bool IsInputMessage(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+}  // namespace
+
+namespace afx_backend {
+
+bool RunModal(CDialog& dialog, HWND hWndOwner) {
+    HWND hWnd = ::CreateDialogParamA(afx_win32::ResourceModule(),
+                                     MAKEINTRESOURCEA(dialog.GetTemplateId()), hWndOwner,
+                                     DialogProc, reinterpret_cast<LPARAM>(&dialog));
+    if (hWnd == nullptr) return false;
+    const bool reenableOwner = hWndOwner && ::IsWindowEnabled(hWndOwner);
+    if (reenableOwner) ::EnableWindow(hWndOwner, FALSE);
+    if (!dialog.IsModalLoopDone()) ::ShowWindow(hWnd, SW_SHOWNORMAL);
+    while (!dialog.IsModalLoopDone() && PumpMessage()) {
+    }
+    // Enable and activate the owner before the dialog goes, so activation does not jump to
+    // another program's window.
+    if (reenableOwner) ::EnableWindow(hWndOwner, TRUE);
+    if (hWndOwner && ::GetActiveWindow() == hWnd) ::SetActiveWindow(hWndOwner);
+    ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    ::DestroyWindow(hWnd);
+    return true;
+}
+
+void WakeModalLoop(HWND hDlg) {
+    if (hDlg) {
+        ::PostMessageA(hDlg, WM_NULL, 0, 0);
+    } else {
+        ::PostThreadMessageA(::GetCurrentThreadId(), WM_NULL, 0, 0);
+    }
+}
+
+bool IsDialogMessage(HWND hDlg, MSG* pMsg) {
+    return hDlg && pMsg && IsInputMessage(pMsg->message) && ::IsDialogMessageA(hDlg, pMsg);
+}
+
+bool PeekMessage() {
+    MSG msg;
+    return ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+}
+
+bool PumpMessage() {
+    MSG msg;
+    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+        // Leave the quit message for the outermost loop.
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+    }
+    if (got == -1) return false;
+    if (!AfxWalkPreTranslateTree(msg.hwnd, &msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+int RunMessageLoop() {
+    while (PumpMessage()) {
+    }
+    MSG msg;
+    if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return static_cast<int>(msg.wParam);
+    return 0;
+}
+
+}  // namespace afx_backend

@@ -1,0 +1,123 @@
+// Window operations: each a direct call of the user32 function of the same name.
+#include "afx/win32/Win32.h"
+
+#include <vector>
+
+namespace afx_backend {
+
+using afx_win32::FromRect;
+using afx_win32::ToRect;
+
+HWND GetDlgItem(HWND hDlg, int nID) { return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr; }
+HWND GetParent(HWND hWnd) { return hWnd ? ::GetParent(hWnd) : nullptr; }
+bool IsWindow(HWND hWnd) { return hWnd && ::IsWindow(hWnd); }
+
+void SetWindowText(HWND hWnd, const char* text) {
+    if (hWnd) ::SetWindowTextA(hWnd, text);
+}
+
+std::string GetWindowText(HWND hWnd) {
+    if (!hWnd) return {};
+    const int length = ::GetWindowTextLengthA(hWnd);
+    if (length <= 0) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    const int copied = ::GetWindowTextA(hWnd, buffer.data(), static_cast<int>(buffer.size()));
+    return std::string(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
+}
+
+bool EnableWindow(HWND hWnd, bool enable) {
+    return hWnd && ::EnableWindow(hWnd, enable ? TRUE : FALSE) != FALSE;
+}
+
+bool IsWindowEnabled(HWND hWnd) { return hWnd && ::IsWindowEnabled(hWnd); }
+bool IsWindowVisible(HWND hWnd) { return hWnd && ::IsWindowVisible(hWnd); }
+
+DWORD GetStyle(HWND hWnd) {
+    return hWnd ? static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE)) : 0;
+}
+
+bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    if (!hWnd) return false;
+    const DWORD style = GetStyle(hWnd);
+    const DWORD newStyle = (style & ~dwRemove) | dwAdd;
+    if (style == newStyle) return false;
+    ::SetWindowLongPtrA(hWnd, GWL_STYLE, static_cast<LONG_PTR>(newStyle));
+    if (nFlags != 0) {
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    }
+    return true;
+}
+
+bool SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
+    return hWnd && ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
+}
+
+CRect GetWindowRect(HWND hWnd) {
+    RECT rect{};
+    if (hWnd) ::GetWindowRect(hWnd, &rect);
+    return FromRect(rect);
+}
+
+CRect GetClientRect(HWND hWnd) {
+    RECT rect{};
+    if (hWnd) ::GetClientRect(hWnd, &rect);
+    return FromRect(rect);
+}
+
+void InvalidateRect(HWND hWnd, const CRect* rect, bool erase) {
+    if (!hWnd) return;
+    if (rect) {
+        const RECT r = ToRect(*rect);
+        ::InvalidateRect(hWnd, &r, erase);
+    } else {
+        ::InvalidateRect(hWnd, nullptr, erase);
+    }
+}
+
+LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return hWnd ? ::SendMessageA(hWnd, message, wParam, lParam) : 0;
+}
+
+LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // For a dialog this is what DefDlgProc does with the messages the framework routes
+    // (system commands, painting): it hands them to DefWindowProc.
+    return hWnd ? ::DefWindowProcA(hWnd, message, wParam, lParam) : 0;
+}
+
+HMENU GetSystemMenu(HWND hWnd, bool revert) {
+    return hWnd ? ::GetSystemMenu(hWnd, revert ? TRUE : FALSE) : nullptr;
+}
+
+bool IsIconic(HWND hWnd) { return hWnd && ::IsIconic(hWnd); }
+
+void CenterWindow(HWND hWnd, HWND hWndOwner) {
+    if (!hWnd) return;
+    RECT area{};
+    if (hWndOwner && ::IsWindowVisible(hWndOwner) && !::IsIconic(hWndOwner)) {
+        ::GetWindowRect(hWndOwner, &area);
+    } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (!::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+        area = monitor.rcWork;
+    }
+    RECT window{};
+    ::GetWindowRect(hWnd, &window);
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    LONG x = (area.left + area.right - width) / 2;
+    LONG y = (area.top + area.bottom - height) / 2;
+    // Keep the whole dialog on the screen when its owner sits near an edge.
+    RECT screen{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+    if (x + width > screen.right) x = screen.right - width;
+    if (y + height > screen.bottom) y = screen.bottom - height;
+    if (x < screen.left) x = screen.left;
+    if (y < screen.top) y = screen.top;
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool DestroyWindow(HWND hWnd) { return hWnd && ::DestroyWindow(hWnd); }
+
+}  // namespace afx_backend

@@ -1,0 +1,117 @@
+// The TEST command: one connection test on the selected port, each outcome shown as it arrives.
+#include "link/ConnectionTest.h"
+#include "ui/TesterDlg.h"
+
+namespace {
+
+CString LoadText(UINT nID) {
+    CString text;
+    AfxFormatString1(text, nID, "");
+    return text;
+}
+
+// Closes the link and enables TEST again however the test ends.
+class CTestRunScope {
+public:
+    CTestRunScope(CSerialLink& link, CButton& testButton) : m_link(link), m_testButton(testButton) {}
+    ~CTestRunScope() {
+        m_link.Close();
+        m_testButton.EnableWindow(true);
+    }
+    CTestRunScope(const CTestRunScope&) = delete;
+    CTestRunScope& operator=(const CTestRunScope&) = delete;
+
+private:
+    CSerialLink& m_link;
+    CButton& m_testButton;
+};
+
+}  // namespace
+
+// Writes each outcome into its result field the moment the test reports it.
+class CTestResultWriter : public TestObserver {
+public:
+    explicit CTestResultWriter(CTesterDlg& dlg) : m_dlg(dlg) {}
+
+    void OnTextResult(Inquiry inquiry, const std::optional<std::string>& text) override {
+        CStatic* field = FieldFor(inquiry);
+        if (field == nullptr) return;
+        if (text) {
+            field->SetWindowText(text->c_str());
+        } else {
+            field->SetWindowText(LoadText(IDS_NO_RESPOND));
+        }
+    }
+
+    void OnProtectionResult(ProtectionResult result) override {
+        switch (result) {
+        case ProtectionResult::None:
+            m_dlg.m_protectionField.SetWindowText(LoadText(IDS_PROTECTION_NONE));
+            m_dlg.m_protectionIcon.ModifyStyle(WS_VISIBLE, 0);
+            break;
+        case ProtectionResult::Protected:
+            m_dlg.m_protectionField.SetWindowText(LoadText(IDS_PROTECTION_ON));
+            m_dlg.m_protectionIcon.ModifyStyle(0, WS_VISIBLE);
+            break;
+        case ProtectionResult::NoResponse:
+            m_dlg.m_protectionField.SetWindowText(LoadText(IDS_NO_RESPOND));
+            break;
+        }
+    }
+
+    void OnRefresh() override {
+        m_dlg.InvalidateRect(nullptr, true);
+        m_dlg.PumpWaitingMessages();
+    }
+
+private:
+    CStatic* FieldFor(Inquiry inquiry) {
+        switch (inquiry) {
+        case Inquiry::EngineCode: return &m_dlg.m_engineCodeField;
+        case Inquiry::Version: return &m_dlg.m_versionField;
+        case Inquiry::LegacyEngineCode: return &m_dlg.m_legacyEngineCodeField;
+        case Inquiry::LegacyVersion: return &m_dlg.m_legacyVersionField;
+        case Inquiry::Protection: break;  // reported through OnProtectionResult
+        }
+        return nullptr;
+    }
+
+    CTesterDlg& m_dlg;
+};
+
+void CTesterDlg::PumpWaitingMessages() {
+    CWinThread* thread = AfxGetThread();
+    while (thread != nullptr && AfxPeekMessage()) {
+        if (!thread->PumpMessage()) break;  // quit: leave it to the modal loop
+    }
+}
+
+void CTesterDlg::OnTest() {
+    // The drop-down holds the port list in its order: the selection is the list index.
+    const int selected = m_portCombo.GetCurSel();
+    if (selected < 0 || static_cast<std::size_t>(selected) >= m_ports.GetCount()) {
+        AfxThrowInvalidArgException();
+    }
+    // A copy: the selection may change while messages are pumped during the test.
+    const std::string devicePath = m_ports.GetAt(static_cast<std::size_t>(selected)).devicePath;
+
+    if (!m_link.Open(devicePath)) {
+        AfxMessageBox(IDS_CANNOT_OPEN_PORT, MB_OK);
+        return;
+    }
+    CTestRunScope scope(m_link, m_testButton);
+    m_testButton.EnableWindow(false);
+
+    m_protectionIcon.ModifyStyle(WS_VISIBLE, 0);
+    InvalidateRect(nullptr, true);
+    PumpWaitingMessages();
+
+    m_legacyEngineCodeField.SetWindowText("");
+    m_legacyVersionField.SetWindowText("");
+    m_engineCodeField.SetWindowText("");
+    m_versionField.SetWindowText("");
+    m_protectionField.SetWindowText("");
+
+    CTestResultWriter writer(*this);
+    RunConnectionTest(m_link, writer);
+}

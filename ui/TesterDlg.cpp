@@ -1,0 +1,115 @@
+#include "ui/TesterDlg.h"
+
+#include "ports/DiscoverPorts.h"
+#include "ui/AboutDlg.h"
+
+namespace {
+// The opened drop-down list has room for about this many entries; more scroll.
+constexpr int kVisibleListEntries = 5;
+constexpr int kMaxTipWidth = 320;  // pixels; lets the two-line tips break at "\r\n"
+}  // namespace
+
+CTesterDlg::CTesterDlg(CWnd* pParent) : CDialog(IDD, pParent) {
+    if (CWinApp* app = AfxGetApp()) m_hIcon = app->LoadIcon(IDR_MAINFRAME);
+}
+
+CTesterDlg::~CTesterDlg() = default;
+
+void CTesterDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_PORT, m_portCombo);
+    DDX_Control(pDX, IDC_LEGACY_ENGINECODE, m_legacyEngineCodeField);
+    DDX_Control(pDX, IDC_LEGACY_VERSION, m_legacyVersionField);
+    DDX_Control(pDX, IDC_ENGINECODE, m_engineCodeField);
+    DDX_Control(pDX, IDC_VERSION, m_versionField);
+    DDX_Control(pDX, IDC_PROTECTION, m_protectionField);
+    DDX_Control(pDX, IDC_TEST, m_testButton);
+    DDX_Control(pDX, IDC_PROTECTION_ICON, m_protectionIcon);
+}
+
+BEGIN_MESSAGE_MAP(CTesterDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDC_TEST, &CTesterDlg::OnTest)
+END_MESSAGE_MAP()
+
+bool CTesterDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (CMenu* pSysMenu = GetSystemMenu(false)) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    SetIcon(m_hIcon, true);
+    SetIcon(m_hIcon, false);
+
+    // A discovery failure is shown, and the dialog goes on with the entries found before it.
+    try {
+        DiscoverPorts(m_ports);
+    } catch (const DiscoveryFailure& failure) {
+        AfxMessageBox(failure.what(), MB_OK);
+    }
+
+    // Explicit positions, so the list keeps the port list's order whatever its sort style.
+    for (std::size_t i = 0; i < m_ports.GetCount(); ++i) {
+        m_portCombo.InsertString(static_cast<int>(i), m_ports.GetAt(i).friendlyName.c_str());
+    }
+
+    CRect rect;
+    m_portCombo.GetWindowRect(&rect);
+    const int fieldHeight = m_portCombo.GetItemHeight(-1);
+    m_portCombo.SetWindowPos(nullptr, 0, 0, rect.Width(),
+                             rect.Height() + kVisibleListEntries * fieldHeight,
+                             SWP_NOMOVE | SWP_NOZORDER);
+
+    m_portCombo.SetCurSel(0);
+
+    m_toolTip.Create(this, 0);  // without it the dialog just has no tips
+    m_toolTip.SetMaxTipWidth(kMaxTipWidth);
+    m_toolTip.AddTool(&m_legacyEngineCodeField, IDS_TIP_LEGACY);
+    m_toolTip.AddTool(&m_legacyVersionField, IDS_TIP_LEGACY);
+    m_toolTip.AddTool(&m_engineCodeField, IDS_TIP_TARVEX);
+    m_toolTip.AddTool(&m_versionField, IDS_TIP_TARVEX);
+    m_toolTip.AddTool(&m_protectionField, IDS_TIP_PROTECTION);
+    m_toolTip.Activate(true);
+
+    return true;  // the window system focuses the first tab stop, the port list
+}
+
+bool CTesterDlg::PreTranslateMessage(MSG* pMsg) {
+    m_toolTip.RelayEvent(pMsg);
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+void CTesterDlg::OnSysCommand(UINT nID, LPARAM) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        Default();
+    }
+}
+
+void CTesterDlg::OnPaint() {
+    if (!IsIconic()) {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+
+    const int cxIcon = AfxGetSystemMetrics(SM_CXICON);
+    const int cyIcon = AfxGetSystemMetrics(SM_CYICON);
+    CRect rect;
+    GetClientRect(&rect);
+    dc.DrawIcon(CenteredIconOffset(rect.Width(), cxIcon), CenteredIconOffset(rect.Height(), cyIcon),
+                m_hIcon);
+}
+
+HCURSOR CTesterDlg::OnQueryDragIcon() { return m_hIcon; }
