@@ -11,7 +11,7 @@
 
 #include "link/SerialLink.h"
 #include "tests/sim/LinkRun.h"
-#include "tests/sim/SimProcess.h"
+#include "tests/sim/SimUnderTest.h"
 
 namespace simtest {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(SimFault, BadChecksumIsNoResponseForThatInquiryOnly) {
-    SimProcess sim({"--bad-checksum", "--fault-on", "F5"});
+    SimUnderTest sim({"--bad-checksum", "--fault-on", "F5"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
     EXPECT_EQ(outcome.version, std::nullopt);
@@ -27,7 +27,7 @@ TEST(SimFault, BadChecksumIsNoResponseForThatInquiryOnly) {
 }
 
 TEST(SimFault, ReplyCutOffMidFrameIsNoResponse) {
-    SimProcess sim({"--cut-off", "--fault-on", "F3"});
+    SimUnderTest sim({"--cut-off", "--fault-on", "F3"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, std::nullopt);
     EXPECT_EQ(outcome.version, DEFAULT_VERSION);
@@ -36,7 +36,7 @@ TEST(SimFault, ReplyCutOffMidFrameIsNoResponse) {
 
 TEST(SimFault, NoiseBeforeTheReplyIsNoResponse) {
     // The default noise 00 FF announces a 256-byte frame the reply cannot fill.
-    SimProcess sim({"--noise", "--fault-on", "AD"});
+    SimUnderTest sim({"--noise", "--fault-on", "AD"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
     EXPECT_EQ(outcome.protection, ProtectionResult::NoResponse);
@@ -46,7 +46,7 @@ TEST(SimFault, NoiseBeforeTheReplyIsNoResponse) {
 // FF 00 is a complete frame of length 0, so the real reply behind it stays unread; it must not
 // become the version's answer.
 TEST(SimFault, BytesLeftOverFromAReplyAreNotTheNextAnswer) {
-    SimProcess sim({"--noise=FF00", "--fault-on", "F3"});
+    SimUnderTest sim({"--noise=FF00", "--fault-on", "F3"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, "");
     EXPECT_EQ(outcome.version, DEFAULT_VERSION);
@@ -55,7 +55,7 @@ TEST(SimFault, BytesLeftOverFromAReplyAreNotTheNextAnswer) {
 TEST(SimFault, LateReplyIsNotTakenAsTheNextInquirysAnswer) {
     // The engine code arrives 700 ms after its request: after the link gave up (about 505 ms)
     // and while the observer still shows the result.
-    SimProcess sim({"--late=700", "--fault-on", "F3"});
+    SimUnderTest sim({"--late=700", "--fault-on", "F3"});
     const Outcome outcome = RunOnPath(sim.Path(), [](Inquiry inquiry) {
         if (inquiry == Inquiry::EngineCode) std::this_thread::sleep_for(400ms);
     });
@@ -65,7 +65,7 @@ TEST(SimFault, LateReplyIsNotTakenAsTheNextInquirysAnswer) {
 }
 
 TEST(SimFault, LongReplyNeverWritesPastTheArea) {
-    SimProcess sim({"--long-reply", "--fault-on", "F3"});
+    SimUnderTest sim({"--long-reply", "--fault-on", "F3"});
     CSerialLink link;
     ASSERT_TRUE(link.Open(sim.Path())) << link.LastOpenError();
 
@@ -86,7 +86,7 @@ TEST(SimFault, LongReplyNeverWritesPastTheArea) {
 }
 
 TEST(SimFault, ShortPausesBetweenBytesAreTolerated) {
-    SimProcess sim({"--byte-gap", "20"});
+    SimUnderTest sim({"--byte-gap", "20"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
     EXPECT_EQ(outcome.version, DEFAULT_VERSION);
@@ -95,7 +95,7 @@ TEST(SimFault, ShortPausesBetweenBytesAreTolerated) {
 
 TEST(SimFault, PausesLongerThanTheReadTimeOutUseUpTheBudget) {
     // Ten pauses of 150 ms in an 11-byte reply: each costs an empty read, the fifth ends it.
-    SimProcess sim({"--byte-gap", "150", "--fault-on", "F3"});
+    SimUnderTest sim({"--byte-gap", "150", "--fault-on", "F3"});
     CSerialLink link;
     ASSERT_TRUE(link.Open(sim.Path())) << link.LastOpenError();
     std::uint8_t area[128] = {};
@@ -104,7 +104,7 @@ TEST(SimFault, PausesLongerThanTheReadTimeOutUseUpTheBudget) {
 }
 
 TEST(SimFault, HangUpMidReplyEndsInNoResponseWithThePortStillClosable) {
-    SimProcess sim({"--profile", "dual", "--hang-up", "--fault-on", "AD"});
+    SimUnderTest sim({"--profile", "dual", "--hang-up", "--fault-on", "AD"});
     CSerialLink link;
     ASSERT_TRUE(link.Open(sim.Path())) << link.LastOpenError();
     const Outcome outcome = RunOn(link);
@@ -122,7 +122,7 @@ TEST(SimFault, HangUpMidReplyEndsInNoResponseWithThePortStillClosable) {
 }
 
 TEST(SimFault, DelayedAndBaudPacedRepliesWithinTheTimeOutAreAnswers) {
-    SimProcess sim({"--profile", "dual", "--reply-delay", "50", "--baud-pacing"});
+    SimUnderTest sim({"--profile", "dual", "--reply-delay", "50", "--baud-pacing"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
     EXPECT_EQ(outcome.version, DEFAULT_VERSION);

@@ -8,13 +8,13 @@
 
 #include "link/SerialLink.h"
 #include "tests/sim/LinkRun.h"
-#include "tests/sim/SimProcess.h"
+#include "tests/sim/SimUnderTest.h"
 
 namespace simtest {
 namespace {
 
 TEST(SimPort, ASecondOpenOfAHeldPortFails) {
-    SimProcess sim({});
+    SimUnderTest sim;
     CSerialLink holder;
     ASSERT_TRUE(holder.Open(sim.Path())) << holder.LastOpenError();
 
@@ -40,7 +40,7 @@ TEST(SimPort, OpenOfAMissingPathFailsAndLeavesTheLinkClosed) {
 }
 
 TEST(SimPort, FailedOpenAfterAnOpenPortLeavesNothingOpen) {
-    SimProcess sim({});
+    SimUnderTest sim;
     CSerialLink link;
     ASSERT_TRUE(link.Open(sim.Path()));
     EXPECT_FALSE(link.Open("/dev/marlox-no-such-port"));
@@ -51,8 +51,8 @@ TEST(SimPort, FailedOpenAfterAnOpenPortLeavesNothingOpen) {
 }
 
 TEST(SimPort, ReopeningOnAnotherPathTalksToTheOtherController) {
-    SimProcess tarvex({"--profile", "tarvex"});
-    SimProcess legacy({"--profile", "legacy", "--legacy-version", "L2.00"});
+    SimUnderTest tarvex({"--profile", "tarvex"});
+    SimUnderTest legacy({"--profile", "legacy", "--legacy-version", "L2.00"});
     CSerialLink link;
 
     ASSERT_TRUE(link.Open(tarvex.Path())) << link.LastOpenError();
@@ -71,7 +71,7 @@ TEST(SimPort, ReopeningOnAnotherPathTalksToTheOtherController) {
 
 TEST(SimPort, TheSymlinkOpensLikeThePty) {
     const std::string linkPath = "/tmp/marlox-sim-test-" + std::to_string(::getpid()) + ".tty";
-    SimProcess sim({"--link", linkPath});
+    SimUnderTest sim({"--link", linkPath});
     const Outcome outcome = RunOnPath(linkPath);
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
 }

@@ -5,13 +5,13 @@
 #include <cstdio>
 
 #include "tests/sim/LinkRun.h"
-#include "tests/sim/SimProcess.h"
+#include "tests/sim/SimUnderTest.h"
 
 namespace simtest {
 namespace {
 
 TEST(SimProfile, TarvexAnswersItsSetAndIgnoresTheLegacySet) {
-    SimProcess sim({"--profile", "tarvex"});
+    SimUnderTest sim({"--profile", "tarvex"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
     EXPECT_EQ(outcome.version, DEFAULT_VERSION);
@@ -22,7 +22,7 @@ TEST(SimProfile, TarvexAnswersItsSetAndIgnoresTheLegacySet) {
 }
 
 TEST(SimProfile, ProtectedDiffersFromEightSpacesOnlyInTheNinthByte) {
-    SimProcess sim({"--profile", "protected"});
+    SimUnderTest sim({"--profile", "protected"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
     EXPECT_EQ(outcome.protection, ProtectionResult::Protected);
@@ -31,7 +31,7 @@ TEST(SimProfile, ProtectedDiffersFromEightSpacesOnlyInTheNinthByte) {
 }
 
 TEST(SimProfile, LegacyAnswersOnlyTheLegacySet) {
-    SimProcess sim({"--profile", "legacy"});
+    SimUnderTest sim({"--profile", "legacy"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, std::nullopt);
     EXPECT_EQ(outcome.version, std::nullopt);
@@ -42,7 +42,7 @@ TEST(SimProfile, LegacyAnswersOnlyTheLegacySet) {
 }
 
 TEST(SimProfile, DualAnswersAllFive) {
-    SimProcess sim({"--profile", "dual"});
+    SimUnderTest sim({"--profile", "dual"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
     EXPECT_EQ(outcome.version, DEFAULT_VERSION);
@@ -52,7 +52,7 @@ TEST(SimProfile, DualAnswersAllFive) {
 }
 
 TEST(SimProfile, SilentPortGivesFiveNoResponses) {
-    SimProcess sim({"--profile", "silent"});
+    SimUnderTest sim({"--profile", "silent"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, std::nullopt);
     EXPECT_EQ(outcome.version, std::nullopt);
@@ -67,7 +67,7 @@ TEST(SimProfile, SilentPortGivesFiveNoResponses) {
 }
 
 TEST(SimTexts, LongTextsAreCutToTheirWindows) {
-    SimProcess sim({"--profile", "dual", "--engine-code", "ABCDEFGHIJ", "--version", "12345678",
+    SimUnderTest sim({"--profile", "dual", "--engine-code", "ABCDEFGHIJ", "--version", "12345678",
                     "--legacy-engine-code", "LEGACY-CODE", "--legacy-version", "9.8.7.6"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, "ABCDEFGH");
@@ -77,7 +77,7 @@ TEST(SimTexts, LongTextsAreCutToTheirWindows) {
 }
 
 TEST(SimTexts, AZeroByteEndsTheText) {
-    SimProcess sim({"--engine-code", "hex:414243004546", "--version", "hex:0031"});
+    SimUnderTest sim({"--engine-code", "hex:414243004546", "--version", "hex:0031"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, "ABC");
     EXPECT_EQ(outcome.version, "");
@@ -87,7 +87,7 @@ TEST(SimTexts, AZeroByteEndsTheText) {
 // before: a long version reaching byte 8 would make eight spaces read as protected, and a short
 // legacy version would carry the legacy engine code's fourth and fifth bytes.
 TEST(SimTexts, ShortAnswersShowNoLeftoversOfEarlierAnswers) {
-    SimProcess sim({"--profile", "dual", "--version", "V3.02-BUILD7", "--legacy-engine-code",
+    SimUnderTest sim({"--profile", "dual", "--version", "V3.02-BUILD7", "--legacy-engine-code",
                     "ABCDEFGH", "--legacy-version", "V1"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.version, "V3.02");
@@ -96,7 +96,7 @@ TEST(SimTexts, ShortAnswersShowNoLeftoversOfEarlierAnswers) {
 }
 
 TEST(SimTexts, EightSpacesReadAsNoneEvenWhenTheEngineCodeFailed) {
-    SimProcess sim({"--bad-checksum", "--fault-on", "F3", "--version", "V3.02-BUILD7"});
+    SimUnderTest sim({"--bad-checksum", "--fault-on", "F3", "--version", "V3.02-BUILD7"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, std::nullopt);
     EXPECT_EQ(outcome.protection, ProtectionResult::None);

@@ -17,7 +17,7 @@
 #include "link/SerialLink.h"
 #include "sys/SerialPort.h"
 #include "tests/sim/LinkRun.h"
-#include "tests/sim/SimProcess.h"
+#include "tests/sim/SimUnderTest.h"
 
 namespace simtest {
 namespace {
@@ -52,7 +52,7 @@ std::string TempLinkPath(const char* name) {
 }
 
 TEST(SimBehaviour, LogsEveryRequestWithItsExactBytes) {
-    SimProcess sim({"--profile", "tarvex"});
+    SimUnderTest sim({"--profile", "tarvex"});
     RunOnPath(sim.Path());
     EXPECT_THAT(sim.RequestLines(),
                 ElementsAre(StartsWith("request F3 02 0A (engine code): reply F3 0A"),
@@ -63,7 +63,7 @@ TEST(SimBehaviour, LogsEveryRequestWithItsExactBytes) {
 }
 
 TEST(SimBehaviour, SkipsGarbageAndAnswersWithTheExactFrame) {
-    SimProcess sim({});
+    SimUnderTest sim;
     std::unique_ptr<sys::SerialPort> port = sys::SystemSerialPorts().OpenExclusive(sim.Path());
     ASSERT_TRUE(port);
     ASSERT_TRUE(port->SetTimeouts({0xFFFFFFFFu, 1, 100, 1, 100}));
@@ -78,7 +78,7 @@ TEST(SimBehaviour, SkipsGarbageAndAnswersWithTheExactFrame) {
 }
 
 TEST(SimBehaviour, NamesTheFaultsItAppliesInTheLog) {
-    SimProcess sim({"--profile", "dual", "--bad-checksum", "--cut-off", "--cut-at", "4",
+    SimUnderTest sim({"--profile", "dual", "--bad-checksum", "--cut-off", "--cut-at", "4",
                     "--fault-on", "6C"});
     RunOnPath(sim.Path());
     const std::vector<std::string> lines = sim.RequestLines();
@@ -90,7 +90,7 @@ TEST(SimBehaviour, NamesTheFaultsItAppliesInTheLog) {
 
 TEST(SimBehaviour, StopSignalRemovesTheSymlink) {
     const std::string linkPath = TempLinkPath("stop.tty");
-    SimProcess sim({"--link", linkPath});
+    SimUnderTest sim({"--link", linkPath});
     char target[256] = {};
     ASSERT_GT(::readlink(linkPath.c_str(), target, sizeof target - 1), 0);
     EXPECT_EQ(std::string(target), sim.Path());
@@ -102,7 +102,7 @@ TEST(SimBehaviour, StopSignalRemovesTheSymlink) {
 
 TEST(SimBehaviour, ExitsAfterTheGivenNumberOfRequests) {
     const std::string linkPath = TempLinkPath("exit.tty");
-    SimProcess sim({"--profile", "dual", "--exit-after", "2", "--link", linkPath});
+    SimUnderTest sim({"--profile", "dual", "--exit-after", "2", "--link", linkPath});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
     EXPECT_EQ(outcome.version, DEFAULT_VERSION);

@@ -1,6 +1,6 @@
 #pragma once
-// marlox-sim as a child process of a test: started with its log in a temporary file, stopped
-// (SIGTERM, then SIGKILL) when the object goes.
+// marlox-sim as a child process of a test or benchmark: started with its log in a temporary
+// file, stopped (SIGTERM, then SIGKILL) when the object goes.
 
 #include <sys/types.h>
 
@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-namespace simtest {
+namespace sim {
 
 class SimProcess {
 public:
     // Starts marlox-sim with args (plus --log) and waits for the pty path it prints.
     // Throws std::runtime_error when it does not start or prints nothing.
-    explicit SimProcess(const std::vector<std::string>& args);
-    ~SimProcess();
+    explicit SimProcess(const std::vector<std::string>& args = {});
+    virtual ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
@@ -39,4 +39,4 @@ private:
 // Runs marlox-sim with args to its end (stdout discarded) and returns its exit status.
 int RunSimToExit(const std::vector<std::string>& args);
 
-}  // namespace simtest
+}  // namespace sim

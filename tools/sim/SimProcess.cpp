@@ -1,4 +1,4 @@
-#include "tests/sim/SimProcess.h"
+#include "tools/sim/SimProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -7,19 +7,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
 
 extern char** environ;
 
-namespace simtest {
+namespace sim {
 namespace {
 
 constexpr auto START_TIMEOUT = std::chrono::seconds(5);
@@ -121,7 +118,6 @@ SimProcess::~SimProcess() {
             Reap(m_pid, STOP_TIMEOUT);
         }
     }
-    if (::testing::Test::HasFailure()) std::cerr << "marlox-sim log:\n" << LogText();
     std::remove(m_logPath.c_str());
 }
 
@@ -166,4 +162,4 @@ int RunSimToExit(const std::vector<std::string>& args) {
     return *status;
 }
 
-}  // namespace simtest
+}  // namespace sim
