@@ -1,21 +1,28 @@
 // marlox-probe PORT [--json]: the connection test on the command line.
+// marlox-probe --list [--json]: the ports that discovery finds.
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "link/SerialLink.h"
+#include "tools/probe/ListPorts.h"
 #include "tools/probe/Probe.h"
 
 namespace {
 
-constexpr char USAGE[] = "usage: marlox-probe PORT [--json]\n";
+constexpr char USAGE[] =
+    "usage: marlox-probe PORT [--json]\n"
+    "       marlox-probe --list [--json]\n";
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::find(args.begin(), args.end(), "--list") != args.end())
+        return probe::RunListCommand(args, std::cout, std::cerr);
 
     std::string port;
     bool json = false;

@@ -1,0 +1,49 @@
+#pragma once
+// A whole fake system for discovery: setup API, registry, version and message box.
+
+#include "sys/DiscoveryPlatform.h"
+#include "tests/ports/FakeRegistry.h"
+#include "tests/ports/FakeSetupApi.h"
+
+#include <string>
+#include <vector>
+
+namespace fake {
+
+class Os : public sys::OsInfo {
+public:
+    bool GetVersion(sys::OsVersion& out) override {
+        if (versionError) {
+            fake::LastError() = *versionError;
+            return false;
+        }
+        out = version;
+        return true;
+    }
+    std::uint32_t LastError() const override { return fake::LastError(); }
+
+    sys::OsVersion version{5, sys::PLATFORM_WIN32_NT};
+    std::optional<std::uint32_t> versionError;
+};
+
+class Platform : public sys::DiscoveryPlatform {
+public:
+    sys::ModuleLoader& Modules() override { return setupApi; }
+    sys::Registry& HardwareRegistry() override { return registry; }
+    sys::OsInfo& Os() override { return os; }
+    void ShowMessage(const std::string& text) override {
+        messages.push_back(text);
+        setupApi.events.push_back("message");
+    }
+
+    void UseVersion(std::uint32_t major, std::uint32_t platformId) {
+        os.version = {major, platformId};
+    }
+
+    SetupApi setupApi;
+    Registry registry;
+    fake::Os os;
+    std::vector<std::string> messages;
+};
+
+}  // namespace fake

@@ -1,0 +1,236 @@
+// Linux port listing from sysfs trees built by the tests, directly and through the built-in
+// setup API and the driver.
+#include "ports/DiscoverPorts.h"
+#include "sys/SetupApi.h"
+#include "sys/posix/BuiltinSetupApi.h"
+#include "sys/posix/PosixModuleLoader.h"
+#include "sys/posix/SysfsPorts.h"
+#include "tests/ports/SysfsTree.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using sys::posix::SysfsPort;
+
+namespace {
+
+class Sysfs : public ::testing::Test {
+protected:
+    std::vector<SysfsPort> Scan() const {
+        return sys::posix::SysfsPorts(tree.SysRoot(), tree.DevRoot()).Scan();
+    }
+
+    std::vector<std::string> ScannedNames() const {
+        std::vector<std::string> names;
+        for (const SysfsPort& port : Scan())
+            names.push_back(port.name);
+        return names;
+    }
+
+    // ttyUSB0 on an FTDI-style adapter: tty -> port device (driver ftdi_sio) -> interface -> device.
+    void AddFtdi(const std::string& product, const std::string& busPath = "1-1",
+                 const std::string& name = "ttyUSB0") {
+        const std::string interface = tree.AddUsbDevice(busPath, product);
+        const fs::path port = tree.Devices() / interface / name;
+        tree.Link(port / "driver", tree.SysRoot() + "/bus/usb-serial/drivers/ftdi_sio");
+        fs::create_directories(tree.SysRoot() + "/bus/usb-serial/drivers/ftdi_sio");
+        tree.AddTty(name, interface + "/" + name);
+    }
+
+    fake::SysfsTree tree;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(Sysfs, ListsRealTtysOnlyInNaturalOrder) {
+    tree.AddVirtual("tty0");
+    tree.AddVirtual("ptmx");
+    tree.AddUart("ttyS0", 4);
+    tree.AddUart("ttyS1", 0);  // phantom
+    tree.AddUart("ttyS2", 4);
+    tree.AddUart("ttyS10", 4);
+    fs::create_directories(tree.ClassTty() / "ttyS3");  // no device link: not a port
+    EXPECT_EQ(ScannedNames(), (Names{"ttyS0", "ttyS2", "ttyS10"}));
+}
+
+TEST_F(Sysfs, BuiltInUart) {
+    tree.AddUart("ttyS0", 4);
+    const auto ports = Scan();
+    ASSERT_EQ(ports.size(), 1u);
+    EXPECT_EQ(ports[0].devicePath, tree.DevRoot() + "/ttyS0");
+    EXPECT_EQ(ports[0].friendlyName, "Serial port (ttyS0)");
+    EXPECT_EQ(ports[0].description, "Serial port");
+    EXPECT_EQ(ports[0].location.rfind("USB", 0), std::string::npos);
+}
+
+TEST_F(Sysfs, UsbAdaptersAreNamedByProductAndLocatedOnUsb) {
+    AddFtdi("FT232R USB UART\n");
+    const std::string acm = tree.AddUsbDevice("1-2", "Pico\n");
+    tree.AddTty("ttyACM0", acm);  // CDC-ACM: the tty hangs off the interface itself
+
+    const auto ports = Scan();
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_EQ(ports[0].name, "ttyACM0");
+    EXPECT_EQ(ports[0].friendlyName, "Pico (ttyACM0)");
+    EXPECT_EQ(ports[0].description, "Pico");
+    EXPECT_EQ(ports[0].location, "USB 1-2:1.0");
+    EXPECT_EQ(ports[1].friendlyName, "FT232R USB UART (ttyUSB0)");
+    EXPECT_EQ(ports[1].description, "FT232R USB UART");
+    EXPECT_EQ(ports[1].location, "USB 1-1:1.0");
+}
+
+TEST_F(Sysfs, BluetoothPortOnAUsbDongleIsStillBluetooth) {
+    const std::string dongle = tree.AddUsbDevice("1-4", "Bluetooth Radio\n");
+    const std::string connection = dongle + "/bluetooth/hci0/hci0:11";
+    fs::create_directories(tree.Devices() / connection);
+    tree.Link(tree.Devices() / connection / "subsystem", tree.SysRoot() + "/class/bluetooth");
+    tree.AddTty("rfcomm0", connection);
+
+    const auto ports = Scan();
+    ASSERT_EQ(ports.size(), 1u);
+    EXPECT_EQ(ports[0].friendlyName, "Bluetooth serial port (rfcomm0)");
+    EXPECT_EQ(ports[0].description, "Bluetooth serial port");
+    EXPECT_EQ(ports[0].location.rfind("USB", 0), std::string::npos);
+}
+
+TEST_F(Sysfs, EntriesThatVanishAreSkipped) {
+    tree.AddUart("ttyS0", 4);
+    // Removed after the folder was listed: the class link dangles.
+    AddFtdi("Gone", "1-1", "ttyUSB1");
+    fs::remove_all(tree.Devices() / "pci0000:00");
+    // The device node went away before sysfs caught up.
+    tree.AddUart("ttyS4", 4);
+    fs::remove(tree.Dev() / "ttyS4");
+    EXPECT_EQ(ScannedNames(), (Names{"ttyS0"}));
+}
+
+TEST_F(Sysfs, MissingSysfsListsNothing) {
+    fs::remove_all(tree.ClassTty());
+    EXPECT_TRUE(Scan().empty());
+}
+
+// Product strings come from the device: whatever they hold, the name is clean and bounded.
+struct Product {
+    const char* name;
+    std::string raw;
+    std::string shown;
+};
+
+class SysfsProduct : public Sysfs, public ::testing::WithParamInterface<Product> {};
+
+TEST_P(SysfsProduct, IsShownCleanAndBounded) {
+    AddFtdi(GetParam().raw);
+    const auto ports = Scan();
+    ASSERT_EQ(ports.size(), 1u);
+    EXPECT_EQ(ports[0].description, GetParam().shown);
+    EXPECT_EQ(ports[0].friendlyName, GetParam().shown + " (ttyUSB0)");
+    EXPECT_LT(ports[0].friendlyName.size(), 256u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Odd, SysfsProduct,
+    ::testing::Values(
+        Product{"NonAscii", "Ger\xC3\xA4t \xE6\x97\xA5\xE6\x9C\xAC\n", "Ger\xC3\xA4t \xE6\x97\xA5\xE6\x9C\xAC"},
+        Product{"InvalidUtf8", "\xFF\xC3(Bad\xED\xA0\x80", "?" "?(Bad???"},
+        Product{"ControlCharacters", "  Tab\tand\r\nnew\x7Fline \x1B[31m ", "Tab and new line [31m"},
+        Product{"OverLong", std::string(300, 'A'), std::string(200, 'A')},
+        Product{"OverLongCutBeforeACharacter", std::string(199, 'A') + "\xC3\xA9",
+                std::string(199, 'A')},
+        Product{"OnlyControlsFallsBackToTheDriver", "\x01\x02\n", "ftdi_sio"},
+        Product{"MissingFallsBackToTheDriver", "", "ftdi_sio"},
+        Product{"EmbeddedZero", std::string("Dual\0Port", 9), "Dual Port"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Through the module loader, the built-in setup API and the driver, as the program runs.
+class SysfsPlatform : public sys::DiscoveryPlatform {
+public:
+    explicit SysfsPlatform(const fake::SysfsTree& tree) : loader(tree.SysRoot(), tree.DevRoot()) {}
+    sys::ModuleLoader& Modules() override { return loader; }
+    sys::Registry& HardwareRegistry() override { return sys::SystemRegistry(); }
+    sys::OsInfo& Os() override { return sys::SystemOsInfo(); }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+
+    sys::posix::PosixModuleLoader loader;
+    std::vector<std::string> messages;
+};
+
+TEST_F(Sysfs, DiscoverPortsListsTheTreeThroughTheBuiltInSetupApi) {
+    tree.AddVirtual("tty1");
+    tree.AddUart("ttyS0", 4);
+    tree.AddUart("ttyS1", 0);
+    AddFtdi(std::string(250, 'L'));  // still fits the 256-byte property buffer once cut
+
+    SysfsPlatform platform(tree);
+    PortList ports;
+    DiscoverPorts(ports, platform);
+
+    ASSERT_EQ(ports.GetCount(), 2u);
+    const PortEntry& uart = ports.GetAt(0);
+    EXPECT_EQ(uart.devicePath, tree.DevRoot() + "/ttyS0");
+    EXPECT_EQ(uart.portName, "");
+    EXPECT_EQ(uart.friendlyName, "Serial port (ttyS0)");
+    EXPECT_EQ(uart.description, "Serial port");
+    EXPECT_EQ(uart.isUsb, 0);
+    const PortEntry& usb = ports.GetAt(1);
+    EXPECT_EQ(usb.devicePath, tree.DevRoot() + "/ttyUSB0");
+    EXPECT_EQ(usb.friendlyName, std::string(200, 'L') + " (ttyUSB0)");
+    EXPECT_EQ(usb.isUsb, 1);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST(PosixModules, OnlyTheBuiltInSetupApiLoads) {
+    sys::posix::PosixModuleLoader loader("/nonexistent", "/nonexistent");
+    EXPECT_NE(loader.Load("SETUPAPI"), nullptr);
+    EXPECT_NE(loader.Load("setupapi.dll"), nullptr);
+    EXPECT_EQ(loader.Load("KERNEL32"), nullptr);
+    EXPECT_EQ(loader.Load("SETUPAPI2"), nullptr);
+}
+
+// The built-in entry points check records as the real ones do, so a wrong size shows here.
+TEST(BuiltinSetupApi, RejectsWrongRecordSizesAndForeignHandles) {
+    fake::SysfsTree tree;
+    tree.AddUart("ttyS0", 4);
+    sys::posix::BuiltinSetupApi library(sys::posix::SysfsPorts(tree.SysRoot(), tree.DevRoot()));
+    const auto classDevs =
+        reinterpret_cast<sys::SetupDiGetClassDevsAFn>(library.Find("SetupDiGetClassDevsA"));
+    const auto enumerate = reinterpret_cast<sys::SetupDiEnumDeviceInterfacesFn>(
+        library.Find("SetupDiEnumDeviceInterfaces"));
+    const auto detail = reinterpret_cast<sys::SetupDiGetDeviceInterfaceDetailAFn>(
+        library.Find("SetupDiGetDeviceInterfaceDetailA"));
+    const auto destroy = reinterpret_cast<sys::SetupDiDestroyDeviceInfoListFn>(
+        library.Find("SetupDiDestroyDeviceInfoList"));
+    ASSERT_TRUE(classDevs && enumerate && detail && destroy);
+    sys::OsInfo& os = sys::SystemOsInfo();
+
+    const sys::HDevInfo set = classDevs(&sys::COMPORT_INTERFACE_CLASS, nullptr, nullptr, 0x12);
+    ASSERT_NE(set, sys::InvalidDevInfo());
+
+    sys::SpDeviceInterfaceData data{};
+    data.cbSize = 28;  // the 32-bit size, wrong on a 64-bit build
+    EXPECT_FALSE(enumerate(set, nullptr, &sys::COMPORT_INTERFACE_CLASS, 0, &data));
+    EXPECT_EQ(os.LastError(), sys::ERROR_INVALID_USER_BUFFER_CODE);
+    data.cbSize = sizeof data;
+    ASSERT_TRUE(enumerate(set, nullptr, &sys::COMPORT_INTERFACE_CLASS, 0, &data));
+    EXPECT_FALSE(enumerate(set, nullptr, &sys::COMPORT_INTERFACE_CLASS, 1, &data));
+    EXPECT_EQ(os.LastError(), sys::ERROR_NO_MORE_ITEMS_CODE);
+
+    alignas(8) std::uint8_t buffer[64] = {};
+    auto* path = reinterpret_cast<sys::SpDeviceInterfaceDetailDataA*>(buffer);
+    sys::SpDevInfoData device{};
+    device.cbSize = sizeof device;
+    path->cbSize = 5;  // the 32-bit size, wrong on a 64-bit build
+    EXPECT_FALSE(detail(set, &data, path, sizeof buffer, nullptr, &device));
+    EXPECT_EQ(os.LastError(), sys::ERROR_INVALID_USER_BUFFER_CODE);
+    path->cbSize = sizeof(sys::SpDeviceInterfaceDetailDataA);
+    EXPECT_FALSE(detail(set, &data, path, 8, nullptr, &device));
+    EXPECT_EQ(os.LastError(), sys::ERROR_INSUFFICIENT_BUFFER_CODE);
+    ASSERT_TRUE(detail(set, &data, path, sizeof buffer, nullptr, &device));
+    EXPECT_EQ(std::string(path->devicePath), tree.DevRoot() + "/ttyS0");
+
+    EXPECT_TRUE(destroy(set));
+    EXPECT_FALSE(destroy(set));  // already gone
+    EXPECT_FALSE(enumerate(set, nullptr, &sys::COMPORT_INTERFACE_CLASS, 0, &data));
+    EXPECT_EQ(os.LastError(), sys::ERROR_INVALID_HANDLE_CODE);
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+#include "tools/probe/ListPorts.h"
+
+#include "ports/DiscoverPorts.h"
+#include "tools/probe/Json.h"
+#include "tools/probe/Probe.h"
+
+namespace probe {
+
+namespace {
+
+// Tabs and line breaks in a field would break the one-line-per-port layout.
+std::string Field(const std::string& text) {
+    std::string field = text;
+    for (char& c : field)
+        if (c == '\t' || c == '\n' || c == '\r')
+            c = ' ';
+    return field;
+}
+
+}  // namespace
+
+std::string FormatPortsText(const PortList& ports) {
+    std::string text;
+    for (std::size_t i = 0; i < ports.GetCount(); ++i) {
+        const PortEntry& entry = ports.GetAt(i);
+        text += Field(entry.devicePath) + '\t' + Field(entry.portName) + '\t' +
+                Field(entry.friendlyName) + '\t' + (entry.isUsb ? "1" : "0") + '\t' +
+                Field(entry.description) + '\n';
+    }
+    return text;
+}
+
+std::string FormatPortsJson(const PortList& ports) {
+    std::vector<std::string> objects;
+    for (std::size_t i = 0; i < ports.GetCount(); ++i) {
+        const PortEntry& entry = ports.GetAt(i);
+        objects.push_back(JsonObject()
+                              .String("devicePath", entry.devicePath)
+                              .String("portName", entry.portName)
+                              .String("friendlyName", entry.friendlyName)
+                              .Bool("isUsb", entry.isUsb != 0)
+                              .String("description", entry.description)
+                              .Text());
+    }
+    return JsonArray(objects) + "\n";
+}
+
+int ListPorts(sys::DiscoveryPlatform& platform, bool json, std::ostream& out, std::ostream& err) {
+    PortList ports;
+    try {
+        DiscoverPorts(ports, platform);
+    } catch (const DiscoveryFailure& failure) {
+        err << failure.what() << '\n';
+        return EXIT_DISCOVERY_FAILED;
+    }
+    out << (json ? FormatPortsJson(ports) : FormatPortsText(ports));
+    return EXIT_TEST_RAN;
+}
+
+int RunListCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool list = false;
+    bool json = false;
+    for (const std::string& arg : args) {
+        if (arg == "--list" && !list) {
+            list = true;
+        } else if (arg == "--json" && !json) {
+            json = true;
+        } else {
+            err << "usage: marlox-probe --list [--json]\n";
+            return EXIT_USAGE;
+        }
+    }
+    return ListPorts(sys::SystemDiscoveryPlatform(), json, out, err);
+}
+
+}  // namespace probe
