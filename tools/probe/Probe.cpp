@@ -37,7 +37,7 @@ std::string Printable(const std::string& bytes)
     std::string text;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte >= 0x7F || byte == '\\') {
+        if (byte < 0x20 || byte >= 0x7F) {
             char escape[5];
             std::snprintf(escape, sizeof escape, "\\x%02X", byte);
             text += escape;
