@@ -91,6 +91,54 @@ std::string Parent(const std::string& path) {
     return slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
+// Resolves ".." and "." without asking the file system: sysfs folders on the way are real
+// folders, so the text alone gives the place.
+std::string Normalise(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        const std::string part = path.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string normal;
+    for (const std::string& part : parts)
+        normal += "/" + part;
+    return normal.empty() ? "/" : normal;
+}
+
+// Where a sysfs link points, from one link read; a folder that is no link is its own place.
+// Absent when the entry is gone.
+std::optional<std::string> Follow(const std::string& path) {
+    char target[4096];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+    if (length < 0)
+        return errno == EINVAL ? std::optional<std::string>(Normalise(path)) : std::nullopt;
+    if (static_cast<std::size_t>(length) >= sizeof target)
+        return std::nullopt;
+    const std::string text(target, static_cast<std::size_t>(length));
+    if (!text.empty() && text[0] == '/')
+        return Normalise(text);
+    return Normalise(path.substr(0, path.find_last_of('/')) + "/" + text);
+}
+
+// Every USB device sits below a root hub folder named usb<bus>; no such folder on the path,
+// no USB ancestor to look for.
+bool MayBeOnUsb(const std::string& path) {
+    for (std::size_t at = path.find("/usb"); at != std::string::npos; at = path.find("/usb", at + 1)) {
+        const std::size_t digit = at + 4;
+        if (digit < path.size() && path[digit] >= '0' && path[digit] <= '9')
+            return true;
+    }
+    return false;
+}
+
 bool IsUnder(const std::string& path, const std::string& root) {
     return path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
            path[root.size()] == '/';
@@ -172,6 +220,21 @@ PortKind BuiltInKind(const std::string& deviceDir) {
     return {"Serial port", "Port " + SanitiseText(BaseName(deviceDir), LOCATION_PART_LIMIT)};
 }
 
+// The entries of a folder that can be tty names; none when it cannot be read.
+std::vector<std::string> ListPlainNames(const std::string& folder) {
+    std::vector<std::string> names;
+    const auto close = [](DIR* d) { ::closedir(d); };
+    std::unique_ptr<DIR, decltype(close)> dir(::opendir(folder.c_str()), close);
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string name = entry->d_name;
+        if (IsPlainName(name))
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
 }  // namespace
 
 std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
@@ -230,38 +293,26 @@ SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot)
     : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)) {}
 
 std::vector<SysfsPort> SysfsPorts::Scan() const {
-    const std::string classDir = m_sysRoot + "/class/tty";
-    std::vector<std::string> names;
-    {
-        const auto close = [](DIR* d) { ::closedir(d); };
-        std::unique_ptr<DIR, decltype(close)> dir(::opendir(classDir.c_str()), close);
-        if (!dir)
-            return {};
-        while (const dirent* entry = ::readdir(dir.get())) {
-            std::string name = entry->d_name;
-            if (IsPlainName(name))
-                names.push_back(std::move(name));
-        }
-    }
-    std::sort(names.begin(), names.end(), NaturalLess);
-
     const auto realSysRoot = RealPath(m_sysRoot);
     if (!realSysRoot)
         return {};
+    const std::string classDir = *realSysRoot + "/class/tty";
     const std::string devicesRoot = *realSysRoot + "/devices";
+    std::vector<std::string> names = ListPlainNames(classDir);
+    std::sort(names.begin(), names.end(), NaturalLess);
+    // Consoles, ptys and the like: one folder listing spares a link read for each of them.
+    std::vector<std::string> virtualNames = ListPlainNames(devicesRoot + "/virtual/tty");
+    std::sort(virtualNames.begin(), virtualNames.end());
 
     std::vector<SysfsPort> ports;
     for (const std::string& name : names) {
-        const std::string entry = classDir + "/" + name;
-        // Consoles, ptys and the like live under devices/virtual; the link text tells at once.
-        const auto link = ReadLink(entry);
-        if (link && link->find("devices/virtual/") != std::string::npos)
+        if (std::binary_search(virtualNames.begin(), virtualNames.end(), name))
             continue;
-        const auto ttyDir = RealPath(entry);
+        const auto ttyDir = Follow(classDir + "/" + name);
         if (!ttyDir || !IsUnder(*ttyDir, devicesRoot) ||
             IsUnder(*ttyDir, devicesRoot + "/virtual"))
             continue;
-        const auto deviceDir = RealPath(*ttyDir + "/device");
+        const auto deviceDir = Follow(*ttyDir + "/device");
         if (!deviceDir)
             continue;
         if (const auto type = ReadAttribute(*ttyDir + "/type")) {
@@ -274,7 +325,7 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
 
         std::optional<PortKind> kind = BluetoothKind(name, *deviceDir);
         if (!kind)
-            kind = UsbKind(*deviceDir, devicesRoot);
+            kind = MayBeOnUsb(*deviceDir) ? UsbKind(*deviceDir, devicesRoot) : std::nullopt;
         if (!kind)
             kind = BuiltInKind(*deviceDir);
         ports.push_back({name, devicePath, kind->name + " (" + name + ")", kind->name,
