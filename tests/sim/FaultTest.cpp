@@ -53,11 +53,11 @@ TEST(SimFault, BytesLeftOverFromAReplyAreNotTheNextAnswer) {
 }
 
 TEST(SimFault, LateReplyIsNotTakenAsTheNextInquirysAnswer) {
-    // The engine code arrives 700 ms after its request: after the link gave up (about 505 ms)
+    // The engine code arrives 900 ms after its request: after the link gave up (about 505 ms)
     // and while the observer still shows the result.
-    SimUnderTest sim({"--late=700", "--fault-on", "F3"});
+    SimUnderTest sim({"--late=900", "--fault-on", "F3"});
     const Outcome outcome = RunOnPath(sim.Path(), [](Inquiry inquiry) {
-        if (inquiry == Inquiry::EngineCode) std::this_thread::sleep_for(400ms);
+        if (inquiry == Inquiry::EngineCode) std::this_thread::sleep_for(1000ms);
     });
     EXPECT_EQ(outcome.engineCode, std::nullopt);
     EXPECT_EQ(outcome.version, DEFAULT_VERSION);

@@ -126,6 +126,7 @@ TEST(SimBehaviour, UsageErrorsExitWithOne) {
     EXPECT_EQ(RunSimToExit({"--fault-on", "F3"}), 1);        // no fault to apply
     EXPECT_EQ(RunSimToExit({"--engine-code", "hex:4"}), 1);  // odd hex digits
     EXPECT_EQ(RunSimToExit({"--byte-gap", "-5"}), 1);
+    EXPECT_EQ(RunSimToExit({"--exit-after", "0"}), 1);
 }
 
 }  // namespace

@@ -161,7 +161,10 @@ SimOptions ParseOptions(int argc, char* argv[]) {
         case OPT_PROFILE: options.profile = ParseProfile(value); break;
         case OPT_LINK: options.linkPath = value; break;
         case OPT_LOG: options.logPath = value; break;
-        case OPT_EXIT_AFTER: options.exitAfter = ParseNumber(value, "exit-after", ULONG_MAX); break;
+        case OPT_EXIT_AFTER:
+            options.exitAfter = ParseNumber(value, "exit-after", ULONG_MAX);
+            if (*options.exitAfter == 0) throw UsageError("--exit-after: at least 1");
+            break;
         case OPT_ENGINE_CODE: options.engineCode = ParseTextOption(optarg, "engine-code"); break;
         case OPT_VERSION: options.version = ParseTextOption(optarg, "version"); break;
         case OPT_LEGACY_ENGINE_CODE:
@@ -243,7 +246,8 @@ Faults (every answered command, or only those named by --fault-on; combinable):
   --bad-checksum          checksum off by one
   --cut-off               send only the first part of the reply (see --cut-at)
   --hang-up               send the first part of the reply, then close the pty and exit
-  --cut-at N              bytes sent before --cut-off/--hang-up cut (default half the frame)
+  --cut-at N              frame bytes sent before --cut-off/--hang-up cut (default half the
+                          frame; noise comes on top)
   --late[=MS]             reply only after MS (default 700), when the requester (which gives up
                           after five empty reads of 101 ms) has given up
   --noise[=HEX]           send these bytes before the reply (default 00FF: a length byte of

@@ -14,8 +14,9 @@ constexpr auto BYTE_TIME = std::chrono::nanoseconds(11 * 1000000000LL / 19200);
 constexpr std::size_t REQUEST_SIZE = 3;
 // A requester that does not read for this long gets the rest of the reply dropped.
 constexpr auto WRITE_GIVE_UP = std::chrono::seconds(2);
-// How long a hang-up waits for the requester to read the part of the reply already sent.
-constexpr auto HANG_UP_DRAIN = std::chrono::milliseconds(500);
+// How long closing the pty waits for the requester to read what was sent.
+constexpr auto CLOSE_DRAIN = std::chrono::milliseconds(500);
+constexpr auto CLOSE_SETTLE = std::chrono::milliseconds(50);
 
 }  // namespace
 
@@ -51,7 +52,8 @@ RunEnd Simulator::Run() {
             case SendEnd::Failed: return RunEnd::PtyFailed;
             case SendEnd::Sent: break;
             }
-            if (m_options.exitAfter && requests >= *m_options.exitAfter) return RunEnd::ExitAfter;
+            if (m_options.exitAfter && requests >= *m_options.exitAfter)
+                return LetRequesterRead() ? RunEnd::ExitAfter : RunEnd::Stopped;
         }
         LogGarbage(scanner);
     }
@@ -96,16 +98,29 @@ Simulator::SendEnd Simulator::Send(const ReplyPlan& plan, Clock::time_point rece
         }
     }
     if (plan.hangUp) {
-        // A hang-up discards what the requester has not read yet: give it the sent part first.
-        const auto giveUp = Clock::now() + HANG_UP_DRAIN;
-        while (m_pty.PendingForRequester() > 0 && Clock::now() < giveUp)
-            if (SleepUntil(Clock::now() + std::chrono::milliseconds(1), m_signals) ==
-                WaitResult::Stopped)
-                return SendEnd::Stopped;
+        if (!LetRequesterRead()) return SendEnd::Stopped;
         m_pty.HangUp();
         return SendEnd::HungUp;
     }
     return SendEnd::Sent;
+}
+
+bool Simulator::LetRequesterRead() {
+    // Written bytes reach the requester's input queue a moment later (the kernel pushes them
+    // from a work queue), so an empty queue counts only once it has held bytes or has had
+    // CLOSE_SETTLE to fill.
+    const auto start = Clock::now();
+    bool seenPending = false;
+    for (;;) {
+        const auto waited = Clock::now() - start;
+        if (m_pty.PendingForRequester() > 0)
+            seenPending = true;
+        else if (seenPending || waited >= CLOSE_SETTLE)
+            return true;
+        if (waited >= CLOSE_DRAIN) return true;
+        if (SleepUntil(Clock::now() + std::chrono::milliseconds(1), m_signals) == WaitResult::Stopped)
+            return false;
+    }
 }
 
 bool Simulator::WriteBytes(const std::uint8_t* bytes, std::size_t count) {

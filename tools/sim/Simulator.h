@@ -25,6 +25,9 @@ private:
     SendEnd Send(const ReplyPlan& plan, Clock::time_point received);
     bool WriteBytes(const std::uint8_t* bytes, std::size_t count);
     void LogGarbage(RequestScanner& scanner);
+    // Closing the pty discards what the requester has not read yet: give it the time to read.
+    // False when a stop signal came first.
+    bool LetRequesterRead();
 
     const SimOptions& m_options;
     Pty& m_pty;
