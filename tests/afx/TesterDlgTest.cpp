@@ -1,0 +1,148 @@
+// The tester dialog's initialisation, system commands, painting and test-command refusal, run
+// through the framework over the in-memory back end. Port discovery is the machine's own: the
+// drop-down is compared with what DiscoverPorts reports here.
+#include <gtest/gtest.h>
+
+#include "ports/DiscoverPorts.h"
+#include "tests/afx/FakeBackend.h"
+#include "ui/TesterApp.h"
+#include "ui/TesterDlg.h"
+
+namespace {
+
+const std::vector<int> kTesterControls = {IDOK, IDCANCEL, IDC_PORT, IDC_ENGINECODE, IDC_VERSION,
+                                          IDC_TEST, IDC_PROTECTION, IDC_PROTECTION_ICON,
+                                          IDC_LEGACY_VERSION, IDC_LEGACY_ENGINECODE};
+
+class TesterDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FakeSystem& sys = FakeSystem::Get();
+        sys.Reset();
+        sys.templates[IDD_TESTER_DIALOG] = kTesterControls;
+        sys.templates[IDD_ABOUTBOX] = {IDOK};
+        sys.strings = {{IDS_ABOUTBOX, "About Marlox(&A)..."}, {IDS_NO_RESPOND, "No respond"},
+                       {IDS_CANNOT_OPEN_PORT, "Can not open COM Port"}};
+        app.SetAppName("Marlox");
+    }
+    void TearDown() override { FakeSystem::Get().Reset(); }
+
+    // Runs the tester dialog modally; script runs while it is up, with its window handle.
+    void RunDialog(const std::function<void(CDialog&)>& script) {
+        FakeSystem::Get().whileModal = script;
+        CTesterDlg dlg;
+        app.m_pMainWnd = &dlg;
+        dlg.DoModal();
+    }
+    static HWND Control(CDialog& dlg, int id) { return FakeSystem::Get().Child(dlg.m_hWnd, id); }
+    static FakeWindow& Window(CDialog& dlg, int id) {
+        return *FakeSystem::Get().Find(Control(dlg, id));
+    }
+    static LRESULT Send(CDialog& dlg, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        LRESULT result = 0;
+        AfxCallWndProc(&dlg, message, wParam, lParam, &result);
+        return result;
+    }
+
+    CTesterApp app;
+};
+
+TEST_F(TesterDlgTest, PortListIsShownInDiscoveryOrderWithTheFirstSelectedAndRoomForFive) {
+    PortList expected;
+    try {
+        DiscoverPorts(expected);
+    } catch (const DiscoveryFailure&) {
+    }
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < expected.GetCount(); ++i) names.push_back(expected.GetAt(i).friendlyName);
+
+    RunDialog([&](CDialog& dlg) {
+        FakeWindow& combo = Window(dlg, IDC_PORT);
+        EXPECT_EQ(combo.items, names);
+        EXPECT_EQ(combo.curSel, names.empty() ? CB_ERR : 0);
+        // Template height 20, selection field 14: 20 + 5 * 14, same width, not moved.
+        EXPECT_EQ(combo.window, CRect(0, 0, 100, 90));
+    });
+}
+
+TEST_F(TesterDlgTest, InitialisationSetsMenuIconsAndTheFiveTooltips) {
+    RunDialog([&](CDialog& dlg) {
+        FakeSystem& sys = FakeSystem::Get();
+        EXPECT_EQ(sys.menuItems, (std::vector<std::pair<UINT, std::string>>{
+                                     {MF_SEPARATOR, ""}, {MF_STRING, "About Marlox(&A)..."}}));
+        const LPARAM icon = reinterpret_cast<LPARAM>(app.LoadIcon(IDR_MAINFRAME));
+        FakeWindow* window = sys.Find(dlg.m_hWnd);
+        EXPECT_EQ(window->icons, (std::map<WPARAM, LPARAM>{{ICON_BIG, icon}, {ICON_SMALL, icon}}));
+
+        EXPECT_EQ(sys.tools, (std::vector<std::pair<HWND, UINT>>{
+                                 {Control(dlg, IDC_LEGACY_ENGINECODE), IDS_TIP_LEGACY},
+                                 {Control(dlg, IDC_LEGACY_VERSION), IDS_TIP_LEGACY},
+                                 {Control(dlg, IDC_ENGINECODE), IDS_TIP_TARVEX},
+                                 {Control(dlg, IDC_VERSION), IDS_TIP_TARVEX},
+                                 {Control(dlg, IDC_PROTECTION), IDS_TIP_PROTECTION}}));
+        bool widthSet = false;
+        bool activated = false;
+        for (const FakeCall& call : sys.sent) {
+            widthSet |= call.message == TTM_SETMAXTIPWIDTH && call.lParam == 320;
+            activated |= call.message == TTM_ACTIVATE && call.wParam == TRUE;
+        }
+        EXPECT_TRUE(widthSet);
+        EXPECT_TRUE(activated);
+    });
+}
+
+TEST_F(TesterDlgTest, AnEmptyAboutStringAddsNothingToTheSystemMenu) {
+    FakeSystem::Get().strings.erase(IDS_ABOUTBOX);
+    RunDialog([](CDialog&) {});
+    EXPECT_TRUE(FakeSystem::Get().menuItems.empty());
+}
+
+TEST_F(TesterDlgTest, AboutOpensForEverySystemCommandWhoseHighBitsAreTheAboutEntry) {
+    RunDialog([&](CDialog& dlg) {
+        Send(dlg, WM_SYSCOMMAND, 0x0010);
+        Send(dlg, WM_SYSCOMMAND, 0x001F);
+        Send(dlg, WM_SYSCOMMAND, SC_CLOSE);
+        const auto& runs = FakeSystem::Get().modalRuns;
+        ASSERT_EQ(runs.size(), 3u);  // the tester dialog, then two About boxes
+        EXPECT_EQ(runs[1], std::make_pair(static_cast<UINT>(IDD_ABOUTBOX), dlg.m_hWnd));
+        EXPECT_EQ(runs[2], std::make_pair(static_cast<UINT>(IDD_ABOUTBOX), dlg.m_hWnd));
+        // Other system commands get the window system's handling.
+        ASSERT_EQ(FakeSystem::Get().defaulted.size(), 1u);
+        EXPECT_EQ(FakeSystem::Get().defaulted[0].wParam, static_cast<WPARAM>(SC_CLOSE));
+        EXPECT_EQ(Send(dlg, WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(app.LoadIcon(IDR_MAINFRAME)));
+    });
+}
+
+TEST_F(TesterDlgTest, MinimisedDialogDrawsItsIconCentred) {
+    RunDialog([](CDialog& dlg) {
+        FakeWindow* window = FakeSystem::Get().Find(dlg.m_hWnd);
+        window->client = CRect(0, 0, 36, 36);
+        Send(dlg, WM_PAINT);  // not minimised: ordinary painting
+        window->iconic = true;
+        Send(dlg, WM_PAINT);
+        EXPECT_EQ(FakeSystem::Get().drawnIcons, (std::vector<std::pair<int, int>>{{2, 2}}));
+        bool erased = false;
+        for (const FakeCall& call : FakeSystem::Get().sent) erased |= call.message == WM_ICONERASEBKGND;
+        EXPECT_TRUE(erased);
+    });
+    // Truncation toward zero: a client one pixel narrower than the icon still gives 0.
+    static_assert(CenteredIconOffset(31, 32) == 0, "(31 - 32 + 1) / 2");
+    static_assert(CenteredIconOffset(29, 32) == -1, "(29 - 32 + 1) / 2 truncates -2/2");
+    static_assert(CenteredIconOffset(30, 32) == 0, "-1 / 2 truncates to 0, not -1");
+}
+
+TEST_F(TesterDlgTest, TestWithoutASelectionIsRefusedWithAMessageAndOpensNothing) {
+    RunDialog([](CDialog& dlg) {
+        FakeWindow& combo = Window(dlg, IDC_PORT);
+        combo.items.clear();
+        combo.curSel = CB_ERR;
+        FakeSystem::Get().boxes.clear();
+        Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_TEST, BN_CLICKED));
+        ASSERT_EQ(FakeSystem::Get().boxes.size(), 1u);
+        EXPECT_EQ(FakeSystem::Get().boxes[0].text, CInvalidArgException().what());
+        EXPECT_EQ(FakeSystem::Get().boxes[0].caption, "Marlox");
+        EXPECT_TRUE(Window(dlg, IDC_TEST).enabled);
+    });
+}
+
+}  // namespace
