@@ -1,6 +1,8 @@
 # marlox_afx: the portable part of the framework (message maps, data exchange, the handle map,
 # strings, the application object), shared by both back ends. marlox_afx_backend: the window
-# system's part, over Win32 or Qt 6; programs link it and get marlox_afx with it.
+# system's part (afx/Backend.h), over Win32 or Qt 6; programs link it next to marlox_ui.
+# On Linux marlox_afx must not link the back end itself: tests/afx links marlox_afx with an
+# in-memory back end of its own.
 add_library(marlox_afx STATIC
   App.cpp
   Controls.cpp
