@@ -1,0 +1,244 @@
+#include "afx/qt/DialogBuilder.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
+
+#include "afx/Backend.h"
+#include "afx/qt/Delivery.h"
+#include "afx/qt/DialogFont.h"
+#include "afx/qt/DialogWidget.h"
+#include "afx/qt/Icons.h"
+#include "afx/qt/SystemMenu.h"
+#include "afx/qt/WinConstants.h"
+#include "afx/qt/WindowTable.h"
+
+namespace afx::qt {
+
+namespace {
+
+using afx::res::DialogItem;
+using afx::res::DialogTemplate;
+
+constexpr int kIconSize = 32;           // SS_ICON takes the icon's size, not the template's
+
+WindowKind KindOf(const DialogItem& item)
+{
+    const afx::res::SzOrOrd& cls = item.windowClass;
+    if (cls.isOrdinal) {
+        switch (cls.ordinal) {
+        case afx::res::cls::kButton: return WindowKind::Button;
+        case afx::res::cls::kComboBox: return WindowKind::ComboBox;
+        default: return WindowKind::Static;
+        }
+    }
+    const QString name = QString::fromStdString(cls.text);
+    if (name.compare(QLatin1String("BUTTON"), Qt::CaseInsensitive) == 0)
+        return WindowKind::Button;
+    if (name.compare(QLatin1String("COMBOBOX"), Qt::CaseInsensitive) == 0)
+        return WindowKind::ComboBox;
+    return WindowKind::Static;
+}
+
+Qt::Alignment StaticAlignment(DWORD style)
+{
+    const DWORD type = style & win::kSsTypeMask;
+    Qt::Alignment alignment = type == win::kSsRight    ? Qt::AlignRight
+                              : type == win::kSsCenter ? Qt::AlignHCenter
+                                                       : Qt::AlignLeft;
+    // Single-line text is centred vertically only with SS_CENTERIMAGE; otherwise it starts at
+    // the top and wraps.
+    return alignment | ((style & win::kSsCenterImage) ? Qt::AlignVCenter : Qt::AlignTop);
+}
+
+QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setFocusPolicy(Qt::NoFocus);
+    if ((item.style & win::kSsTypeMask) == win::kSsIcon) {
+        const HICON icon =
+            item.title.isOrdinal ? afx_backend::LoadIcon(item.title.ordinal) : nullptr;
+        if (icon != nullptr)
+            label->setPixmap(IconPixmap(icon));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        geometry.setSize(QSize(kIconSize, kIconSize));
+    } else {
+        label->setAlignment(StaticAlignment(item.style));
+        // Text wraps as DrawText's word break does, where the control has room for a second
+        // line; a one-line label a pixel short for its text (fonts here measure a little
+        // differently) is clipped instead of losing its last word to an invisible line.
+        const bool roomForTwoLines = geometry.height() >= 2 * label->fontMetrics().height();
+        label->setWordWrap((item.style & win::kSsCenterImage) == 0 && roomForTwoLines);
+        label->setText(StaticDisplayText(QString::fromStdString(item.title.text),
+                                         (item.style & win::kSsNoPrefix) != 0));
+    }
+    if (item.exStyle & win::kWsExStaticEdge) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(1);
+    }
+    // SS_NOTIFY: the control takes mouse input (the tooltip relay sees moves over it).
+    label->setMouseTracking((item.style & win::kSsNotify) != 0);
+    return label;
+}
+
+QWidget* MakeButton(const DialogItem& item, QWidget* parent, HWND dialog, Window& dialogRecord)
+{
+    auto* button = new QPushButton(QString::fromStdString(item.title.text), parent);
+    button->setAutoDefault(false);
+    if ((item.style & win::kBsTypeMask) == win::kBsDefPushButton) {
+        button->setDefault(true);
+        dialogRecord.defaultId = item.id;
+    }
+    const int id = item.id;
+    QObject::connect(button, &QPushButton::clicked,
+                     [dialog, id] { DeliverCommand(dialog, id, BN_CLICKED); });
+    return button;
+}
+
+QWidget* MakeComboBox(QWidget* parent, QRect& geometry)
+{
+    // CBS_DROPDOWNLIST: a selection field and a list, no typing. Entries are only ever inserted
+    // at a position, which never sorts, so the sort style has nothing to do.
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(false);
+    // A plain drop-down list in every style, so the visible-entries limit holds.
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    // The template's height includes the opened list; the field is as high as the font needs.
+    const int fieldHeight = combo->sizeHint().height();
+    const int itemHeight = std::max(1, combo->fontMetrics().height());
+    combo->setMaxVisibleItems(std::max(1, (geometry.height() - fieldHeight) / itemHeight));
+    geometry.setHeight(fieldHeight);
+    return combo;
+}
+
+Qt::FocusPolicy FocusPolicy(WindowKind kind, DWORD style)
+{
+    if (kind == WindowKind::Static)
+        return Qt::NoFocus;
+    return (style & win::kWsTabStop) ? Qt::StrongFocus : Qt::ClickFocus;
+}
+
+bool IsTextLabel(const Window& window, const DialogItem& item)
+{
+    return window.kind == WindowKind::Static && (item.style & win::kSsTypeMask) != win::kSsIcon &&
+           !item.title.text.empty();
+}
+
+// The label a screen reader reads for a control without text of its own: the label on the
+// control's row to its left (the row holding the control's middle), else the nearest label
+// before it in template order, else the dialog's title.
+QString AccessibleLabel(const DialogTemplate& dialogTemplate, const std::vector<Window*>& windows,
+                        std::size_t index)
+{
+    const DialogItem& control = dialogTemplate.items[index];
+    const int middle = control.y + control.cy / 2;
+    const DialogItem* best = nullptr;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const DialogItem& label = dialogTemplate.items[i];
+        if (i == index || !IsTextLabel(*windows[i], label))
+            continue;
+        const bool onRow = middle >= label.y && middle < label.y + label.cy;
+        if (onRow && label.x < control.x && (best == nullptr || label.x > best->x))
+            best = &label;
+    }
+    for (std::size_t i = index; best == nullptr && i-- > 0;) {
+        if (IsTextLabel(*windows[i], dialogTemplate.items[i]))
+            best = &dialogTemplate.items[i];
+    }
+    const std::string& text = best != nullptr ? best->title.text : dialogTemplate.title;
+    return StaticDisplayText(QString::fromStdString(text), false);
+}
+
+Qt::WindowFlags DialogFlags(DWORD style)
+{
+    // A caption and, with WS_SYSMENU, a close box; no minimise, maximise or sizing.
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (style & win::kWsSysMenu)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    return flags;
+}
+
+}  // namespace
+
+QString StaticDisplayText(const QString& text, bool noPrefix)
+{
+    if (noPrefix)
+        return text;
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+            ++i;  // "&x" shows x; "&&" shows one ampersand
+        shown += text[i];
+    }
+    return shown;
+}
+
+HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner)
+{
+    auto* widget = new DialogWidget(WidgetOf(owner), DialogFlags(dialogTemplate.style));
+    Window& dialog = WindowTable::Instance().Add(WindowKind::Dialog, widget, owner);
+    const HWND handle = dialog.handle;
+    widget->SetHandle(handle);
+    dialog.style = dialogTemplate.style & ~win::kWsVisible;
+    dialog.exStyle = dialogTemplate.exStyle;
+    dialog.text = dialogTemplate.title;
+    if (dialogTemplate.style & win::kWsSysMenu)
+        dialog.systemMenu = std::make_unique<SystemMenu>();
+
+    const QFont font = dialogTemplate.hasFont
+                           ? TemplateFont(QString::fromStdString(dialogTemplate.typeface),
+                                          dialogTemplate.pointSize, dialogTemplate.weight,
+                                          dialogTemplate.italic)
+                           : QFont();
+    widget->setFont(font);
+    const BaseUnits base = DialogBaseUnits(font);
+    widget->setWindowTitle(QString::fromStdString(dialogTemplate.title));
+    widget->setFixedSize(DialogUnitsToPixels(0, 0, dialogTemplate.cx, dialogTemplate.cy, base).size());
+
+    std::vector<Window*> controls;
+    for (const DialogItem& item : dialogTemplate.items) {
+        const WindowKind kind = KindOf(item);
+        QRect geometry = DialogUnitsToPixels(item.x, item.y, item.cx, item.cy, base);
+        QWidget* control = kind == WindowKind::Button     ? MakeButton(item, widget, handle, dialog)
+                           : kind == WindowKind::ComboBox ? MakeComboBox(widget, geometry)
+                                                          : MakeStatic(item, widget, geometry);
+        control->setGeometry(geometry);
+        control->setFocusPolicy(FocusPolicy(kind, item.style));
+        control->setEnabled((item.style & win::kWsDisabled) == 0);
+        control->setVisible((item.style & win::kWsVisible) != 0);
+        // Each control goes below the ones before it: the first in the template is on top.
+        control->lower();
+
+        Window& record = WindowTable::Instance().Add(kind, control, handle);
+        record.id = item.id;
+        record.style = item.style;
+        record.exStyle = item.exStyle;
+        record.text = item.title.isOrdinal ? std::string() : item.title.text;
+        dialog.children.push_back(record.handle);
+        controls.push_back(&record);
+    }
+
+    QWidget* previous = nullptr;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const Window& record = *controls[i];
+        QWidget* control = record.widget;
+        if (record.text.empty())
+            control->setAccessibleName(AccessibleLabel(dialogTemplate, controls, i));
+        else if (record.kind == WindowKind::Static)
+            control->setAccessibleName(StaticDisplayText(QString::fromStdString(record.text),
+                                                         (record.style & win::kSsNoPrefix) != 0));
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+    return handle;
+}
+
+}  // namespace afx::qt

@@ -1,0 +1,20 @@
+#pragma once
+// A dialog's window and controls made from its template, as CreateDialogIndirect makes them:
+// controls in template order (creation, stacking and tab order), rectangles from dialog units
+// of the template's font, styles honoured.
+
+#include <QString>
+
+#include "afx/Types.h"
+#include "afx/res/DialogTemplate.h"
+
+namespace afx::qt {
+
+// The dialog's handle; the window is not shown yet.
+HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner);
+
+// Static text as a static control shows it: without SS_NOPREFIX "&x" marks an access key
+// (the ampersand is not shown) and "&&" stands for one ampersand.
+QString StaticDisplayText(const QString& text, bool noPrefix);
+
+}  // namespace afx::qt

@@ -1,0 +1,30 @@
+#include "afx/qt/Program.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include "afx/App.h"
+
+namespace afx::qt {
+
+std::string ApplicationName(const std::string& programPath)
+{
+    std::string name = AfxAppNameFromPath(programPath);
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
+
+int RunProgram(int argc, char* argv[], const std::string& programPath)
+{
+    QApplication application(argc, argv);
+    const std::string path =
+        programPath.empty() ? QCoreApplication::applicationFilePath().toStdString() : programPath;
+    // The desktop entry of the same name supplies the window manager's icon and name.
+    QGuiApplication::setDesktopFileName(QFileInfo(QString::fromStdString(path)).baseName());
+    if (CWinApp* app = AfxGetApp(); app != nullptr && *app->GetAppName() == '\0')
+        app->SetAppName(ApplicationName(path));
+    return AfxWinMain(path);
+}
+
+}  // namespace afx::qt
