@@ -1,0 +1,25 @@
+// The driver's steps. Each reports what it saw as one or more JSON lines and
+// returns false when the run cannot go on (the dialog is gone or not answering).
+#pragma once
+
+#include <windows.h>
+
+namespace driver {
+
+struct Session {
+    HWND tester = nullptr;
+};
+
+bool StepDialog(Session& session);
+bool StepControls(const Session& session);
+bool StepText(const Session& session, int id);
+bool StepCombo(const Session& session);
+bool StepSelect(const Session& session, int index);
+bool StepTest(const Session& session);
+bool StepSysCommand(const Session& session, WPARAM command);
+bool StepPopup(const Session& session);
+bool StepDialogs(const Session& session);
+bool StepToolTips(const Session& session);
+bool StepClose(const Session& session);
+
+}  // namespace driver

@@ -1,0 +1,77 @@
+// marlox-wine-driver: drives the Marlox dialog from outside, inside the same
+// Wine prefix, and reports what it sees as one JSON object per line.
+//
+//   marlox-wine-driver.exe STEP...
+//     dialog            wait for the tester dialog (needed before the other steps
+//                       but popup and sleep)
+//     controls          every control of the dialog in template order
+//     text ID           one control's text, visibility and enabled state
+//     combo             the port list's entries and selection
+//     select INDEX      CB_SETCURSEL and CBN_SELCHANGE
+//     test              click TEST and wait until the run is over
+//     syscommand CODE   post WM_SYSCOMMAND with CODE (decimal or 0x...)
+//     popup             wait for a message box or About box, read it, close it with OK
+//     dialogs           captions of the popups open now
+//     tooltips          the tools of the dialog's tooltip and their texts
+//     close             end the dialog with IDCANCEL
+//     sleep MS
+// Exit status: 0 when every step ran, 1 when one could not, 2 for a usage error.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "JsonLine.h"
+#include "Steps.h"
+
+namespace {
+
+bool ParseNumber(const char* text, long& value)
+{
+    char* end = nullptr;
+    value = std::strtol(text, &end, 0);
+    return end != text && *end == '\0';
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    using namespace driver;
+    Session session;
+    for (int i = 1; i < argc; ++i) {
+        const std::string step = argv[i];
+        const bool needsNumber = step == "text" || step == "select" || step == "syscommand" ||
+                                 step == "sleep";
+        long number = 0;
+        if (needsNumber && (i + 1 >= argc || !ParseNumber(argv[++i], number))) {
+            JsonLine("error").Add("in", step).Add("message", "needs a number").Print();
+            return 2;
+        }
+        if (step != "dialog" && step != "sleep" && step != "popup" && session.tester == nullptr) {
+            JsonLine("error").Add("in", step).Add("message", "'dialog' must come first").Print();
+            return 2;
+        }
+
+        bool ok = true;
+        if (step == "dialog") ok = StepDialog(session);
+        else if (step == "controls") ok = StepControls(session);
+        else if (step == "text") ok = StepText(session, static_cast<int>(number));
+        else if (step == "combo") ok = StepCombo(session);
+        else if (step == "select") ok = StepSelect(session, static_cast<int>(number));
+        else if (step == "test") ok = StepTest(session);
+        else if (step == "syscommand") ok = StepSysCommand(session, static_cast<WPARAM>(number));
+        else if (step == "popup") ok = StepPopup(session);
+        else if (step == "dialogs") ok = StepDialogs(session);
+        else if (step == "tooltips") ok = StepToolTips(session);
+        else if (step == "close") ok = StepClose(session);
+        else if (step == "sleep") Sleep(static_cast<DWORD>(number));
+        else {
+            JsonLine("error").Add("in", step).Add("message", "unknown step").Print();
+            return 2;
+        }
+        if (!ok)
+            return 1;
+    }
+    return 0;
+}
