@@ -142,12 +142,14 @@ class Session:
     version: Wine's reported Windows version ("nt40", "win98", None for the default).
     registry: keys to add before anything runs (see reg_file).
     lang: LC_ALL for every Wine process of the session.
+    env: more environment for them (DISPLAY, for example).
     without_sys_admin: run Wine without CAP_SYS_ADMIN, so that a tty's exclusive
     mode also holds against it when the tests run as root (the wineserver opens
     devices; root would pass the kernel's check).
     """
 
-    def __init__(self, name, version=None, registry=None, lang=None, without_sys_admin=False):
+    def __init__(self, name, version=None, registry=None, lang=None, without_sys_admin=False,
+                 env=None):
         if not os.path.isfile(os.path.join(TEMPLATE, STAMP)):
             raise RuntimeError("no ready Wine prefix at " + TEMPLATE)
         os.makedirs(WORK_ROOT, exist_ok=True)
@@ -159,6 +161,7 @@ class Session:
         self.env = dict(os.environ, WINEPREFIX=self.prefix, LD_PRELOAD=SHIM, **WINE_ENV)
         if lang:
             self.env["LC_ALL"] = lang
+        self.env.update(env or {})
         self.launcher = []
         if without_sys_admin and os.geteuid() == 0:
             self.launcher = ["setpriv", "--bounding-set=-sys_admin"]

@@ -321,6 +321,22 @@ bool StepToolTips(const Session& session)
     return true;
 }
 
+bool StepRect(const Session& session)
+{
+    RECT rect{};
+    if (!GetWindowRect(session.tester, &rect)) {
+        Fail("rect", "no window rectangle");
+        return false;
+    }
+    JsonLine("rect")
+        .Add("left", rect.left)
+        .Add("top", rect.top)
+        .Add("right", rect.right)
+        .Add("bottom", rect.bottom)
+        .Print();
+    return true;
+}
+
 bool StepClose(const Session& session)
 {
     PostMessageW(session.tester, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);

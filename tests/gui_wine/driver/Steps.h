@@ -20,6 +20,7 @@ bool StepSysCommand(const Session& session, WPARAM command);
 bool StepPopup(const Session& session);
 bool StepDialogs(const Session& session);
 bool StepToolTips(const Session& session);
+bool StepRect(const Session& session);
 bool StepClose(const Session& session);
 
 }  // namespace driver

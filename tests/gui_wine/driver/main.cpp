@@ -13,6 +13,7 @@
 //     popup             wait for a message box or About box, read it, close it with OK
 //     dialogs           captions of the popups open now
 //     tooltips          the tools of the dialog's tooltip and their texts
+//     rect              the dialog's window rectangle on the screen
 //     close             end the dialog with IDCANCEL
 //     sleep MS
 // Exit status: 0 when every step ran, 1 when one could not, 2 for a usage error.
@@ -64,6 +65,7 @@ int main(int argc, char* argv[])
         else if (step == "popup") ok = StepPopup(session);
         else if (step == "dialogs") ok = StepDialogs(session);
         else if (step == "tooltips") ok = StepToolTips(session);
+        else if (step == "rect") ok = StepRect(session);
         else if (step == "close") ok = StepClose(session);
         else if (step == "sleep") Sleep(static_cast<DWORD>(number));
         else {
