@@ -227,11 +227,12 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner)
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const Window& record = *controls[i];
         QWidget* control = record.widget;
-        if (record.text.empty())
-            control->setAccessibleName(AccessibleLabel(dialogTemplate, controls, i));
-        else if (record.kind == WindowKind::Static)
-            control->setAccessibleName(StaticDisplayText(QString::fromStdString(record.text),
-                                                         (record.style & win::kSsNoPrefix) != 0));
+        // Screen readers read a control's own text, or its label's when it has none.
+        control->setAccessibleName(
+            record.text.empty()
+                ? AccessibleLabel(dialogTemplate, controls, i)
+                : StaticDisplayText(QString::fromStdString(record.text),
+                                    record.kind == WindowKind::Static && (record.style & win::kSsNoPrefix)));
         if (control->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous != nullptr)

@@ -146,9 +146,12 @@ void SetWindowText(HWND hWnd, const char* text)
         static_cast<QPushButton*>(window->widget.data())->setText(shown);
         break;
     case WindowKind::Static:
-        if ((window->style & afx::qt::win::kSsTypeMask) != afx::qt::win::kSsIcon)
-            static_cast<QLabel*>(window->widget.data())
-                ->setText(afx::qt::StaticDisplayText(shown, window->style & afx::qt::win::kSsNoPrefix));
+        if ((window->style & afx::qt::win::kSsTypeMask) != afx::qt::win::kSsIcon) {
+            const QString display = afx::qt::StaticDisplayText(shown, window->style & afx::qt::win::kSsNoPrefix);
+            static_cast<QLabel*>(window->widget.data())->setText(display);
+            // A result field is named after its label: its text is what a reader reads next.
+            window->widget->setAccessibleDescription(display);
+        }
         break;
     default:
         break;  // a drop-down list's field shows its selection only

@@ -1,0 +1,41 @@
+#pragma once
+// The system the dialog under test sees: its built-in SETUPAPI answers from a sysfs tree in a
+// temporary folder whose ports are marlox-sim ptys (or a failing version query).
+//
+// The program's DiscoverPorts(list) asks sys::SystemDiscoveryPlatform(); this test binary
+// defines that function itself (TestSystem.cpp), so the linker never takes the real one.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/sim/SimProcess.h"
+#include "tests/ports/SysfsTree.h"
+
+namespace guitest {
+
+class TestPorts {
+public:
+    TestPorts();   // becomes the system's port inventory
+    ~TestPorts();  // and leaves an empty one behind
+    TestPorts(const TestPorts&) = delete;
+    TestPorts& operator=(const TestPorts&) = delete;
+
+    // A built-in UART named ttyName whose /dev node is a new marlox-sim's pty.
+    sim::SimProcess& AddSim(const std::string& ttyName, const std::vector<std::string>& simArgs);
+    // The operating-system version query fails: discovery throws.
+    void FailVersionQuery() { m_failVersion = true; }
+
+    const std::string& SysRoot() const { return m_sysRoot; }
+    const std::string& DevRoot() const { return m_devRoot; }
+    bool VersionFails() const { return m_failVersion; }
+
+private:
+    fake::SysfsTree m_tree;
+    std::string m_sysRoot;
+    std::string m_devRoot;
+    std::vector<std::unique_ptr<sim::SimProcess>> m_sims;
+    bool m_failVersion = false;
+};
+
+}  // namespace guitest

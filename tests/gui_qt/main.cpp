@@ -1,0 +1,18 @@
+// GoogleTest with a QApplication, offscreen: the dialog runs in-process, no display needed.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include "afx/App.h"
+#include "afx/qt/Program.h"
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleTest(&argc, argv);
+    QApplication application(argc, argv);
+    // As the program names itself when started as /usr/bin/marlox.
+    if (CWinApp* app = AfxGetApp())
+        app->SetAppName(afx::qt::ApplicationName("/usr/bin/marlox"));
+    return RUN_ALL_TESTS();
+}
