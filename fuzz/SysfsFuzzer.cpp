@@ -1,0 +1,248 @@
+// The sysfs module over odd trees: tty entries of any name, links that are dangling, looping,
+// virtual or leading out of sysfs, type files and /dev nodes of every kind, USB ancestors
+// with product and interface strings of odd bytes and lengths. Checks each listed port, the
+// ports that must or must not be listed, that no descriptor is left open, and that the
+// built-in setup API hands discovery the same ports.
+
+#include <dirent.h>
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fuzz/Check.h"
+#include "fuzz/FuzzTree.h"
+#include "fuzz/TextCheck.h"
+#include "ports/InterfaceDiscovery.h"
+#include "sys/DiscoveryPlatform.h"
+#include "sys/posix/PosixModuleLoader.h"
+#include "sys/posix/SysfsPorts.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t PROPERTY_BUFFER = 256;
+
+enum class Expect { Listed, NotListed, Either };
+
+std::size_t OpenDescriptors() {
+    std::size_t count = 0;
+    if (DIR* dir = ::opendir("/proc/self/fd")) {
+        while (::readdir(dir) != nullptr)
+            ++count;
+        ::closedir(dir);
+    }
+    return count;
+}
+
+// A file name: no slash, no zero byte, not "." or "..", not empty.
+std::string FileName(FuzzedDataProvider& input, std::size_t maxLength) {
+    std::string name = input.ConsumeRandomLengthString(maxLength);
+    name.erase(std::remove_if(name.begin(), name.end(), [](char c) { return c == '/' || c == 0; }),
+               name.end());
+    return name == "." || name == ".." || name.empty() ? "x" : name;
+}
+
+std::string Pick(FuzzedDataProvider& input, const std::vector<std::string>& known,
+                 std::size_t maxLength) {
+    const std::size_t pick = input.ConsumeIntegralInRange<std::size_t>(0, known.size() + 2);
+    return pick < known.size() ? known[pick] : FileName(input, maxLength);
+}
+
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name.size() <= 32 && name[0] != '.' &&
+           std::all_of(name.begin(), name.end(), [](unsigned char c) {
+               return std::isalnum(c) || c == '_' || c == '-' || c == '.';
+           });
+}
+
+// An attribute file: text, odd bytes, empty, a folder or a FIFO with no writer.
+void Attribute(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const fs::path& file,
+               const std::vector<std::string>& known) {
+    switch (input.ConsumeIntegralInRange<int>(0, 5)) {
+    case 0: tree.Folder(file); break;
+    case 1: tree.Fifo(file); break;
+    case 2: tree.Write(file, input.ConsumeRandomLengthString(700)); break;
+    default: tree.Write(file, Pick(input, known, 64)); break;
+    }
+}
+
+// devices/<chain>: folders that may carry what a USB device, a USB interface or a Bluetooth
+// connection carries.
+fs::path BuildDevice(const fuzz::FuzzTree& tree, FuzzedDataProvider& input) {
+    static const std::vector<std::string> segments = {
+        "pci0000:00", "0000:00:14.0", "usb1", "1-1", "1-1:1.0", "platform", "serial8250",
+        "serial8250:0", "bluetooth", "hci0", "virtual", "devices", "tty"};
+    fs::path dir = tree.Devices();
+    const int depth = input.ConsumeIntegralInRange<int>(0, 5);
+    for (int level = 0; level < depth; ++level) {
+        dir /= Pick(input, segments, 40);
+        tree.Folder(dir);
+        if (input.ConsumeIntegralInRange<int>(0, 3) == 0)
+            Attribute(tree, input, dir / "idVendor", {"0403\n"});
+        if (input.ConsumeIntegralInRange<int>(0, 3) == 0)
+            Attribute(tree, input, dir / "bInterfaceNumber", {"00\n"});
+        if (input.ConsumeBool())
+            Attribute(tree, input, dir / "product",
+                      {"FT232R USB UART\n", "", " \t\n", "\xE3\x82\xB7\xE3\x83\xAA\n",
+                       "\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80", std::string(300, 'A')});
+        if (input.ConsumeIntegralInRange<int>(0, 3) == 0)
+            Attribute(tree, input, dir / "interface", {"CDC Abstract Control Model\n"});
+        if (input.ConsumeIntegralInRange<int>(0, 3) == 0)
+            tree.Link(dir / "driver", "../../bus/drivers/" + Pick(input, {"ftdi_sio"}, 60));
+        if (input.ConsumeIntegralInRange<int>(0, 5) == 0)
+            tree.Link(dir / "subsystem", "../../class/" + Pick(input, {"bluetooth"}, 20));
+    }
+    return dir;
+}
+
+// One class/tty entry and what the scan must make of it.
+Expect BuildTty(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const std::string& name) {
+    const fs::path entry = tree.ClassTty() / name;
+    switch (input.ConsumeIntegralInRange<int>(0, 7)) {
+    case 0: {  // a console or pty
+        const fs::path tty = tree.Devices() / "virtual" / "tty" / name;
+        tree.Folder(tty);
+        tree.Write(tty / "dev", "4:1\n");
+        tree.RelativeLink(entry, tty);
+        tree.Write(tree.Dev() / name, "");
+        return Expect::NotListed;
+    }
+    case 1: tree.Link(entry, "../../devices/nowhere/" + name); return Expect::NotListed;
+    case 2: tree.Link(entry, name); return Expect::NotListed;  // a loop
+    case 3: tree.Folder(entry); return Expect::NotListed;      // not a link into devices
+    case 4: {  // a whole tty, but outside sysfs
+        const fs::path tty = tree.Root() / "outside" / name;
+        tree.Write(tty / "type", "4\n");
+        tree.RelativeLink(tty / "device", tree.Root() / "outside");
+        tree.RelativeLink(entry, tty);
+        tree.Write(tree.Dev() / name, "");
+        return Expect::NotListed;
+    }
+    default: break;
+    }
+
+    const fs::path device = BuildDevice(tree, input);
+    const fs::path tty = device / "tty" / name;
+    tree.Folder(tty);
+    tree.RelativeLink(entry, tty);
+    Expect expect = Expect::Listed;
+    const std::string linkText = tty.lexically_relative(entry.parent_path()).string();
+    if (linkText.find("devices/virtual/") != std::string::npos)
+        expect = Expect::NotListed;
+
+    switch (input.ConsumeIntegralInRange<int>(0, 4)) {
+    case 0: tree.Link(tty / "device", "nowhere"); expect = Expect::NotListed; break;
+    case 1: tree.Link(tty / "device", "device"); expect = Expect::NotListed; break;  // a loop
+    case 2: expect = Expect::NotListed; break;  // no device link
+    default: tree.RelativeLink(tty / "device", device); break;
+    }
+
+    switch (input.ConsumeIntegralInRange<int>(0, 5)) {
+    case 0: break;
+    case 1: tree.Write(tty / "type", "4\n"); break;
+    case 2: tree.Write(tty / "type", "0\n"); expect = Expect::NotListed; break;
+    case 3: tree.Folder(tty / "type"); break;
+    case 4: tree.Fifo(tty / "type"); break;
+    default:
+        tree.Write(tty / "type", input.ConsumeRandomLengthString(20));
+        if (expect == Expect::Listed)
+            expect = Expect::Either;
+        break;
+    }
+
+    switch (input.ConsumeIntegralInRange<int>(0, 4)) {
+    case 0: expect = Expect::NotListed; break;  // no /dev node
+    case 1: tree.Folder(tree.Dev() / name); break;
+    case 2: tree.Link(tree.Dev() / name, "nowhere"); expect = Expect::NotListed; break;
+    default: tree.Write(tree.Dev() / name, ""); break;
+    }
+    if (!IsPlainName(name))
+        expect = Expect::NotListed;
+    return expect;
+}
+
+class SysfsPlatform final : public sys::DiscoveryPlatform {
+public:
+    SysfsPlatform(const std::string& sysRoot, const std::string& devRoot)
+        : m_loader(sysRoot, devRoot) {}
+    sys::ModuleLoader& Modules() override { return m_loader; }
+    sys::Registry& HardwareRegistry() override { return sys::SystemRegistry(); }
+    sys::OsInfo& Os() override { return sys::SystemOsInfo(); }
+    void ShowMessage(const std::string&) override { FUZZ_CHECK(!"the built-in library loads"); }
+
+private:
+    sys::posix::PosixModuleLoader m_loader;
+};
+
+void CheckPort(const sys::posix::SysfsPort& port, const std::string& devRoot) {
+    FUZZ_CHECK(IsPlainName(port.name));
+    FUZZ_CHECK(port.devicePath == devRoot + "/" + port.name);
+    FUZZ_CHECK(!port.description.empty() && fuzz::IsCleanText(port.description));
+    FUZZ_CHECK(port.friendlyName == port.description + " (" + port.name + ")");
+    FUZZ_CHECK(port.friendlyName.size() < PROPERTY_BUFFER);
+    FUZZ_CHECK(!port.location.empty() && port.location.size() < PROPERTY_BUFFER);
+    FUZZ_CHECK(fuzz::IsCleanText(port.location));
+    if (port.name.compare(0, 6, "rfcomm") == 0)
+        FUZZ_CHECK(port.description == "Bluetooth serial port");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+
+    // The text cleaner on its own, with any bytes and any limit.
+    const std::size_t limit = input.ConsumeIntegralInRange<std::size_t>(0, 300);
+    const std::string raw = input.ConsumeRandomLengthString(600);
+    const std::string clean = sys::posix::SanitiseText(raw, limit);
+    FUZZ_CHECK(clean.size() <= limit && fuzz::IsCleanText(clean));
+
+    fuzz::FuzzTree tree;
+    static const std::vector<std::string> names = {
+        "ttyS0", "ttyS10", "ttyS2", "ttyUSB0", "ttyACM0", "rfcomm0", "ttyAMA0", ".ttyS1", "tty"};
+    std::map<std::string, Expect> expected;
+    const int ttys = input.ConsumeIntegralInRange<int>(0, 6);
+    for (int i = 0; i < ttys && input.remaining_bytes() > 0; ++i) {
+        const std::string name = Pick(input, names, 48);
+        if (expected.count(name) == 0)
+            expected[name] = BuildTty(tree, input, name);
+    }
+
+    const std::string sysRoot = tree.Sys().string();
+    const std::string devRoot = tree.Dev().string();
+    const std::size_t descriptors = OpenDescriptors();
+    const std::vector<sys::posix::SysfsPort> ports =
+        sys::posix::SysfsPorts(sysRoot, devRoot).Scan();
+    FUZZ_CHECK(OpenDescriptors() == descriptors);
+
+    std::set<std::string> listed;
+    for (const auto& port : ports) {
+        CheckPort(port, devRoot);
+        FUZZ_CHECK(listed.insert(port.name).second);
+        const auto found = expected.find(port.name);
+        FUZZ_CHECK(found != expected.end() && found->second != Expect::NotListed);
+    }
+    for (const auto& [name, expect] : expected)
+        FUZZ_CHECK(expect != Expect::Listed || listed.count(name) == 1);
+
+    // Discovery through the built-in setup API lists the same ports, in the same order.
+    SysfsPlatform platform(sysRoot, devRoot);
+    PortList entries;
+    DiscoverInterfacePorts(entries, platform);
+    FUZZ_CHECK(OpenDescriptors() == descriptors);
+    FUZZ_CHECK(entries.GetCount() == ports.size());
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        const PortEntry& entry = entries.GetAt(i);
+        FUZZ_CHECK(entry.devicePath == ports[i].devicePath && entry.portName.empty());
+        FUZZ_CHECK(entry.friendlyName == ports[i].friendlyName);
+        FUZZ_CHECK(entry.description == ports[i].description);
+        FUZZ_CHECK(entry.isUsb == (ports[i].location.compare(0, 3, "USB") == 0 ? 1 : 0));
+    }
+    return 0;
+}
