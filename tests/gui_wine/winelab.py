@@ -31,6 +31,12 @@ WINE_ENV = {
 }
 COMPORT_CLASS = "{86e0d1e0-8089-11d0-9ce4-08003e301f73}"
 STAMP = ".marlox-template"
+# Raised whenever make_template changes what it puts into the prefix.
+TEMPLATE_RECIPE = "1"
+# The server outlives its last program by this long: long enough to carry a
+# test from one program to the next without booting the prefix's services
+# again, short enough that a test killed half-way leaves nothing running.
+SERVER_LINGER = "-p30"
 
 
 def wine_version():
@@ -42,7 +48,7 @@ def make_template(path):
     """Creates the ready prefix once; a stamp names the Wine that made it, so a
     later run reuses it and a half-made one is never taken for ready."""
     stamp = os.path.join(path, STAMP)
-    version = wine_version()
+    version = wine_version() + " recipe " + TEMPLATE_RECIPE
     with contextlib.suppress(OSError), open(stamp) as f:
         if f.read() == version:
             return False
@@ -167,9 +173,8 @@ class Session:
             self.launcher = ["setpriv", "--bounding-set=-sys_admin"]
         try:
             copy_prefix(TEMPLATE, self.prefix)
-            # A persistent server: otherwise every program after a short pause
-            # boots the prefix's services again (seconds each).
-            subprocess.run(self.launcher + ["wineserver", "-p"], env=self.env, check=True)
+            # Otherwise every program after a pause of 3 s boots the services again.
+            subprocess.run(self.launcher + ["wineserver", SERVER_LINGER], env=self.env, check=True)
             keys = dict(registry or {})
             if version:
                 keys[r"HKEY_CURRENT_USER\Software\Wine"] = {"Version": version}
@@ -190,7 +195,7 @@ class Session:
     def restart_server(self):
         """The Ports key is read when the wineserver starts."""
         self.kill_server()
-        subprocess.run(self.launcher + ["wineserver", "-p"], env=self.env, check=True)
+        subprocess.run(self.launcher + ["wineserver", SERVER_LINGER], env=self.env, check=True)
 
     def link_port(self, name, target):
         """COMn opens `target` at once; the port is then not in SERIALCOMM."""
