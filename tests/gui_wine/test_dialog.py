@@ -186,7 +186,8 @@ class EnglishDialog(DialogTestCase):
             before = self.drive(session, "dialog", "select", COM5, "test", *RESULT_STEPS)
             self.run_test(before)
             with held_exclusively(sim.pty):
-                lines = self.drive(session, "dialog", "test", "popup", "dialogs", *RESULT_STEPS)
+                lines = self.drive(session, "dialog", "test", "popup", "sleep", 300, "dialogs",
+                                   *RESULT_STEPS)
 
         self.assertEqual(one(lines, "test")["outcome"], "popup")
         popup = one(lines, "popup")
@@ -233,8 +234,8 @@ class LegacyPlatform(DialogTestCase):
         with Session("dialog-empty", version="win98",
                      registry={self.ENUM + r"\Root": {}}) as session:
             self.open_dialog(session)
-            lines = self.drive(session, "dialog", "combo", "test", "popup", "dialogs",
-                               *RESULT_STEPS, "close")
+            lines = self.drive(session, "dialog", "combo", "test", "popup", "sleep", 300,
+                               "dialogs", *RESULT_STEPS, "close")
 
         combo = one(lines, "combo")
         self.assertEqual((combo["count"], combo["selected"]), (0, -1))
