@@ -20,9 +20,13 @@ public:
     CSerialLink(const CSerialLink&) = delete;
     CSerialLink& operator=(const CSerialLink&) = delete;
 
+    // An open link is closed first; a failed Open leaves the link closed.
     bool Open(const std::string& path);
-    // Sends command/length/data and reads the reply. The reply's data is copied into data,
-    // never more than dataSize bytes. Returns the reply's length byte or a negative EXCHANGE_ code.
+    // Sends command/length/data and reads the reply. Input still pending from earlier exchanges
+    // is discarded before the request goes out. The reply's data is copied into data, never more
+    // than dataSize bytes (a longer reply is cut; the result is still its length byte); a failed
+    // exchange leaves data untouched. Returns the reply's length byte or a negative EXCHANGE_
+    // code (EXCHANGE_READ_ERROR on a link that is not open).
     std::int32_t Exchange(std::uint8_t command, std::uint8_t length, std::uint8_t* data,
                           std::size_t dataSize);
     void Close();

@@ -58,6 +58,13 @@ TEST_F(SerialLinkTest, RequestCarriesItsDataAndComplementChecksum)
     EXPECT_EQ(state().writes.at(0), (std::vector<std::uint8_t>{0x01, 0x04, 0x10, 0x20, 0xCA}));
 }
 
+TEST_F(SerialLinkTest, RequestNeverReadsPastTheCallersArea)
+{
+    std::uint8_t one[1] = {0x7F};
+    link.Exchange(0x01, 5, one, sizeof one);  // N - 2 = 3 data bytes, only one given
+    EXPECT_EQ(state().writes.at(0), (std::vector<std::uint8_t>{0x01, 0x05, 0x7F, 0x00, 0x00, 0x7A}));
+}
+
 TEST_F(SerialLinkTest, CopiesReplyDataToTheStartOfTheAreaAndReturnsTheLengthByte)
 {
     Reply(Frame(0xF3, "ABCDEFGH"));
@@ -204,6 +211,8 @@ TEST(SerialLinkLifecycle, FailedOpenLeavesTheLinkClosedWithTheReason)
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(link.PortPath(), "COM9");
     EXPECT_EQ(link.LastOpenError(), "Access is denied.");
+    std::uint8_t area[8] = {};
+    EXPECT_EQ(link.Exchange(CMD_ENGINECODE, 2, area, sizeof area), EXCHANGE_READ_ERROR);
 
     ports.failOpen = false;
     ports.state->failTimeouts = true;
