@@ -17,6 +17,11 @@ std::string ApplicationName(const std::string& programPath)
 
 int RunProgram(int argc, char* argv[], const std::string& programPath)
 {
+    return RunProgram(argc, argv, programPath, ServiceStarter());
+}
+
+int RunProgram(int argc, char* argv[], const std::string& programPath, const ServiceStarter& startService)
+{
     QApplication application(argc, argv);
     const std::string path =
         programPath.empty() ? QCoreApplication::applicationFilePath().toStdString() : programPath;
@@ -24,6 +29,7 @@ int RunProgram(int argc, char* argv[], const std::string& programPath)
     QGuiApplication::setDesktopFileName(QFileInfo(QString::fromStdString(path)).baseName());
     if (CWinApp* app = AfxGetApp(); app != nullptr && *app->GetAppName() == '\0')
         app->SetAppName(ApplicationName(path));
+    const std::unique_ptr<ProgramService> service = startService ? startService() : nullptr;
     return AfxWinMain(path);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The Linux program's start: the Qt application, then the framework's main routine.
 
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace afx::qt {
@@ -9,6 +11,17 @@ namespace afx::qt {
 // (Linux programs are installed in lower case; "marlox" is the application "Marlox"), which is
 // also the caption of its message boxes. Empty: the running executable.
 int RunProgram(int argc, char* argv[], const std::string& programPath = {});
+
+// Something the program runs beside its dialog while the Qt application exists (marlox-demo's
+// simulator); destroyed after the framework's main routine returns.
+class ProgramService {
+public:
+    virtual ~ProgramService() = default;
+};
+using ServiceStarter = std::function<std::unique_ptr<ProgramService>()>;
+
+// As above, with startService called once the Qt application exists, before the dialog.
+int RunProgram(int argc, char* argv[], const std::string& programPath, const ServiceStarter& startService);
 
 // "Marlox" for "/usr/bin/marlox".
 std::string ApplicationName(const std::string& programPath);

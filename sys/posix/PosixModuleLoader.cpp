@@ -18,15 +18,16 @@ bool IsSetupApi(const char* name) {
 
 }  // namespace
 
-PosixModuleLoader::PosixModuleLoader(std::string sysRoot, std::string devRoot)
-    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)) {}
+PosixModuleLoader::PosixModuleLoader(std::string sysRoot, std::string devRoot,
+                                     std::vector<SysfsPort> leading)
+    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)), m_leading(std::move(leading)) {}
 
 std::unique_ptr<Module> PosixModuleLoader::Load(const char* name) {
     if (!IsSetupApi(name)) {
         SetLastErrorCode(MOD_NOT_FOUND);
         return nullptr;
     }
-    return std::make_unique<BuiltinSetupApi>(SysfsPorts(m_sysRoot, m_devRoot));
+    return std::make_unique<BuiltinSetupApi>(SysfsPorts(m_sysRoot, m_devRoot, m_leading));
 }
 
 }  // namespace sys::posix

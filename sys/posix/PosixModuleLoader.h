@@ -2,14 +2,17 @@
 // Linux loads no Windows libraries; it knows one by name, the built-in "SETUPAPI".
 
 #include "sys/Module.h"
+#include "sys/posix/SysfsPorts.h"
 
 #include <string>
+#include <vector>
 
 namespace sys::posix {
 
 class PosixModuleLoader : public ModuleLoader {
 public:
-    PosixModuleLoader(std::string sysRoot, std::string devRoot);
+    // leading: ports the setup API lists before the machine's (see SysfsPorts).
+    PosixModuleLoader(std::string sysRoot, std::string devRoot, std::vector<SysfsPort> leading = {});
 
     // "SETUPAPI" (any case, ".DLL" optional) gives the built-in setup API; anything else fails.
     std::unique_ptr<Module> Load(const char* name) override;
@@ -17,6 +20,7 @@ public:
 private:
     std::string m_sysRoot;
     std::string m_devRoot;
+    std::vector<SysfsPort> m_leading;
 };
 
 }  // namespace sys::posix

@@ -289,13 +289,13 @@ std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
     return clean;
 }
 
-SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot)
-    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)) {}
+SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<SysfsPort> leading)
+    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)), m_leading(std::move(leading)) {}
 
 std::vector<SysfsPort> SysfsPorts::Scan() const {
     const auto realSysRoot = RealPath(m_sysRoot);
     if (!realSysRoot)
-        return {};
+        return m_leading;
     const std::string classDir = *realSysRoot + "/class/tty";
     const std::string devicesRoot = *realSysRoot + "/devices";
     std::vector<std::string> names = ListPlainNames(classDir);
@@ -304,7 +304,7 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
     std::vector<std::string> virtualNames = ListPlainNames(devicesRoot + "/virtual/tty");
     std::sort(virtualNames.begin(), virtualNames.end());
 
-    std::vector<SysfsPort> ports;
+    std::vector<SysfsPort> ports = m_leading;
     for (const std::string& name : names) {
         if (std::binary_search(virtualNames.begin(), virtualNames.end(), name))
             continue;

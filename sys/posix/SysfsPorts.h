@@ -19,7 +19,8 @@ struct SysfsPort {
 class SysfsPorts {
 public:
     // sysRoot is where sysfs is mounted (/sys), devRoot the device-node folder (/dev).
-    SysfsPorts(std::string sysRoot, std::string devRoot);
+    // leading: ports listed before the scanned ones (marlox-demo's simulated controller).
+    SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<SysfsPort> leading = {});
 
     // Ports in natural name order (ttyS2 before ttyS10). Skips virtual ttys, phantom UARTs
     // (type 0, found without opening them) and entries that vanish while they are read.
@@ -28,6 +29,7 @@ public:
 private:
     std::string m_sysRoot;
     std::string m_devRoot;
+    std::vector<SysfsPort> m_leading;
 };
 
 // Makes untrusted bytes displayable: invalid UTF-8 becomes '?', control characters become
