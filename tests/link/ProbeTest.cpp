@@ -11,12 +11,19 @@ namespace {
 
 using fake::Frame;
 
-TEST(Json, EscapesEverythingOutsidePrintableAscii)
+TEST(Json, EscapesControlAndStrayBytesAndKeepsWellFormedUtf8)
 {
     EXPECT_EQ(probe::JsonQuote("ABC 1.0"), "\"ABC 1.0\"");
     EXPECT_EQ(probe::JsonQuote("a\"b\\c"), "\"a\\\"b\\\\c\"");
     EXPECT_EQ(probe::JsonQuote(std::string("\x00\x1B\n\x7F\x80\xFF", 6)),
               "\"\\u0000\\u001B\\u000A\\u007F\\u0080\\u00FF\"");
+    // A USB product name in UTF-8 stays readable.
+    EXPECT_EQ(probe::JsonQuote("Ger\xC3\xA4t \xE5\xBF\x9C"), "\"Ger\xC3\xA4t \xE5\xBF\x9C\"");
+    // Cut-off, overlong and surrogate sequences are not UTF-8: each byte is escaped.
+    EXPECT_EQ(probe::JsonQuote("\xC3"), "\"\\u00C3\"");
+    EXPECT_EQ(probe::JsonQuote("\xC0\xAF"), "\"\\u00C0\\u00AF\"");
+    EXPECT_EQ(probe::JsonQuote("\xED\xA0\x80"), "\"\\u00ED\\u00A0\\u0080\"");
+    EXPECT_EQ(probe::JsonQuote("\xF4\x90\x80\x80"), "\"\\u00F4\\u0090\\u0080\\u0080\"");
 }
 
 TEST(Json, BuildsObjectsAndArraysInOrder)
