@@ -11,6 +11,8 @@ from winelab import DIALOG_EXE, Session, by_step, held_exclusively, one
 
 TESTER_FIELDS = (1004, 1005, 1006, 1002, 1003)
 COM5 = 4  # index of COM5 in the fixed range COM1..COM16
+VK_RETURN = 0x0D
+VK_ESCAPE = 0x1B
 RESULT_STEPS = ["text", 1004, "text", 1005, "text", 1006, "text", 1002, "text", 1003,
                 "text", 1007, "text", 1001]
 
@@ -62,7 +64,7 @@ class DialogTestCase(unittest.TestCase):
         sim = session.sim("COM5", port_profile, *sim_options)
         session.link_port("COM5", sim.link)
         session.link_port("COM6", session.port_path("nothing-here"))
-        session.start(DIALOG_EXE)
+        self.program = session.start(DIALOG_EXE)
         return sim
 
     def drive(self, session, *steps):
@@ -106,7 +108,7 @@ class EnglishDialog(DialogTestCase):
     def test_opens_with_ports_tooltips_and_about(self):
         with Session("dialog-open", version="nt40") as session:
             self.open_dialog(session)
-            lines = self.drive(session, "dialog", "controls", "combo", "tooltips",
+            lines = self.drive(session, "dialog", "focus", "controls", "combo", "tooltips",
                                "syscommand", 0x10, "popup", "syscommand", 0x1F, "popup",
                                "dialogs", *RESULT_STEPS, "close")
             ports = session.probe_list()
@@ -115,6 +117,10 @@ class EnglishDialog(DialogTestCase):
         self.assertEqual(combo["items"], [port["friendlyName"] for port in ports])
         self.assertEqual(combo["items"], ["COM%d" % n for n in range(1, 17)])
         self.assertEqual(combo["selected"], 0)
+        # Enlarged by five selection-field heights: Wine reports the dropped
+        # rectangle as the list below the field.
+        self.assertEqual(combo["droppedHeight"], 5 * combo["fieldHeight"], combo)
+        self.assertEqual(one(lines, "focus")["id"], 1000, "the drop-down has the focus")
 
         controls = by_step(lines, "control")
         labels = [c["text"] for c in controls if c["id"] == -1 and c["class"] == "Static"]
@@ -143,6 +149,20 @@ class EnglishDialog(DialogTestCase):
         self.assert_results(lines, {1004: "E7TX0421", 1005: "V3.02", 1006: "None",
                                     1002: "No respond", 1003: "No respond"}, icon_visible=False)
         self.assertEqual(one(lines, "dialogs")["captions"], [])
+
+    def test_keyboard_enter_runs_test_and_escape_ends_program(self):
+        # Keys go through the program's own message loop and dialog keyboard
+        # handling: Enter in the drop-down reaches the default button TEST.
+        with Session("dialog-keys", version="nt40") as session:
+            self.open_dialog(session, "tarvex")
+            lines = self.drive(session, "dialog", "select", COM5, "focus", "testkey", VK_RETURN,
+                               *RESULT_STEPS, "key", VK_ESCAPE, "gone")
+            exit_status = self.program.wait(10)
+        self.assertEqual(one(lines, "focus")["id"], 1000)
+        self.run_test(lines)
+        self.assertEqual(fields(lines)[1004]["text"], "E7TX0421")
+        self.assertTrue(one(lines, "gone")["gone"])
+        self.assertEqual(exit_status, 0)
 
     def test_protected_controller_icon_follows_each_test(self):
         with Session("dialog-protected", version="nt40") as session:

@@ -44,6 +44,23 @@ std::string ChildTexts(HWND parent)
     return array + "]";
 }
 
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                             : nullptr;
+}
+
+// Posted to the focused control, as the keyboard would deliver it: the
+// program's message loop and its dialog keyboard handling see it.
+bool PostKey(HWND tester, UINT key)
+{
+    HWND focus = FocusOf(tester);
+    return focus != nullptr && PostMessageW(focus, WM_KEYDOWN, key, 1) &&
+           PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+}
+
 }  // namespace
 
 bool StepDialog(Session& session)
@@ -119,10 +136,21 @@ bool StepCombo(const Session& session)
                                            : 0);
         items += (i > 0 ? "," : "") + JsonString(Utf8(text));
     }
+    // The closed size, the selection field's height and the size the list
+    // takes when it drops down.
+    RECT closed{};
+    RECT dropped{};
+    GetWindowRect(combo, &closed);
+    const auto fieldHeight = Send(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    const auto gotDropped =
+        Send(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
     JsonLine("combo")
         .Add("count", *count)
         .Add("selected", *selected)
         .AddRaw("items", items + "]")
+        .Add("height", closed.bottom - closed.top)
+        .Add("fieldHeight", fieldHeight.value_or(-1))
+        .Add("droppedHeight", gotDropped ? dropped.bottom - dropped.top : -1)
         .Print();
     return true;
 }
@@ -141,11 +169,35 @@ bool StepSelect(const Session& session, int index)
     return true;
 }
 
-bool StepTest(const Session& session)
+bool StepFocus(const Session& session)
 {
-    // The click is posted: a sent BM_CLICK would not return before the whole
-    // test has run. While it runs the program pumps only at two points, so
-    // everything here is read from window state, never by messages.
+    HWND focus = FocusOf(session.tester);
+    JsonLine("focus").Add("id", focus != nullptr ? static_cast<short>(GetDlgCtrlID(focus)) : 0).Print();
+    return true;
+}
+
+bool StepKey(const Session& session, UINT key)
+{
+    if (!PostKey(session.tester, key)) {
+        Fail("key", "no focused control to send the key to");
+        return false;
+    }
+    JsonLine("key").Add("key", key).Print();
+    return true;
+}
+
+bool StepGone(const Session& session)
+{
+    const bool gone = WaitFor([&] { return !IsWindow(session.tester); }, POPUP_TIMEOUT_MS);
+    JsonLine("gone").AddBool("gone", gone).Print();
+    return true;
+}
+
+bool StepTest(const Session& session, UINT key)
+{
+    // The click (or key) is posted: a sent BM_CLICK would not return before the
+    // whole test has run. While it runs the program pumps only at two points,
+    // so everything here is read from window state, never by messages.
     HWND button = GetDlgItem(session.tester, IDC_TEST);
     HWND icon = GetDlgItem(session.tester, IDC_PROTECTION_ICON);
     if (button == nullptr || icon == nullptr) {
@@ -157,7 +209,10 @@ bool StepTest(const Session& session)
     bool running = false;
     const char* outcome = "timeout";
     const ULONGLONG start = GetTickCount64();
-    PostMessageW(button, BM_CLICK, 0, 0);
+    if (key != 0 ? !PostKey(session.tester, key) : !PostMessageW(button, BM_CLICK, 0, 0)) {
+        Fail("test", "cannot post the click or key");
+        return false;
+    }
     for (;;) {
         const ULONGLONG elapsed = GetTickCount64() - start;
         const bool visible = IsWindowVisible(icon) != FALSE;

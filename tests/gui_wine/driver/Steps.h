@@ -15,7 +15,11 @@ bool StepControls(const Session& session);
 bool StepText(const Session& session, int id);
 bool StepCombo(const Session& session);
 bool StepSelect(const Session& session, int index);
-bool StepTest(const Session& session);
+// key 0: click TEST; otherwise post that key to the focused control.
+bool StepTest(const Session& session, UINT key);
+bool StepFocus(const Session& session);
+bool StepKey(const Session& session, UINT key);
+bool StepGone(const Session& session);
 bool StepSysCommand(const Session& session, WPARAM command);
 bool StepPopup(const Session& session);
 bool StepDialogs(const Session& session);

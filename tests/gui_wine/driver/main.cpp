@@ -9,6 +9,10 @@
 //     combo             the port list's entries and selection
 //     select INDEX      CB_SETCURSEL and CBN_SELCHANGE
 //     test              click TEST and wait until the run is over
+//     testkey VK        the same, started by a key posted to the focused control
+//     focus             the id of the control with the keyboard focus
+//     key VK            post a key (down and up) to the focused control
+//     gone              wait until the dialog no longer exists
 //     syscommand CODE   post WM_SYSCOMMAND with CODE (decimal or 0x...)
 //     popup             wait for a message box or About box, read it, close it with OK
 //     dialogs           captions of the popups open now
@@ -43,7 +47,7 @@ int main(int argc, char* argv[])
     for (int i = 1; i < argc; ++i) {
         const std::string step = argv[i];
         const bool needsNumber = step == "text" || step == "select" || step == "syscommand" ||
-                                 step == "sleep";
+                                 step == "sleep" || step == "testkey" || step == "key";
         long number = 0;
         if (needsNumber && (i + 1 >= argc || !ParseNumber(argv[++i], number))) {
             JsonLine("error").Add("in", step).Add("message", "needs a number").Print();
@@ -60,7 +64,11 @@ int main(int argc, char* argv[])
         else if (step == "text") ok = StepText(session, static_cast<int>(number));
         else if (step == "combo") ok = StepCombo(session);
         else if (step == "select") ok = StepSelect(session, static_cast<int>(number));
-        else if (step == "test") ok = StepTest(session);
+        else if (step == "test") ok = StepTest(session, 0);
+        else if (step == "testkey") ok = StepTest(session, static_cast<UINT>(number));
+        else if (step == "focus") ok = StepFocus(session);
+        else if (step == "key") ok = StepKey(session, static_cast<UINT>(number));
+        else if (step == "gone") ok = StepGone(session);
         else if (step == "syscommand") ok = StepSysCommand(session, static_cast<WPARAM>(number));
         else if (step == "popup") ok = StepPopup(session);
         else if (step == "dialogs") ok = StepDialogs(session);
