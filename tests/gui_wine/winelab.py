@@ -3,7 +3,7 @@ per test, marlox-sim on a pty mapped to a COM port, and the test driver.
 
 Everything a test starts is stopped when its session ends: the wineserver of the
 copy is killed (its chatter goes to a file), the simulators are stopped and the
-copy is deleted.
+copy is deleted; the session's logs stay until the next run.
 """
 import contextlib
 import fcntl
@@ -18,7 +18,7 @@ import time
 
 # Set by CTest (tests/gui_wine/CMakeLists.txt).
 TEMPLATE = os.environ.get("MARLOX_WINE_TEMPLATE", "")
-WORK_ROOT = os.environ.get("MARLOX_WINE_WORK", tempfile.gettempdir())
+WORK_ROOT = os.environ.get("MARLOX_WINE_WORK", "")
 SIM = os.environ.get("MARLOX_SIM", "")
 SHIM = os.environ.get("MARLOX_WINE_SHIM", "")
 DRIVER = os.environ.get("MARLOX_WINE_DRIVER", "")
@@ -156,10 +156,11 @@ class Session:
 
     def __init__(self, name, version=None, registry=None, lang=None, without_sys_admin=False,
                  env=None):
-        if not os.path.isfile(os.path.join(TEMPLATE, STAMP)):
-            raise RuntimeError("no ready Wine prefix at " + TEMPLATE)
+        if not os.path.isfile(os.path.join(TEMPLATE, STAMP)) or not WORK_ROOT:
+            raise RuntimeError("no ready Wine prefix at '%s' or no MARLOX_WINE_WORK" % TEMPLATE)
         os.makedirs(WORK_ROOT, exist_ok=True)
         self.dir = tempfile.mkdtemp(prefix=name + "-", dir=WORK_ROOT)
+        print("Wine session and logs:", self.dir)
         self.prefix = os.path.join(self.dir, "prefix")
         self.sims = []
         self.runs = 0
@@ -276,10 +277,10 @@ class Session:
             out.close()
         for sim in self.sims:
             sim.stop()
-        if os.environ.get("MARLOX_WINE_KEEP"):
-            print("kept", self.dir)
-        else:
-            shutil.rmtree(self.dir, ignore_errors=True)
+        # The logs stay (a few KB) for a failure to be looked into; the next
+        # run's fixture clears them.
+        if not os.environ.get("MARLOX_WINE_KEEP"):
+            shutil.rmtree(self.prefix, ignore_errors=True)
 
     def __enter__(self):
         return self
