@@ -212,6 +212,7 @@ class EnglishDialog(DialogTestCase):
         self.assertEqual(one(lines, "test")["outcome"], "popup")
         popup = one(lines, "popup")
         self.assertEqual((popup["caption"], popup["text"]), ("Marlox", ENGLISH["cannot_open"]))
+        self.assertEqual(popup["buttons"], ["OK"])
         self.assertTrue(popup["ownedByTester"] and popup["closed"], popup)
         # One message box and nothing else: fields, icon and TEST as they were.
         self.assertEqual(one(lines, "dialogs")["captions"], [])
@@ -311,6 +312,7 @@ class JapaneseDialog(DialogTestCase):
         self.assertEqual(by_step(lines, "test")[1]["outcome"], "popup")
         message, about = by_step(lines, "popup")
         self.assertEqual((message["caption"], message["text"]), ("Marlox", JAPANESE["cannot_open"]))
+        self.assertEqual(len(message["buttons"]), 1)
         self.assert_about(about, JAPANESE["about"])
         self.assertTrue(one(lines, "close")["closed"])
 

@@ -4,6 +4,9 @@ per test, marlox-sim on a pty mapped to a COM port, and the test driver.
 Everything a test starts is stopped when its session ends: the wineserver of the
 copy is killed (its chatter goes to a file), the simulators are stopped and the
 copy is deleted; the session's logs stay until the next run.
+
+Run them with `ctest -L wine` in a Linux build whose MARLOX_WIN64_DIR holds a
+built x64 tree; MARLOX_WINE_KEEP=1 keeps each session's prefix as well.
 """
 import contextlib
 import fcntl

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -276,10 +277,14 @@ bool StepPopup(const Session& session)
     // A message box holds an icon and its text in static controls; the text is
     // the first static that is not an icon (an icon's text is its resource id).
     std::string text;
+    std::string buttons = "[";
     for (HWND child : Children(popup)) {
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
-        if (text.empty() && ClassName(child) == L"Static" && (style & SS_TYPEMASK) != SS_ICON)
+        const std::wstring kind = ClassName(child);
+        if (text.empty() && kind == L"Static" && (style & SS_TYPEMASK) != SS_ICON)
             text = TextOrEmpty(child);
+        if (kind == L"Button" && IsWindowVisible(child))
+            buttons += (buttons.size() > 1 ? "," : "") + JsonString(TextOrEmpty(child));
     }
     const bool owned = GetWindow(popup, GW_OWNER) == session.tester;
     const bool testerEnabled = IsWindowEnabled(session.tester) != FALSE;
@@ -295,6 +300,7 @@ bool StepPopup(const Session& session)
         .Add("caption", caption)
         .Add("text", text)
         .AddRaw("texts", texts)
+        .AddRaw("buttons", buttons + "]")
         .AddBool("ownedByTester", session.tester != nullptr && owned)
         .AddBool("testerEnabled", testerEnabled)
         .AddBool("closed", closed)
