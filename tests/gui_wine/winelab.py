@@ -17,7 +17,6 @@ import shutil
 import subprocess
 import tempfile
 import termios
-import time
 
 # Set by CTest (tests/gui_wine/CMakeLists.txt).
 TEMPLATE = os.environ.get("MARLOX_WINE_TEMPLATE", "")
@@ -191,10 +190,12 @@ class Session:
     # --- registry and ports -------------------------------------------------
 
     def import_registry(self, keys):
-        path = os.path.join(self.dir, "keys%d.reg" % len(os.listdir(self.dir)))
+        path = os.path.join(self.dir, "keys%d.reg" % (self.runs + 1))
         with open(path, "w", encoding="ascii") as f:
             f.write(reg_file(keys))
-        self.wine("regedit", "/S", path, timeout=60)
+        status, _, err = self.wine("regedit", "/S", path, timeout=60)
+        if status != 0:
+            raise RuntimeError("regedit could not import %s: %s" % (path, err[-500:]))
 
     def restart_server(self):
         """The Ports key is read when the wineserver starts."""
@@ -302,11 +303,3 @@ def one(lines, step):
         raise AssertionError("expected one '%s' line, got %r" % (step, lines))
     return found[0]
 
-
-def wait_until(condition, timeout):
-    end = time.monotonic() + timeout
-    while not condition():
-        if time.monotonic() > end:
-            return False
-        time.sleep(0.05)
-    return True
