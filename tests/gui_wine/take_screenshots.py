@@ -76,6 +76,7 @@ def main():
     if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     configure(sys.argv[1], sys.argv[2] if len(sys.argv) == 3 else None)
+    sys.dont_write_bytecode = True  # no __pycache__ in the source tree
     import winelab  # reads the paths set above
     winelab.make_template(winelab.TEMPLATE)
     os.makedirs(OUT, exist_ok=True)
