@@ -216,6 +216,19 @@ TEST(TestCommand, ClicksAndEnterQueuedDuringATestDoNotStartAnother)
     EXPECT_EQ(sim.RequestLines().size(), 5u);
 }
 
+TEST(TestCommand, LeadingSimulatedPortComesFirstAndIsTested)
+{
+    // How marlox-demo lists its simulated controller above the machine's ports.
+    TestPorts ports;
+    ports.AddSim("ttyS0", Profile("silent"));
+    ports.AddLeadingSim("Simulated controller (demo)", Profile("tarvex"));
+    RunTesterDialog([&](DialogView& view) {
+        EXPECT_EQ(view.PortEntries(), QStringList({"Simulated controller (demo)", "Serial port (ttyS0)"}));
+        view.ClickTest();
+        EXPECT_EQ(view.Text(IDC_ENGINECODE), "E1QT0001");
+    });
+}
+
 TEST(TestCommand, EnterRunsTheDefaultButtonAndEscapeEndsTheDialog)
 {
     TestPorts ports;

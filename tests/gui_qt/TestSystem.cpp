@@ -24,7 +24,8 @@ public:
     {
         // A loader over the current tree; with none, over a folder that lists no ports.
         m_loader = std::make_unique<sys::posix::PosixModuleLoader>(
-            g_current ? g_current->SysRoot() : "/nonexistent", g_current ? g_current->DevRoot() : "/nonexistent");
+            g_current ? g_current->SysRoot() : "/nonexistent", g_current ? g_current->DevRoot() : "/nonexistent",
+            g_current ? g_current->Leading() : std::vector<sys::posix::SysfsPort>());
         return *m_loader;
     }
     sys::Registry& HardwareRegistry() override { return sys::SystemRegistry(); }
@@ -58,6 +59,14 @@ sim::SimProcess& TestPorts::AddSim(const std::string& ttyName, const std::vector
     const std::filesystem::path node = m_tree.Dev() / ttyName;
     std::filesystem::remove(node);
     m_tree.Link(node, m_sims.back()->Path());
+    return *m_sims.back();
+}
+
+sim::SimProcess& TestPorts::AddLeadingSim(const std::string& friendlyName,
+                                          const std::vector<std::string>& simArgs)
+{
+    m_sims.push_back(std::make_unique<sim::SimProcess>(simArgs));
+    m_leading.push_back({"demo", m_sims.back()->Path(), friendlyName, "Simulated controller", "Simulated"});
     return *m_sims.back();
 }
 
