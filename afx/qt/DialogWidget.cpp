@@ -52,7 +52,9 @@ void DialogWidget::closeEvent(QCloseEvent* event)
 {
     // The window stays until the dialog ends itself; the close box is a system command.
     event->ignore();
-    if (isEnabled())
+    // While a modal window of its own is open the dialog is disabled, as its owner on Windows.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (isEnabled() && (modal == nullptr || modal == this))
         DeliverSysCommand(m_handle, win::kScClose);
 }
 
