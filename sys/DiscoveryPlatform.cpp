@@ -14,11 +14,19 @@ public:
     void ShowMessage(const std::string& text) override { sys::ShowMessage(text); }
 };
 
+DiscoveryPlatform*& InstalledPlatform() {
+    static DiscoveryPlatform* installed = nullptr;
+    return installed;
+}
+
 }  // namespace
 
 DiscoveryPlatform& SystemDiscoveryPlatform() {
     static SystemPlatform platform;
-    return platform;
+    DiscoveryPlatform* installed = InstalledPlatform();
+    return installed != nullptr ? *installed : platform;
 }
+
+void SetSystemDiscoveryPlatform(DiscoveryPlatform* platform) { InstalledPlatform() = platform; }
 
 }  // namespace sys

@@ -21,7 +21,12 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
 };
 
-// The running system's: SystemModuleLoader, SystemRegistry, SystemOsInfo and sys::ShowMessage.
+// The running system's: SystemModuleLoader, SystemRegistry, SystemOsInfo and sys::ShowMessage,
+// unless a program or test has installed another one.
 DiscoveryPlatform& SystemDiscoveryPlatform();
+
+// Makes `platform` what SystemDiscoveryPlatform() returns (nullptr: the running system's again).
+// The caller keeps it alive while installed.
+void SetSystemDiscoveryPlatform(DiscoveryPlatform* platform);
 
 }  // namespace sys

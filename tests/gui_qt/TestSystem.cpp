@@ -72,12 +72,13 @@ sim::SimProcess& TestPorts::AddLeadingSim(const std::string& friendlyName,
 
 }  // namespace guitest
 
-namespace sys {
+namespace {
 
-DiscoveryPlatform& SystemDiscoveryPlatform()
-{
+// Installed before main runs, so every dialog of this binary lists the test's ports only.
+const bool g_installed = [] {
     static guitest::TestPlatform platform;
-    return platform;
-}
+    sys::SetSystemDiscoveryPlatform(&platform);
+    return true;
+}();
 
-}  // namespace sys
+}  // namespace

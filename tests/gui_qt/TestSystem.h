@@ -2,8 +2,8 @@
 // The system the dialog under test sees: its built-in SETUPAPI answers from a sysfs tree in a
 // temporary folder whose ports are marlox-sim ptys (or a failing version query).
 //
-// The program's DiscoverPorts(list) asks sys::SystemDiscoveryPlatform(); this test binary
-// defines that function itself (TestSystem.cpp), so the linker never takes the real one.
+// The program's DiscoverPorts(list) asks sys::SystemDiscoveryPlatform(); TestSystem.cpp installs
+// this test system there before main runs.
 
 #include <memory>
 #include <string>

@@ -2,8 +2,10 @@
 // boxes are Marlox's.
 #include "afx/qt/Program.h"
 #include "ui/linux/DemoController.h"
+#include "ui/linux/DemoPorts.h"
 
 int main(int argc, char* argv[])
 {
+    InstallDemoPorts();
     return afx::qt::RunProgram(argc, argv, "marlox", StartDemoController);
 }

@@ -1,6 +1,7 @@
 // marlox-demo's port inventory: the built-in SETUPAPI lists the simulated controller first and
-// the machine's own ports below it. The dialog's DiscoverPorts asks sys::SystemDiscoveryPlatform();
-// this program defines that function itself, so the linker never takes the standard one.
+// the machine's own ports below it.
+#include "ui/linux/DemoPorts.h"
+
 #include <memory>
 
 #include "sys/DiscoveryPlatform.h"
@@ -32,12 +33,8 @@ private:
 
 }  // namespace
 
-namespace sys {
-
-DiscoveryPlatform& SystemDiscoveryPlatform()
+void InstallDemoPorts()
 {
     static DemoPlatform platform;
-    return platform;
+    sys::SetSystemDiscoveryPlatform(&platform);
 }
-
-}  // namespace sys
