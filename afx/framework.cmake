@@ -21,3 +21,10 @@ if(WIN32)
 elseif(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/qt/CMakeLists.txt)
   add_subdirectory(qt)
 endif()
+
+# What a program links: the portable part and its back end call each other, so the linker
+# rescans the pair.
+if(TARGET marlox_afx_backend)
+  add_library(marlox_framework INTERFACE)
+  target_link_libraries(marlox_framework INTERFACE "$<LINK_GROUP:RESCAN,marlox_afx,marlox_afx_backend>")
+endif()

@@ -1,14 +1,12 @@
 # The Linux programs: marlox (the machine's ports) and marlox-demo (a simulated controller on top),
 # their desktop integration and the .deb.
-# The portable framework and its back end call each other: the linker rescans the pair.
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
-set(MARLOX_FRAMEWORK "$<LINK_GROUP:RESCAN,marlox_afx,marlox_afx_backend>")
 
 add_executable(marlox linux/main.cpp)
-target_link_libraries(marlox PRIVATE marlox_ui_app ${MARLOX_FRAMEWORK})
+target_link_libraries(marlox PRIVATE marlox_ui_app marlox_framework)
 
 add_executable(marlox-demo linux/DemoMain.cpp linux/DemoController.cpp linux/DemoPorts.cpp)
-target_link_libraries(marlox-demo PRIVATE marlox_ui_app ${MARLOX_FRAMEWORK} Qt6::Core)
+target_link_libraries(marlox-demo PRIVATE marlox_ui_app marlox_framework Qt6::Core)
 # Installed, the simulator sits beside the demo; in the build tree it is found here.
 target_compile_definitions(marlox-demo PRIVATE MARLOX_SIM_BUILD_PATH="$<TARGET_FILE:marlox-sim>")
 add_dependencies(marlox-demo marlox-sim)
