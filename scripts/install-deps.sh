@@ -9,7 +9,7 @@ packages=(
   wine wine64
   qt6-base-dev
   socat xvfb xdotool imagemagick fonts-noto-cjk fonts-liberation2
-  python3 python3-serial libserialport-dev
+  python3 python3-serial libserialport-dev libx11-dev cutecom util-linux
   clang libclang-rt-14-dev
 )
 
