@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
-# Builds every target (Linux, Windows x64 and x86) and runs the whole test suite.
+# Builds every target (Windows x64 and x86, Linux) and runs the whole test suite: the Linux build
+# (unit, pty integration, Qt dialog, the Windows programs under Wine, the soak), the Linux build
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for a while.
+#   FUZZ_SECONDS  seconds per fuzz target (default 60; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc)
+# The Windows builds come first: the Linux build registers the Wine tests when they exist.
 for preset in win64 win32 linux; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j"$jobs"
 done
 ctest --preset linux -j"$jobs"
+
+cmake --preset linux-asan >/dev/null
+cmake --build --preset linux-asan -j"$jobs"
+ctest --preset linux-asan -j"$jobs"
+
+fuzz_seconds=${FUZZ_SECONDS:-60}
+if [ "$fuzz_seconds" != 0 ]; then
+  bash scripts/fuzz.sh "$fuzz_seconds"
+fi
