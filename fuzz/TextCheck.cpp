@@ -47,4 +47,11 @@ bool IsCleanText(const std::string& text) {
     return true;
 }
 
+bool IsDisplayableText(const std::string& text) {
+    std::string spaced;
+    for (char c : text)
+        spaced += c == ' ' ? 'x' : c;
+    return IsCleanText(spaced);
+}
+
 }  // namespace fuzz

@@ -9,4 +9,7 @@ namespace fuzz {
 // characters, no spaces at either end and no two in a row.
 bool IsCleanText(const std::string& text);
 
+// Well-formed UTF-8 without control characters; spaces anywhere.
+bool IsDisplayableText(const std::string& text);
+
 }  // namespace fuzz
