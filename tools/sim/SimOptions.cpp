@@ -38,6 +38,7 @@ enum OptionId {
     OPT_NOISE,
     OPT_LONG_REPLY,
     OPT_BYTE_GAP,
+    OPT_FLOOD,
 };
 
 const option LONG_OPTIONS[] = {
@@ -62,6 +63,7 @@ const option LONG_OPTIONS[] = {
     {"noise", optional_argument, nullptr, OPT_NOISE},
     {"long-reply", no_argument, nullptr, OPT_LONG_REPLY},
     {"byte-gap", required_argument, nullptr, OPT_BYTE_GAP},
+    {"flood", optional_argument, nullptr, OPT_FLOOD},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -190,17 +192,24 @@ SimOptions ParseOptions(int argc, char* argv[]) {
             break;
         case OPT_LONG_REPLY: faults.longReply = true; break;
         case OPT_BYTE_GAP: faults.byteGapMs = ParseMs(value, "byte-gap"); break;
+        case OPT_FLOOD:
+            // 55 AA: a frame read from it at any point announces a length it then fails to sum to.
+            options.flood = optarg ? ParseHex(value, "--flood") : Bytes{0x55, 0xAA};
+            if (options.flood.empty()) throw UsageError("--flood: no bytes given");
+            break;
         case ':': throw UsageError(std::string(argv[optind - 1]) + " needs a value");
         default: throw UsageError(std::string("unknown option ") + argv[optind - 1]);
         }
     }
     if (optind < argc)
         throw UsageError(std::string("unexpected argument '") + argv[optind] +
-                         "' (optional values are written --late=MS, --noise=HEX)");
+                         "' (optional values are written --late=MS, --noise=HEX, --flood=HEX)");
     if (options.faults.cutAt && !options.faults.cutOff && !options.faults.hangUp)
         throw UsageError("--cut-at needs --cut-off or --hang-up");
     if (!options.faultOn.empty() && !options.faults.Any())
         throw UsageError("--fault-on needs a fault to apply");
+    if (!options.flood.empty() && options.faults.Any())
+        throw UsageError("--flood answers nothing: no reply fault applies");
 
     options.protectionData = protectionData.value_or(ParseText(
         options.profile == Profile::Protected ? DEFAULT_PROTECTION_SET : DEFAULT_PROTECTION_NONE));
@@ -255,6 +264,10 @@ Faults (every answered command, or only those named by --fault-on; combinable):
   --long-reply            253 data bytes: the text, then '#' filler
   --byte-gap MS           pause MS between the reply's bytes (a requester counts each pause
                           over 101 ms as one empty read)
+  --flood[=HEX]           answer nothing; send these bytes over and over instead, at the line's
+                          rate (about 1745 bytes/s, dropped while the requester does not read),
+                          from the start to the end whatever comes in (default 55AA: no frame
+                          read from it, wherever it starts, has a valid checksum)
 
 Exit status: 0 when stopped, after --exit-after or after a hang-up; 1 on a usage error;
 2 when the pty or the symlink cannot be made.

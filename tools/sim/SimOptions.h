@@ -53,6 +53,9 @@ struct SimOptions {
     unsigned replyDelayMs = 0;
     bool baudPacing = false;
 
+    // Sent over and over at the line's rate, whatever comes in; nothing is answered.
+    Bytes flood;
+
     Faults faults;
     std::set<std::uint8_t> faultOn;
 

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -17,6 +18,9 @@ constexpr auto WRITE_GIVE_UP = std::chrono::seconds(2);
 // How long closing the pty waits for the requester to read what was sent.
 constexpr auto CLOSE_DRAIN = std::chrono::milliseconds(500);
 constexpr auto CLOSE_SETTLE = std::chrono::milliseconds(50);
+// --flood sends a piece every 10 ms, as many bytes as the line carries in that time.
+constexpr auto FLOOD_INTERVAL = std::chrono::milliseconds(10);
+constexpr std::size_t FLOOD_PIECE = FLOOD_INTERVAL / BYTE_TIME;
 
 }  // namespace
 
@@ -26,9 +30,13 @@ Simulator::Simulator(const SimOptions& options, Pty& pty, Log& log, const StopSi
 RunEnd Simulator::Run() {
     RequestScanner scanner;
     unsigned long requests = 0;
+    const bool flooding = !m_options.flood.empty();
     for (;;) {
-        switch (WaitFor(m_pty.Master(), POLLIN, std::nullopt, m_signals)) {
+        if (!FloodIfDue()) return RunEnd::PtyFailed;
+        const auto deadline = flooding ? std::optional(m_nextFlood) : std::nullopt;
+        switch (WaitFor(m_pty.Master(), POLLIN, deadline, m_signals)) {
         case WaitResult::Ready: break;
+        case WaitResult::TimedOut: continue;
         case WaitResult::Stopped: return RunEnd::Stopped;
         default: return RunEnd::PtyFailed;
         }
@@ -64,9 +72,35 @@ void Simulator::LogGarbage(RequestScanner& scanner) {
     if (!discarded.empty()) m_log.Line("garbage " + FormatBytes(discarded) + " skipped");
 }
 
+bool Simulator::FloodIfDue() {
+    const Bytes& pattern = m_options.flood;
+    const auto now = Clock::now();
+    if (pattern.empty() || now < m_nextFlood) return true;
+    // After a stall the flood goes on at its rate; it does not catch up in a burst.
+    m_nextFlood = std::max(m_nextFlood + FLOOD_INTERVAL, now);
+
+    Bytes piece(FLOOD_PIECE);
+    for (std::size_t i = 0; i < piece.size(); ++i)
+        piece[i] = pattern[(m_floodOffset + i) % pattern.size()];
+    // What the pty does not take (a requester that does not read) is dropped, as on a line; the
+    // pattern goes on from the last byte written, so the requester reads it unbroken.
+    const ssize_t written = ::write(m_pty.Master(), piece.data(), piece.size());
+    if (written > 0) {
+        m_floodOffset = (m_floodOffset + static_cast<std::size_t>(written)) % pattern.size();
+    } else if (written < 0 && errno != EAGAIN && errno != EINTR) {
+        m_log.Line(std::string("pty write failed: ") + std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
 Simulator::SendEnd Simulator::HandleRequest(std::uint8_t command, Clock::time_point received) {
     const std::string heading =
         "request " + FormatBytes(BuildFrame(command, {})) + " (" + CommandName(command) + "): ";
+    if (!m_options.flood.empty()) {
+        m_log.Line(heading + "not answered (flooding)");
+        return SendEnd::Sent;
+    }
     const auto plan = PlanReply(m_options, command);
     if (!plan) {
         m_log.Line(heading + "ignored (profile " + ProfileName(m_options.profile) + ")");

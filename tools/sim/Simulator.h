@@ -25,6 +25,8 @@ private:
     SendEnd Send(const ReplyPlan& plan, Clock::time_point received);
     bool WriteBytes(const std::uint8_t* bytes, std::size_t count);
     void LogGarbage(RequestScanner& scanner);
+    // The next piece of --flood, when it is due. False when the pty fails.
+    bool FloodIfDue();
     // Closing the pty discards what the requester has not read yet: give it the time to read.
     // False when a stop signal came first.
     bool LetRequesterRead();
@@ -33,6 +35,8 @@ private:
     Pty& m_pty;
     Log& m_log;
     const StopSignals& m_signals;
+    Clock::time_point m_nextFlood = Clock::now();
+    std::size_t m_floodOffset = 0;  // where in the pattern the next piece starts
 };
 
 }  // namespace sim
