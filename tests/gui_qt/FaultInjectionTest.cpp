@@ -187,16 +187,18 @@ TEST(FaultInjection, GarbageFloodForTheWholeTestIsNoResponseEverywhere)
 TEST(FaultInjection, RepliesWith253DataBytesFillOnlyEachTextWindow)
 {
     TestPorts ports;
-    // Each answer padded with '#' to 253 bytes; 128 of them reach the reply area.
+    // F3, AD and 6B answer with their data padded by '#' to 253 bytes, of which 128 reach the
+    // reply area; F5 and 6C answer short after them.
     sim::SimProcess& sim = ports.AddSim(
-        "ttyS0", {"--profile", "dual", "--long-reply", "--engine-code", "E1QT0001", "--version", "V9",
-                  "--legacy-engine-code", "E2QT", "--legacy-version", "V6.54"});
+        "ttyS0", {"--profile", "dual", "--long-reply", "--fault-on", "F3", "--fault-on", "AD",
+                  "--fault-on", "6B", "--engine-code", "E1QT", "--version", "V9",
+                  "--legacy-engine-code", "E2QT", "--legacy-version", "V6"});
     const dev_t pty = DeviceOf(sim.Path());
     RunTesterDialog([&](DialogView& view) {
         view.ClickTest();
-        // Short texts show the padding up to their window; eight spaces followed by '#' instead
-        // of a zero is a protected answer.
-        EXPECT_EQ(Read(view), (Fields{"E1QT0001", "V9###", "Protected", "E2QT####", "V6.54"}));
+        // A long text fills its window; a short one after it shows nothing of it. Eight spaces
+        // followed by '#' instead of a zero is a protected answer.
+        EXPECT_EQ(Read(view), (Fields{"E1QT####", "V9", "Protected", "E2QT####", "V6"}));
         EXPECT_TRUE(view.Visible(IDC_PROTECTION_ICON));
         EXPECT_TRUE(view.Enabled(IDC_TEST));
         EXPECT_FALSE(HeldByThisProcess(pty));

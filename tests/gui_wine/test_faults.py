@@ -83,7 +83,9 @@ class FaultInjection(DialogTestCase):
     def test_port_vanishes_between_discovery_and_test(self):
         with Session("faults-vanish", version="nt40") as session:
             sim = self.open_dialog(session, "protected")
+            device = os.stat(sim.pty).st_rdev
             before = self.drive(session, "dialog", "select", COM5, "test", *RESULT_STEPS)
+            self.assert_port_closed(session, sim, device)
             sim.stop()  # its pty and the link COM5 leads through are gone
             self.assertFalse(os.path.lexists(sim.link))
             lines = self.drive(session, "dialog", "test", "popup", "sleep", 300, "dialogs",
@@ -122,10 +124,12 @@ class FaultInjection(DialogTestCase):
 
     def test_replies_with_253_data_bytes(self):
         with Session("faults-long", version="nt40") as session:
-            # Each answer padded with '#' to 253 bytes; 128 reach the reply area.
-            sim = self.open_dialog(session, "dual", "--long-reply", "--engine-code", "E1WN0001",
-                                   "--version", "V9", "--legacy-engine-code", "E2WN",
-                                   "--legacy-version", "V6.54")
+            # F3, AD and 6B answer with their data padded by '#' to 253 bytes, of
+            # which 128 reach the reply area; F5 and 6C answer short after them.
+            sim = self.open_dialog(session, "dual", "--long-reply", "--fault-on", "F3",
+                                   "--fault-on", "AD", "--fault-on", "6B",
+                                   "--engine-code", "E1WN", "--version", "V9",
+                                   "--legacy-engine-code", "E2WN", "--legacy-version", "V6")
             device = os.stat(sim.pty).st_rdev
             lines = self.drive(session, "dialog", "select", COM5, "test", *RESULT_STEPS,
                                "test", *RESULT_STEPS)
@@ -135,12 +139,12 @@ class FaultInjection(DialogTestCase):
         self.assertEqual([run["outcome"] for run in runs], ["ran", "ran"])
         results = by_step(lines, "text")
         half = len(results) // 2
-        # Eight spaces followed by '#' instead of a zero is a protected answer.
-        expected = {1004: "E1WN0001", 1005: "V9###", 1006: "Protected", 1002: "E2WN####",
-                    1003: "V6.54"}
+        # A long text fills its window; a short one after it shows nothing of
+        # it. Eight spaces followed by '#' instead of a zero is a protected answer.
+        expected = {1004: "E1WN####", 1005: "V9", 1006: "Protected", 1002: "E2WN####",
+                    1003: "V6"}
         for run_lines in (results[:half], results[half:]):
             self.assert_results(run_lines, expected, icon_visible=True)
-
 
 if __name__ == "__main__":
     unittest.main()
