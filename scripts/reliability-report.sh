@@ -100,6 +100,23 @@ again). Every outcome is compared with the expected one. Open descriptors
 may grow by the printed tolerance at most (not checked under ASan, whose quarantine keeps
 freed blocks). `MARLOX_SOAK_TESTS` sets the count (default 1000).
 
+## What the runs have shown
+
+- No sanitizer finding in the Linux test suite, and no crash, leak or hang in any fuzz target.
+- Each fuzz target catches a planted fault within seconds of its seeds (checked by hand:
+  copying a reply past the caller's area, reading a text with leftovers of an earlier
+  answer, leaving a registry key open when an instance has no port name, listing a phantom
+  UART).
+- The sysfs scan takes a tty's `device` link by its text without resolving it, so a dangling
+  or looping link is listed. sysfs cannot produce one (a tty's folder lies below its device),
+  so the fuzz target accepts either outcome there.
+- The location of a port whose device folder name cleans to nothing ends in a space
+  (`"Port "`). It is never shown; it only decides the USB flag.
+- A late reply that arrives between two inquiries is discarded by the purge before the next
+  request (the soak's "late reply" scenario). One that arrives after that purge, while the
+  next inquiry is being read, is still taken as that inquiry's answer: the reply's command
+  byte is not compared with the request's.
+
 TEXT
   echo "## Figures of the last run"
   echo
@@ -118,7 +135,7 @@ TEXT
   echo
   echo "### Soak"
   echo
-  echo "$totals." | sed 's/^/Connection tests: /'
+  echo "$totals" | sed -E 's/^tests ([0-9]+), failed ([0-9]+), seconds ([0-9.]+), simulator restarts ([0-9]+)$/\1 connection tests in \3 s, \2 of them failed; simulators started again after a hang-up: \4./'
   echo
   echo "| scenario | runs | failed | seconds per test |"
   echo "|---|---|---|---|"
