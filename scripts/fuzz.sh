@@ -25,7 +25,9 @@ if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-artifacts="$build/artifacts"
+mkdir "$work/trees"
+artifacts="$build/artifacts"  # this run's failing inputs only
+rm -rf "$artifacts"
 mkdir -p "$artifacts"
 summary=${FUZZ_SUMMARY:-/dev/null}
 : > "$summary"
@@ -37,7 +39,8 @@ for target in "${targets[@]}"; do
   log="$work/$target.log"
   started=$(date +%s%3N)
   # -timeout: one input that runs longer than 10 s counts as a hang.
-  if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -max_len=4096 \
+  # Trees of an input that aborted stay behind: keep them inside the folder removed on exit.
+  if TMPDIR="$work/trees" "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -max_len=4096 \
        -print_final_stats=1 -artifact_prefix="$artifacts/$target-" "$work/$target" \
        >"$log" 2>&1; then
     result=passed
