@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every target (Windows x64 and x86, Linux) and runs the whole test suite: the Linux build
-# (unit, pty integration, Qt dialog, the Windows programs under Wine, the soak), the Linux build
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for a while.
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a while, and
+# last the Linux build's suite (unit, pty integration, Qt dialog, the Windows programs under Wine,
+# the soak), whose summary closes the output.
 #   FUZZ_SECONDS  seconds per fuzz target (default 60; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +13,6 @@ for preset in win64 win32 linux; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j"$jobs"
 done
-ctest --preset linux -j"$jobs"
 
 cmake --preset linux-asan >/dev/null
 cmake --build --preset linux-asan -j"$jobs"
@@ -22,3 +22,5 @@ fuzz_seconds=${FUZZ_SECONDS:-60}
 if [ "$fuzz_seconds" != 0 ]; then
   bash scripts/fuzz.sh "$fuzz_seconds"
 fi
+
+ctest --preset linux -j"$jobs"
