@@ -75,6 +75,13 @@ QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry)
         label->setWordWrap((item.style & win::kSsCenterImage) == 0 && roomForTwoLines);
         label->setText(StaticDisplayText(QString::fromStdString(item.title.text),
                                          (item.style & win::kSsNoPrefix) != 0));
+        // A one-line label too narrow for its text keeps the text's start in view, as Windows
+        // does when the rest breaks onto a line outside the control; right alignment would
+        // clip the start instead (the word that tells two rows apart).
+        if (!label->wordWrap() &&
+            label->fontMetrics().horizontalAdvance(label->text()) > geometry.width()) {
+            label->setAlignment((label->alignment() & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft);
+        }
     }
     if (item.exStyle & win::kWsExStaticEdge) {
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
