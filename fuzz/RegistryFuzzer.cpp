@@ -10,10 +10,10 @@
 #include <string>
 
 #include "fuzz/Check.h"
-#include "fuzz/TreeRegistry.h"
 #include "ports/DiscoverPorts.h"
 #include "ports/RegistryDiscovery.h"
 #include "sys/DiscoveryPlatform.h"
+#include "tests/ports/FakeRegistry.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ std::string PickName(FuzzedDataProvider& input) {
     return name.substr(0, name.find('\0'));  // a registry name holds no zero byte
 }
 
-void AddValue(FuzzedDataProvider& input, fuzz::TreeKey& key, const char* name) {
+void AddValue(FuzzedDataProvider& input, fake::Registry::Key& key, const char* name) {
     if (input.ConsumeIntegralInRange<int>(0, 3) == 0)
         return;
     std::string data = input.ConsumeRandomLengthString(200);
@@ -43,22 +43,29 @@ void AddValue(FuzzedDataProvider& input, fuzz::TreeKey& key, const char* name) {
 }
 
 // depth 0 is HKEY_LOCAL_MACHINE, 1 Enum, 2 first level, 3 device, 4 instance.
-std::unique_ptr<fuzz::TreeKey> BuildKey(FuzzedDataProvider& input, int depth) {
-    auto key = std::make_unique<fuzz::TreeKey>();
+void BuildKey(FuzzedDataProvider& input, fake::Registry::Key& key, int depth) {
     if (depth > 0) {
-        key->name = depth == 1 && input.ConsumeIntegralInRange<int>(0, 7) != 0 ? "Enum"
-                                                                               : PickName(input);
-        key->refusesOpen = input.ConsumeIntegralInRange<int>(0, 15) == 0;
+        key.name = depth == 1 && input.ConsumeIntegralInRange<int>(0, 7) != 0 ? "Enum"
+                                                                             : PickName(input);
+        key.refusesOpen = input.ConsumeIntegralInRange<int>(0, 15) == 0;
     }
     if (depth == 4) {
-        AddValue(input, *key, "PORTNAME");
-        AddValue(input, *key, "FRIENDLYNAME");
-        return key;
+        AddValue(input, key, "PORTNAME");
+        AddValue(input, key, "FRIENDLYNAME");
+        return;
     }
     const int children = depth == 0 ? 1 : input.ConsumeIntegralInRange<int>(0, 4);
-    for (int i = 0; i < children && input.remaining_bytes() > 0; ++i)
-        key->subkeys.push_back(BuildKey(input, depth + 1));
-    return key;
+    for (int i = 0; i < children && input.remaining_bytes() > 0; ++i) {
+        key.subkeys.push_back(std::make_unique<fake::Registry::Key>());
+        BuildKey(input, *key.subkeys.back(), depth + 1);
+    }
+}
+
+// No key left open, none closed twice, no handle used after its close.
+void CheckHandles(const fake::Registry& registry) {
+    FUZZ_CHECK(registry.OpenCount() == 0);
+    FUZZ_CHECK(registry.badCloses == 0);
+    FUZZ_CHECK(registry.badUses == 0);
 }
 
 class LegacyPlatform final : public sys::DiscoveryPlatform, sys::OsInfo, sys::ModuleLoader {
@@ -121,14 +128,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     const auto failEnum = input.ConsumeIntegralInRange<std::uint32_t>(0, 40);
     const auto failQuery = input.ConsumeIntegralInRange<std::uint32_t>(0, 20);
-    fuzz::TreeRegistry registry(BuildKey(input, 0));
+    fake::Registry registry;
+    BuildKey(input, registry.Root(), 0);
 
     // The walk on its own, with the registry failing where the input says.
     registry.failEnumCall = failEnum;
     registry.failQueryCall = failQuery;
     PortList walked;
     RunsToTheEnd([&] { DiscoverRegistryPorts(walked, registry); });
-    FUZZ_CHECK(registry.OpenCount() == 0);
+    CheckHandles(registry);
     CheckEntries(walked, false);
 
     // The driver over the same tree: the walk, then names completed on success.
@@ -138,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PortList discovered;
     discovered.Append(PortEntry{"stale", "stale", "stale", 1, "stale"});
     const bool completed = RunsToTheEnd([&] { DiscoverPorts(discovered, platform); });
-    FUZZ_CHECK(registry.OpenCount() == 0);
+    CheckHandles(registry);
     CheckEntries(discovered, completed);
     return 0;
 }

@@ -60,7 +60,11 @@ Registry::Key* Registry::Resolve(sys::RegistryKey key) {
     if (key == RootHandle())
         return &m_root;
     const auto found = m_open.find(key);
-    return found == m_open.end() ? nullptr : found->second;
+    if (found == m_open.end()) {
+        ++badUses;
+        return nullptr;
+    }
+    return found->second;
 }
 
 long Registry::OpenKey(sys::RegistryKey parent, const char* subKey, sys::RegistryKey& opened) {
@@ -83,6 +87,8 @@ long Registry::EnumKey(sys::RegistryKey key, std::uint32_t index, char* name,
     Key* parent = Resolve(key);
     if (parent == nullptr)
         return INVALID_HANDLE;
+    if (++m_enumCalls == failEnumCall)
+        return ACCESS_DENIED;
     if (index >= parent->subkeys.size())
         return NO_MORE_ITEMS;
     const std::string& subName = parent->subkeys[index]->name;
@@ -99,6 +105,8 @@ long Registry::QueryValue(sys::RegistryKey key, const char* valueName, std::uint
     Key* owner = Resolve(key);
     if (owner == nullptr)
         return INVALID_HANDLE;
+    if (++m_queryCalls == failQueryCall)
+        return ACCESS_DENIED;
     const auto found = owner->values.find(valueName);
     if (found == owner->values.end())
         return FILE_NOT_FOUND;

@@ -1,6 +1,7 @@
 #pragma once
-// A registry tree built by the test. It counts open keys, logs closes, and can refuse to open
-// any key.
+// A registry tree built by a test or a fuzz target. It counts open keys, logs closes, counts
+// misuse (a handle used after its close or never opened), can refuse to open any key and can
+// fail any enumeration or value read.
 
 #include "sys/Registry.h"
 
@@ -28,6 +29,7 @@ public:
 
     // The key at a backslash-separated path under HKEY_LOCAL_MACHINE, created as needed.
     Key& At(const std::string& path);
+    Key& Root() { return m_root; }  // HKEY_LOCAL_MACHINE itself
 
     sys::RegistryKey LocalMachine() const override;
     long OpenKey(sys::RegistryKey parent, const char* subKey, sys::RegistryKey& opened) override;
@@ -40,6 +42,10 @@ public:
     std::size_t OpenCount() const { return m_open.size(); }
     int opens = 0;
     int badCloses = 0;
+    int badUses = 0;  // calls with a handle that is not open
+    // The n-th enumeration or value read (counted from 1) fails; 0 for never.
+    std::uint32_t failEnumCall = 0;
+    std::uint32_t failQueryCall = 0;
     std::vector<std::string> closed;  // names of closed keys, in order
 
 private:
@@ -48,6 +54,8 @@ private:
     Key m_root;
     std::map<sys::RegistryKey, Key*> m_open;
     std::uintptr_t m_nextHandle = 0x1000;
+    std::uint32_t m_enumCalls = 0;
+    std::uint32_t m_queryCalls = 0;
 };
 
 }  // namespace fake
