@@ -188,6 +188,12 @@ std::string UsbName(const std::string& deviceDir, const std::string& usbDevice,
     return "USB serial port";
 }
 
+// "<kind> <folder name>"; just the kind when the folder's name cleans to nothing.
+std::string Located(const std::string& kind, const std::string& folder) {
+    const std::string part = SanitiseText(BaseName(folder), LOCATION_PART_LIMIT);
+    return part.empty() ? kind : kind + " " + part;
+}
+
 // The USB device the tty hangs off, if any: the first ancestor with idVendor, still inside
 // sysfs' device tree.
 std::optional<PortKind> UsbKind(const std::string& deviceDir, const std::string& devicesRoot) {
@@ -199,7 +205,7 @@ std::optional<PortKind> UsbKind(const std::string& deviceDir, const std::string&
         if (Exists(dir + "/idVendor")) {
             const std::string where = interfaceDir.empty() ? dir : interfaceDir;
             return PortKind{UsbName(deviceDir, dir, interfaceDir),
-                            "USB " + SanitiseText(BaseName(where), LOCATION_PART_LIMIT)};
+                            Located("USB", where)};
         }
         dir = Parent(dir);
     }
@@ -213,11 +219,11 @@ std::optional<PortKind> BluetoothKind(const std::string& name, const std::string
     if (name.compare(0, 6, "rfcomm") != 0 && !(subsystem && BaseName(*subsystem) == "bluetooth"))
         return std::nullopt;
     return PortKind{"Bluetooth serial port",
-                    "Bluetooth " + SanitiseText(BaseName(deviceDir), LOCATION_PART_LIMIT)};
+                    Located("Bluetooth", deviceDir)};
 }
 
 PortKind BuiltInKind(const std::string& deviceDir) {
-    return {"Serial port", "Port " + SanitiseText(BaseName(deviceDir), LOCATION_PART_LIMIT)};
+    return {"Serial port", Located("Port", deviceDir)};
 }
 
 // The entries of a folder that can be tty names; none when it cannot be read.

@@ -63,6 +63,16 @@ TEST_F(Sysfs, BuiltInUart) {
     EXPECT_EQ(ports[0].location.rfind("USB", 0), std::string::npos);
 }
 
+TEST_F(Sysfs, LocationNamesTheDeviceFolderOrJustTheKind) {
+    tree.AddUart("ttyS0", 4);
+    const fs::path tty = tree.AddTty("ttyS1", "platform/\x01\x7f");  // nothing printable
+    tree.Write(tty / "type", "4\n");
+    const auto ports = Scan();
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_EQ(ports[0].location, "Port serial8250:0.0");
+    EXPECT_EQ(ports[1].location, "Port");
+}
+
 TEST_F(Sysfs, UsbAdaptersAreNamedByProductAndLocatedOnUsb) {
     AddFtdi("FT232R USB UART\n");
     const std::string acm = tree.AddUsbDevice("1-2", "Pico\n");

@@ -21,22 +21,6 @@ using ::testing::Each;
 using ::testing::HasSubstr;
 using ::testing::SizeIs;
 
-// Reads count bytes, or fewer when the port stays silent for twenty reads.
-std::vector<std::uint8_t> ReadBytes(sys::SerialPort& port, std::size_t count) {
-    std::vector<std::uint8_t> bytes;
-    for (int empty = 0; bytes.size() < count && empty < 20;) {
-        std::uint8_t byte = 0;
-        const sys::ReadStatus status = port.ReadByte(byte);
-        if (status == sys::ReadStatus::Byte)
-            bytes.push_back(byte);
-        else if (status == sys::ReadStatus::Empty)
-            ++empty;
-        else
-            break;
-    }
-    return bytes;
-}
-
 // True when every byte is the pattern's successor of the one before.
 bool FollowsPattern(const std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& pattern) {
     for (std::size_t i = 1; i < bytes.size(); ++i) {
@@ -70,10 +54,10 @@ TEST(SimFlood, PatternKeepsComingUnbrokenAcrossRequests) {
     ASSERT_TRUE(port->SetTimeouts({0xFFFFFFFFu, 1, 100, 1, 100}));
     port->Purge(sys::PURGE_RX_CLEAR);
 
-    const std::vector<std::uint8_t> before = ReadBytes(*port, 100);
+    const std::vector<std::uint8_t> before = ReadRaw(*port, 100, 20);
     const std::uint8_t request[] = {0xF3, 0x02, 0x0A};
     ASSERT_TRUE(port->WriteAndFlush(request, sizeof request));
-    const std::vector<std::uint8_t> after = ReadBytes(*port, 100);
+    const std::vector<std::uint8_t> after = ReadRaw(*port, 100, 20);
 
     ASSERT_THAT(before, SizeIs(100));
     ASSERT_THAT(after, SizeIs(100));

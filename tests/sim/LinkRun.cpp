@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "link/SerialLink.h"
+#include "sys/SerialPort.h"
 
 namespace simtest {
 
@@ -46,6 +47,21 @@ Outcome RunOnPath(const std::string& path, std::function<void(Inquiry)> afterTex
     Outcome outcome = RunOn(link, std::move(afterText));
     link.Close();
     return outcome;
+}
+
+std::vector<std::uint8_t> ReadRaw(sys::SerialPort& port, std::size_t maxBytes, int maxEmpty) {
+    std::vector<std::uint8_t> bytes;
+    for (int empty = 0; bytes.size() < maxBytes && empty < maxEmpty;) {
+        std::uint8_t byte = 0;
+        const sys::ReadStatus status = port.ReadByte(byte);
+        if (status == sys::ReadStatus::Byte)
+            bytes.push_back(byte);
+        else if (status == sys::ReadStatus::Empty)
+            ++empty;
+        else
+            break;
+    }
+    return bytes;
 }
 
 }  // namespace simtest

@@ -1,13 +1,17 @@
 #pragma once
 // A connection test through CSerialLink on a real pty, with every outcome recorded.
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "link/ConnectionTest.h"
 
 class CSerialLink;
+namespace sys { class SerialPort; }
 
 namespace simtest {
 
@@ -47,5 +51,9 @@ Outcome RunOn(CSerialLink& link, std::function<void(Inquiry)> afterText = {});
 
 // Opens path, runs the test, closes. A failed open is a test failure (outcome all empty).
 Outcome RunOnPath(const std::string& path, std::function<void(Inquiry)> afterText = {});
+
+// Reads raw bytes until maxBytes arrived, maxEmpty reads in a row found nothing, or the
+// port failed.
+std::vector<std::uint8_t> ReadRaw(sys::SerialPort& port, std::size_t maxBytes, int maxEmpty);
 
 }  // namespace simtest

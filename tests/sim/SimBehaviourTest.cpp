@@ -27,21 +27,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-std::vector<std::uint8_t> ReadAll(sys::SerialPort& port) {
-    std::vector<std::uint8_t> bytes;
-    for (int empty = 0; empty < 3;) {
-        std::uint8_t byte = 0;
-        const sys::ReadStatus status = port.ReadByte(byte);
-        if (status == sys::ReadStatus::Byte)
-            bytes.push_back(byte);
-        else if (status == sys::ReadStatus::Empty)
-            ++empty;
-        else
-            break;
-    }
-    return bytes;
-}
-
 bool Exists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
@@ -72,7 +57,7 @@ TEST(SimBehaviour, SkipsGarbageAndAnswersWithTheExactFrame) {
     const std::uint8_t garbageThenRequest[] = {0x00, 0x11, 0xF3, 0x02, 0x0A};
     ASSERT_TRUE(port->WriteAndFlush(garbageThenRequest, sizeof garbageThenRequest));
     // F3, N = 10, "E7TX0421", complement of the sum.
-    EXPECT_THAT(ReadAll(*port), ElementsAre(0xF3, 0x0A, 'E', '7', 'T', 'X', '0', '4', '2', '1', 0x13));
+    EXPECT_THAT(ReadRaw(*port, SIZE_MAX, 3), ElementsAre(0xF3, 0x0A, 'E', '7', 'T', 'X', '0', '4', '2', '1', 0x13));
     EXPECT_THAT(sim.LogText(), HasSubstr("garbage 00 11 skipped"));
     EXPECT_EQ(sim.RequestLines().size(), 1u);
 }
