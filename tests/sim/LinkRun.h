@@ -1,5 +1,6 @@
 #pragma once
-// A connection test through CSerialLink on a real pty, with every outcome recorded.
+// Helpers for tests against marlox-sim on a real pty: a connection test through CSerialLink with
+// every outcome recorded, and raw reads of what the simulator puts on the wire.
 
 #include <cstddef>
 #include <cstdint>
