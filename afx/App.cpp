@@ -14,13 +14,13 @@ CWinApp* g_app = nullptr;
 bool CWinThread::InitInstance() { return true; }
 
 int CWinThread::Run() {
-    afx_backend::RunMessageLoop();
+    afx::TheBackend().RunMessageLoop();
     return ExitInstance();
 }
 
 int CWinThread::ExitInstance() { return 0; }
 
-bool CWinThread::PumpMessage() { return afx_backend::PumpMessage(); }
+bool CWinThread::PumpMessage() { return afx::TheBackend().PumpMessage(); }
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
@@ -35,7 +35,7 @@ CWinApp::~CWinApp() {
 
 bool CWinApp::InitInstance() { return CWinThread::InitInstance(); }
 
-HICON CWinApp::LoadIcon(UINT nIDResource) const { return afx_backend::LoadIcon(nIDResource); }
+HICON CWinApp::LoadIcon(UINT nIDResource) const { return afx::TheBackend().LoadIcon(nIDResource); }
 
 void CWinApp::OnHelp() {}
 
@@ -71,7 +71,7 @@ int AfxMessageBox(const char* lpszText, UINT nType, UINT) {
     CWnd* mainWnd = AfxGetMainWnd();
     HWND owner = mainWnd ? mainWnd->m_hWnd : nullptr;
     const char* caption = g_app ? g_app->GetAppName() : "";
-    return afx_backend::MessageBox(owner, lpszText ? lpszText : "", caption, nType);
+    return afx::TheBackend().MessageBox(owner, lpszText ? lpszText : "", caption, nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
@@ -80,6 +80,6 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
     return AfxMessageBox(text.GetString(), nType, nIDHelp);
 }
 
-bool AfxPeekMessage() { return afx_backend::PeekMessage(); }
-int AfxGetSystemMetrics(int nIndex) { return afx_backend::GetSystemMetrics(nIndex); }
-void AfxInitCommonControls() { afx_backend::InitCommonControls(); }
+bool AfxPeekMessage() { return afx::TheBackend().PeekMessage(); }
+int AfxGetSystemMetrics(int nIndex) { return afx::TheBackend().GetSystemMetrics(nIndex); }
+void AfxInitCommonControls() { afx::TheBackend().InitCommonControls(); }

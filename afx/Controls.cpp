@@ -5,7 +5,7 @@
 
 bool CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
     if (m_hWnd != nullptr) return false;
-    HWND hWnd = afx_backend::CreateToolTip(pParentWnd ? pParentWnd->m_hWnd : nullptr, dwStyle);
+    HWND hWnd = afx::TheBackend().CreateToolTip(pParentWnd ? pParentWnd->m_hWnd : nullptr, dwStyle);
     if (hWnd == nullptr || !Attach(hWnd)) return false;
     SetOwnsWindow();
     return true;
@@ -15,5 +15,27 @@ bool CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, const CRect* lpRectTool, UI
     // Only whole-window tools are supported; anything else is a caller's mistake.
     if (pWnd == nullptr || lpRectTool != nullptr || nIDTool != 0) AfxThrowInvalidArgException();
     if (m_hWnd == nullptr) return false;
-    return afx_backend::AddTool(m_hWnd, pWnd->m_hWnd, nIDText);
+    return afx::TheBackend().AddTool(m_hWnd, pWnd->m_hWnd, nIDText);
+}
+
+int CComboBox::GetCount() { return afx::TheBackend().ComboCount(m_hWnd); }
+int CComboBox::GetCurSel() { return afx::TheBackend().ComboSelection(m_hWnd); }
+int CComboBox::SetCurSel(int nSelect) { return afx::TheBackend().ComboSelect(m_hWnd, nSelect); }
+
+int CComboBox::InsertString(int nIndex, const char* text) {
+    return afx::TheBackend().ComboInsert(m_hWnd, nIndex, text ? text : "");
+}
+
+int CComboBox::GetItemHeight(int nIndex) {
+    return afx::TheBackend().ComboItemHeight(m_hWnd, nIndex);
+}
+
+int CToolTipCtrl::SetMaxTipWidth(int width) {
+    return afx::TheBackend().SetMaxTipWidth(m_hWnd, width);
+}
+
+void CToolTipCtrl::Activate(bool bActivate) { afx::TheBackend().ActivateToolTip(m_hWnd, bActivate); }
+
+void CToolTipCtrl::RelayEvent(MSG* pMsg) {
+    if (pMsg != nullptr) afx::TheBackend().RelayToolTipEvent(m_hWnd, pMsg);
 }

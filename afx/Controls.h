@@ -1,7 +1,6 @@
 #pragma once
-// The control classes of the dialog. Combo-box and tooltip operations are messages, as on Windows:
-// a back end answers CB_ and TTM_ messages in its SendMessage. Creating a tooltip and registering
-// a tool need structures of the window system, so those two are back-end calls (afx/Backend.h).
+// The control classes of the dialog: each operation is the back end's of the same meaning
+// (afx/Backend.h).
 
 #include "afx/Wnd.h"
 
@@ -11,21 +10,14 @@ class CButton : public CWnd {};
 
 class CComboBox : public CWnd {
 public:
-    int GetCount() { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+    int GetCount();
     // Selected index, or CB_ERR (negative) when nothing is selected.
-    int GetCurSel() { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
-    int SetCurSel(int nSelect) {
-        return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect)));
-    }
+    int GetCurSel();
+    int SetCurSel(int nSelect);
     // Inserts at nIndex, never sorting, whatever the list's sort style.
-    int InsertString(int nIndex, const char* text) {
-        return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex),
-                                            reinterpret_cast<LPARAM>(text)));
-    }
+    int InsertString(int nIndex, const char* text);
     // nIndex -1: the selection field.
-    int GetItemHeight(int nIndex) {
-        return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex)));
-    }
+    int GetItemHeight(int nIndex);
 };
 
 class CToolTipCtrl : public CWnd {
@@ -37,9 +29,9 @@ public:
     // nIDText, fetched by the tooltip in the user's language when it shows.
     bool AddTool(CWnd* pWnd, UINT nIDText, const CRect* lpRectTool = nullptr, UINT_PTR nIDTool = 0);
 
-    int SetMaxTipWidth(int width) {
-        return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, width));
-    }
-    void Activate(bool bActivate) { SendMessage(TTM_ACTIVATE, bActivate ? TRUE : FALSE); }
-    void RelayEvent(MSG* pMsg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg)); }
+    int SetMaxTipWidth(int width);
+    void Activate(bool bActivate);
+    // Shows the tooltip a message of the mouse over the tools, where the window system's
+    // tooltips learn of the mouse only that way.
+    void RelayEvent(MSG* pMsg);
 };

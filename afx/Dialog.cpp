@@ -7,7 +7,7 @@
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (rControl.m_hWnd != nullptr) return;  // bound by an earlier exchange
-    HWND hWndCtrl = afx_backend::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
+    HWND hWndCtrl = afx::TheBackend().GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
     if (hWndCtrl == nullptr || !rControl.Attach(hWndCtrl)) AfxThrowInvalidArgException();
 }
 
@@ -29,7 +29,7 @@ INT_PTR CDialog::DoModal() {
     }
     m_endModal = false;
     m_nModalResult = -1;
-    const bool created = afx_backend::RunModal(*this, owner);
+    const bool created = afx::TheBackend().RunModal(*this, owner);
     // The window and its controls are gone: no object may keep their handles.
     afx_detail::UnbindDestroyed();
     return created ? m_nModalResult : -1;
@@ -38,17 +38,37 @@ INT_PTR CDialog::DoModal() {
 void CDialog::EndDialog(int nResult) {
     m_nModalResult = nResult;
     m_endModal = true;
-    afx_backend::WakeModalLoop(m_hWnd);
+    afx::TheBackend().WakeModalLoop(m_hWnd);
 }
 
 bool CDialog::HandleInitDialog(HWND hWnd) {
     if (m_hWnd == nullptr) Attach(hWnd);
-    const CRect before = afx_backend::GetWindowRect(hWnd);
+    const CRect before = afx::TheBackend().GetWindowRect(hWnd);
     // OnInitDialog runs as a message handler: its exceptions are reported, not propagated.
     LRESULT result = TRUE;
     AfxCallWndProc(this, WM_INITDIALOG, 0, 0, &result);
-    if (afx_backend::IsWindow(hWnd) && afx_backend::GetWindowRect(hWnd) == before) CenterWindow();
+    if (afx::TheBackend().IsWindow(hWnd) && afx::TheBackend().GetWindowRect(hWnd) == before) CenterWindow();
     return result != FALSE;
+}
+
+void CDialog::HandleCommand(int nID) {
+    LRESULT ignored = 0;
+    AfxCallWndProc(this, WM_COMMAND, AfxMakeWParam(static_cast<UINT>(nID), BN_CLICKED), 0, &ignored);
+}
+
+void CDialog::HandleSysCommand(UINT nID) {
+    LRESULT ignored = 0;
+    AfxCallWndProc(this, WM_SYSCOMMAND, nID, 0, &ignored);
+}
+
+void CDialog::HandlePaint() {
+    LRESULT ignored = 0;
+    AfxCallWndProc(this, WM_PAINT, 0, 0, &ignored);
+}
+
+void CDialog::HandleHelp() {
+    LRESULT ignored = 0;
+    AfxCallWndProc(this, WM_HELP, 0, 0, &ignored);
 }
 
 LRESULT CDialog::OnInitDialogMessage(WPARAM, LPARAM) { return OnInitDialog() ? TRUE : FALSE; }
@@ -59,7 +79,7 @@ bool CDialog::OnInitDialog() {
 }
 
 bool CDialog::PreTranslateMessage(MSG* pMsg) {
-    return m_hWnd != nullptr && afx_backend::IsDialogMessage(m_hWnd, pMsg);
+    return m_hWnd != nullptr && afx::TheBackend().IsDialogMessage(m_hWnd, pMsg);
 }
 
 bool CDialog::OnCmdMsg(UINT nID, UINT nCode) {

@@ -39,7 +39,7 @@ void UnbindPermanent(HWND hWnd, const CWnd* pWnd) {
 void UnbindDestroyed() {
     auto& map = Permanent();
     for (auto it = map.begin(); it != map.end();) {
-        if (afx_backend::IsWindow(it->first)) {
+        if (afx::TheBackend().IsWindow(it->first)) {
             ++it;
         } else {
             it->second->m_hWnd = nullptr;

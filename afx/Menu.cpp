@@ -18,5 +18,5 @@ CMenu* CMenu::FromHandle(HMENU hMenu) {
 }
 
 bool CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) {
-    return afx_backend::AppendMenu(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+    return afx::TheBackend().AppendMenu(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Device contexts: CDC wraps a handle; CPaintDC begins painting a window on construction and ends
-// it on destruction. The back end keeps what it needs between the two in CPaintDC::State.
+// Device contexts: CDC draws into a window being painted; CPaintDC begins painting a window on
+// construction and ends it on destruction, through the back end's paint session.
 
 #include <memory>
 
@@ -8,26 +8,28 @@
 
 class CWnd;
 
+namespace afx {
+class PaintSession;
+}
+
 class CDC {
 public:
-    CDC() = default;
+    CDC();
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
-    virtual ~CDC() = default;
+    virtual ~CDC();
 
     HDC m_hDC = nullptr;
     HDC GetSafeHdc() const { return m_hDC; }
 
+    // False when nothing is being painted.
     bool DrawIcon(int x, int y, HICON hIcon);
+
+protected:
+    std::unique_ptr<afx::PaintSession> m_session;
 };
 
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(CWnd* pWnd);
-    ~CPaintDC() override;
-
-    struct State;  // defined by the back end
-
-private:
-    std::unique_ptr<State> m_state;
 };

@@ -4,7 +4,7 @@
 
 bool CString::LoadString(UINT nID) {
     m_text.clear();
-    return afx_backend::LoadString(nID, m_text);
+    return afx::TheBackend().LoadString(nID, m_text);
 }
 
 void AfxFormatString1(CString& rString, UINT nIDS, const char* lpsz1) {

@@ -1,5 +1,6 @@
 #pragma once
-// The handful of window-system types and constants the dialog code uses, with their Win32 values.
+// The handful of window-system types and constants the dialog code and the framework's message
+// maps use, with their Win32 values.
 //
 // No window-system header is included here. On Windows the types are declared exactly as
 // windows.h declares them and every constant is guarded by #ifndef and spelled token for token
@@ -7,8 +8,8 @@
 // Elsewhere the same names get portable definitions of the same values.
 //
 // Handles are pointers to incomplete structs, the pattern windows.h uses (struct HWND__). The
-// Win32 back end passes them to the API unchanged; another back end defines or casts the structs
-// as it likes, as long as a handle round-trips through these types and nullptr means "none".
+// Win32 back end passes them to the API unchanged; another back end completes the structs as its
+// own records. nullptr means "none".
 
 #include <cstddef>
 #include <cstdint>
@@ -23,7 +24,6 @@ typedef HICON HCURSOR;
 typedef HDC__* HDC;
 typedef HMENU__* HMENU;
 
-typedef int BOOL;
 typedef unsigned int UINT;
 
 #ifdef _WIN32
@@ -40,9 +40,6 @@ typedef int INT_PTR;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
-// The message record is windows.h's own; the portable code only passes pointers to it.
-struct tagMSG;
-typedef struct tagMSG MSG;
 #else
 typedef std::uint32_t DWORD;
 typedef std::uintptr_t UINT_PTR;
@@ -51,20 +48,12 @@ typedef std::intptr_t INT_PTR;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
-// A back end that is not Win32 fills this record for pre-translation, as GetMessage would.
-typedef struct tagPOINT {
-    long x;
-    long y;
-} POINT;
-typedef struct tagMSG {
-    HWND hwnd;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    DWORD time;
-    POINT pt;
-} MSG;
 #endif
+
+// The message record is windows.h's own; the portable code only passes pointers to it, and
+// elsewhere nothing fills one.
+struct tagMSG;
+typedef struct tagMSG MSG;
 
 #ifndef TRUE
 #define TRUE 1
@@ -86,9 +75,6 @@ typedef struct tagMSG {
 #ifndef WM_HELP
 #define WM_HELP 0x0053
 #endif
-#ifndef WM_SETICON
-#define WM_SETICON 0x0080
-#endif
 #ifndef WM_INITDIALOG
 #define WM_INITDIALOG 0x0110
 #endif
@@ -97,9 +83,6 @@ typedef struct tagMSG {
 #endif
 #ifndef WM_SYSCOMMAND
 #define WM_SYSCOMMAND 0x0112
-#endif
-#ifndef WM_USER
-#define WM_USER 0x0400
 #endif
 
 // Notification codes and command ids.
@@ -119,43 +102,9 @@ typedef struct tagMSG {
 #define SC_CLOSE 0xF060
 #endif
 
-// WM_SETICON kinds.
-#ifndef ICON_SMALL
-#define ICON_SMALL 0
-#endif
-#ifndef ICON_BIG
-#define ICON_BIG 1
-#endif
-
-// Drop-down list messages.
+// What a drop-down list answers for no entry or a refused index.
 #ifndef CB_ERR
 #define CB_ERR (-1)
-#endif
-#ifndef CB_GETCOUNT
-#define CB_GETCOUNT 0x0146
-#endif
-#ifndef CB_GETCURSEL
-#define CB_GETCURSEL 0x0147
-#endif
-#ifndef CB_INSERTSTRING
-#define CB_INSERTSTRING 0x014A
-#endif
-#ifndef CB_SETCURSEL
-#define CB_SETCURSEL 0x014E
-#endif
-#ifndef CB_GETITEMHEIGHT
-#define CB_GETITEMHEIGHT 0x0154
-#endif
-
-// Tooltip messages.
-#ifndef TTM_ACTIVATE
-#define TTM_ACTIVATE (WM_USER+1)
-#endif
-#ifndef TTM_RELAYEVENT
-#define TTM_RELAYEVENT (WM_USER+7)
-#endif
-#ifndef TTM_SETMAXTIPWIDTH
-#define TTM_SETMAXTIPWIDTH (WM_USER+24)
 #endif
 
 // System metrics.

@@ -39,7 +39,7 @@ void ReportException(const std::exception& error) {
 CWnd::~CWnd() {
     if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
     if (m_hWnd == nullptr) return;
-    if (m_ownsWindow && afx_backend::IsWindow(m_hWnd)) afx_backend::DestroyWindow(m_hWnd);
+    if (m_ownsWindow && afx::TheBackend().IsWindow(m_hWnd)) afx::TheBackend().DestroyWindow(m_hWnd);
     afx_detail::UnbindPermanent(m_hWnd, this);
 }
 
@@ -66,60 +66,59 @@ HWND CWnd::Detach() {
     return hWnd;
 }
 
-CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(afx_backend::GetDlgItem(m_hWnd, nID)); }
-CWnd* CWnd::GetParent() const { return FromHandle(afx_backend::GetParent(m_hWnd)); }
+CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(afx::TheBackend().GetDlgItem(m_hWnd, nID)); }
+CWnd* CWnd::GetParent() const { return FromHandle(afx::TheBackend().GetParent(m_hWnd)); }
 
-void CWnd::SetWindowText(const char* text) { afx_backend::SetWindowText(m_hWnd, text ? text : ""); }
-void CWnd::GetWindowText(CString& text) const { text = CString(afx_backend::GetWindowText(m_hWnd)); }
-bool CWnd::EnableWindow(bool enable) { return afx_backend::EnableWindow(m_hWnd, enable); }
-bool CWnd::IsWindowEnabled() const { return afx_backend::IsWindowEnabled(m_hWnd); }
-bool CWnd::IsWindowVisible() const { return afx_backend::IsWindowVisible(m_hWnd); }
-DWORD CWnd::GetStyle() const { return afx_backend::GetStyle(m_hWnd); }
+void CWnd::SetWindowText(const char* text) { afx::TheBackend().SetWindowText(m_hWnd, text ? text : ""); }
+void CWnd::GetWindowText(CString& text) const { text = CString(afx::TheBackend().GetWindowText(m_hWnd)); }
+bool CWnd::EnableWindow(bool enable) { return afx::TheBackend().EnableWindow(m_hWnd, enable); }
+bool CWnd::IsWindowEnabled() const { return afx::TheBackend().IsWindowEnabled(m_hWnd); }
+bool CWnd::IsWindowVisible() const { return afx::TheBackend().IsWindowVisible(m_hWnd); }
+DWORD CWnd::GetStyle() const { return afx::TheBackend().GetStyle(m_hWnd); }
 
 bool CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    return afx_backend::ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags);
+    return afx::TheBackend().ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags);
 }
 
 bool CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
     HWND after = pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr;
-    return afx_backend::SetWindowPos(m_hWnd, after, x, y, cx, cy, nFlags);
+    return afx::TheBackend().SetWindowPos(m_hWnd, after, x, y, cx, cy, nFlags);
 }
 
-void CWnd::GetWindowRect(CRect* lpRect) const { *lpRect = afx_backend::GetWindowRect(m_hWnd); }
-void CWnd::GetClientRect(CRect* lpRect) const { *lpRect = afx_backend::GetClientRect(m_hWnd); }
+void CWnd::GetWindowRect(CRect* lpRect) const { *lpRect = afx::TheBackend().GetWindowRect(m_hWnd); }
+void CWnd::GetClientRect(CRect* lpRect) const { *lpRect = afx::TheBackend().GetClientRect(m_hWnd); }
 
 void CWnd::InvalidateRect(const CRect* lpRect, bool bErase) {
-    afx_backend::InvalidateRect(m_hWnd, lpRect, bErase);
+    afx::TheBackend().InvalidateRect(m_hWnd, lpRect, bErase);
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return afx_backend::SendMessage(m_hWnd, message, wParam, lParam);
+    return afx::TheBackend().SendMessage(m_hWnd, message, wParam, lParam);
 }
 
 HICON CWnd::SetIcon(HICON hIcon, bool bBigIcon) {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                                               reinterpret_cast<LPARAM>(hIcon)));
+    return afx::TheBackend().SetIcon(m_hWnd, hIcon, bBigIcon);
 }
 
 CMenu* CWnd::GetSystemMenu(bool bRevert) const {
-    return CMenu::FromHandle(afx_backend::GetSystemMenu(m_hWnd, bRevert));
+    return CMenu::FromHandle(afx::TheBackend().GetSystemMenu(m_hWnd, bRevert));
 }
 
-bool CWnd::IsIconic() const { return afx_backend::IsIconic(m_hWnd); }
+bool CWnd::IsIconic() const { return afx::TheBackend().IsIconic(m_hWnd); }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
-    HWND owner = pAlternateOwner ? pAlternateOwner->m_hWnd : afx_backend::GetParent(m_hWnd);
-    afx_backend::CenterWindow(m_hWnd, owner);
+    HWND owner = pAlternateOwner ? pAlternateOwner->m_hWnd : afx::TheBackend().GetParent(m_hWnd);
+    afx::TheBackend().CenterWindow(m_hWnd, owner);
 }
 
 bool CWnd::DestroyWindow() {
     if (m_hWnd == nullptr) return false;
     HWND hWnd = Detach();
-    return afx_backend::DestroyWindow(hWnd);
+    return afx::TheBackend().DestroyWindow(hWnd);
 }
 
 LRESULT CWnd::Default() {
-    return afx_backend::DefWindowProc(g_current.hWnd, g_current.message, g_current.wParam,
+    return afx::TheBackend().DefWindowProc(g_current.hWnd, g_current.message, g_current.wParam,
                                       g_current.lParam);
 }
 
@@ -157,7 +156,7 @@ bool AfxWalkPreTranslateTree(HWND hWnd, MSG* pMsg) {
     CWnd* mainWnd = AfxGetMainWnd();
     HWND stop = mainWnd ? mainWnd->m_hWnd : nullptr;
     try {
-        for (HWND h = hWnd; h != nullptr; h = afx_backend::GetParent(h)) {
+        for (HWND h = hWnd; h != nullptr; h = afx::TheBackend().GetParent(h)) {
             CWnd* pWnd = CWnd::FromHandlePermanent(h);
             if (pWnd != nullptr && pWnd->PreTranslateMessage(pMsg)) return true;
             if (h == stop) break;

@@ -3,10 +3,10 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
 add_executable(marlox linux/main.cpp)
-target_link_libraries(marlox PRIVATE marlox_ui_app marlox_framework)
+target_link_libraries(marlox PRIVATE marlox_ui_app marlox_afx_backend)
 
 add_executable(marlox-demo linux/DemoMain.cpp linux/DemoController.cpp linux/DemoPorts.cpp)
-target_link_libraries(marlox-demo PRIVATE marlox_ui_app marlox_framework Qt6::Core)
+target_link_libraries(marlox-demo PRIVATE marlox_ui_app marlox_afx_backend Qt6::Core)
 # Installed, the simulator sits beside the demo; in the build tree it is found here.
 target_compile_definitions(marlox-demo PRIVATE MARLOX_SIM_BUILD_PATH="$<TARGET_FILE:marlox-sim>")
 add_dependencies(marlox-demo marlox-sim)

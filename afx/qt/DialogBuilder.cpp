@@ -7,14 +7,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "afx/Backend.h"
-#include "afx/qt/Delivery.h"
 #include "afx/qt/DialogFont.h"
 #include "afx/qt/DialogWidget.h"
-#include "afx/qt/Icons.h"
-#include "afx/qt/SystemMenu.h"
-#include "afx/qt/WinConstants.h"
-#include "afx/qt/WindowTable.h"
+#include "afx/qt/QtBackend.h"
+#include "afx/qt/Window.h"
 
 namespace afx::qt {
 
@@ -22,8 +18,9 @@ namespace {
 
 using afx::res::DialogItem;
 using afx::res::DialogTemplate;
+namespace style = afx::res::style;
 
-constexpr int kIconSize = 32;           // SS_ICON takes the icon's size, not the template's
+constexpr int ICON_SIZE = 32;  // an icon static takes the icon's size, not the template's
 
 WindowKind KindOf(const DialogItem& item)
 {
@@ -43,15 +40,15 @@ WindowKind KindOf(const DialogItem& item)
     return WindowKind::Static;
 }
 
-Qt::Alignment StaticAlignment(DWORD style)
+Qt::Alignment StaticAlignment(DWORD bits)
 {
-    const DWORD type = style & win::kSsTypeMask;
-    Qt::Alignment alignment = type == win::kSsRight    ? Qt::AlignRight
-                              : type == win::kSsCenter ? Qt::AlignHCenter
+    const DWORD type = bits & style::STATIC_TYPE_MASK;
+    Qt::Alignment alignment = type == style::STATIC_RIGHT    ? Qt::AlignRight
+                              : type == style::STATIC_CENTER ? Qt::AlignHCenter
                                                        : Qt::AlignLeft;
     // Single-line text is centred vertically only with SS_CENTERIMAGE; otherwise it starts at
     // the top and wraps.
-    return alignment | ((style & win::kSsCenterImage) ? Qt::AlignVCenter : Qt::AlignTop);
+    return alignment | ((bits & style::STATIC_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
 QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry)
@@ -59,22 +56,22 @@ QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry)
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setFocusPolicy(Qt::NoFocus);
-    if ((item.style & win::kSsTypeMask) == win::kSsIcon) {
+    if ((item.style & style::STATIC_TYPE_MASK) == style::STATIC_ICON) {
         const HICON icon =
-            item.title.isOrdinal ? afx_backend::LoadIcon(item.title.ordinal) : nullptr;
+            item.title.isOrdinal ? TheQtBackend().LoadIcon(item.title.ordinal) : nullptr;
         if (icon != nullptr)
-            label->setPixmap(IconPixmap(icon));
+            label->setPixmap(icon->pixmap);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        geometry.setSize(QSize(kIconSize, kIconSize));
+        geometry.setSize(QSize(ICON_SIZE, ICON_SIZE));
     } else {
         label->setAlignment(StaticAlignment(item.style));
         // Text wraps as DrawText's word break does, where the control has room for a second
         // line; a one-line label a pixel short for its text (fonts here measure a little
         // differently) is clipped instead of losing its last word to an invisible line.
         const bool roomForTwoLines = geometry.height() >= 2 * label->fontMetrics().height();
-        label->setWordWrap((item.style & win::kSsCenterImage) == 0 && roomForTwoLines);
+        label->setWordWrap((item.style & style::STATIC_CENTERIMAGE) == 0 && roomForTwoLines);
         label->setText(StaticDisplayText(QString::fromStdString(item.title.text),
-                                         (item.style & win::kSsNoPrefix) != 0));
+                                         (item.style & style::STATIC_NOPREFIX) != 0));
         // A one-line label too narrow for its text keeps the text's start in view, as Windows
         // does when the rest breaks onto a line outside the control; right alignment would
         // clip the start instead (the word that tells two rows apart).
@@ -83,26 +80,23 @@ QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry)
             label->setAlignment((label->alignment() & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft);
         }
     }
-    if (item.exStyle & win::kWsExStaticEdge) {
+    if (item.exStyle & style::EX_STATICEDGE) {
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setLineWidth(1);
     }
-    // SS_NOTIFY: the control takes mouse input (the tooltip relay sees moves over it).
-    label->setMouseTracking((item.style & win::kSsNotify) != 0);
     return label;
 }
 
-QWidget* MakeButton(const DialogItem& item, QWidget* parent, HWND dialog, Window& dialogRecord)
+QWidget* MakeButton(const DialogItem& item, DialogWidget* parent, HWND__& dialogRecord)
 {
     auto* button = new QPushButton(QString::fromStdString(item.title.text), parent);
     button->setAutoDefault(false);
-    if ((item.style & win::kBsTypeMask) == win::kBsDefPushButton) {
+    if ((item.style & style::BUTTON_TYPE_MASK) == style::BUTTON_DEFPUSHBUTTON) {
         button->setDefault(true);
         dialogRecord.defaultId = item.id;
     }
     const int id = item.id;
-    QObject::connect(button, &QPushButton::clicked,
-                     [dialog, id] { DeliverCommand(dialog, id, BN_CLICKED); });
+    QObject::connect(button, &QPushButton::clicked, [parent, id] { parent->Command(id); });
     return button;
 }
 
@@ -122,23 +116,23 @@ QWidget* MakeComboBox(QWidget* parent, QRect& geometry)
     return combo;
 }
 
-Qt::FocusPolicy FocusPolicy(WindowKind kind, DWORD style)
+Qt::FocusPolicy FocusPolicy(WindowKind kind, DWORD bits)
 {
     if (kind == WindowKind::Static)
         return Qt::NoFocus;
-    return (style & win::kWsTabStop) ? Qt::StrongFocus : Qt::ClickFocus;
+    return (bits & style::TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
 }
 
-bool IsTextLabel(const Window& window, const DialogItem& item)
+bool IsTextLabel(const HWND__& window, const DialogItem& item)
 {
-    return window.kind == WindowKind::Static && (item.style & win::kSsTypeMask) != win::kSsIcon &&
+    return window.kind == WindowKind::Static && (item.style & style::STATIC_TYPE_MASK) != style::STATIC_ICON &&
            !item.title.text.empty();
 }
 
 // The label a screen reader reads for a control without text of its own: the label on the
 // control's row to its left (the row holding the control's middle), else the nearest label
 // before it in template order, else the dialog's title.
-QString AccessibleLabel(const DialogTemplate& dialogTemplate, const std::vector<Window*>& windows,
+QString AccessibleLabel(const DialogTemplate& dialogTemplate, const std::vector<HWND>& windows,
                         std::size_t index)
 {
     const DialogItem& control = dialogTemplate.items[index];
@@ -160,11 +154,11 @@ QString AccessibleLabel(const DialogTemplate& dialogTemplate, const std::vector<
     return StaticDisplayText(QString::fromStdString(text), false);
 }
 
-Qt::WindowFlags DialogFlags(DWORD style)
+Qt::WindowFlags DialogFlags(DWORD bits)
 {
     // A caption and, with WS_SYSMENU, a close box; no minimise, maximise or sizing.
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (style & win::kWsSysMenu)
+    if (bits & style::SYSMENU)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     return flags;
 }
@@ -185,17 +179,16 @@ QString StaticDisplayText(const QString& text, bool noPrefix)
     return shown;
 }
 
-HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner)
+HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialog& object)
 {
     auto* widget = new DialogWidget(WidgetOf(owner), DialogFlags(dialogTemplate.style));
-    Window& dialog = WindowTable::Instance().Add(WindowKind::Dialog, widget, owner);
-    const HWND handle = dialog.handle;
+    const HWND handle = AddWindow(WindowKind::Dialog, widget, owner);
+    HWND__& dialog = *handle;
     widget->SetHandle(handle);
-    dialog.style = dialogTemplate.style & ~win::kWsVisible;
-    dialog.exStyle = dialogTemplate.exStyle;
+    dialog.dialog = &object;
     dialog.text = dialogTemplate.title;
-    if (dialogTemplate.style & win::kWsSysMenu)
-        dialog.systemMenu = std::make_unique<SystemMenu>();
+    if (dialogTemplate.style & style::SYSMENU)
+        dialog.systemMenu = std::make_unique<HMENU__>();
 
     const QFont font = dialogTemplate.hasFont
                            ? TemplateFont(QString::fromStdString(dialogTemplate.typeface),
@@ -207,39 +200,37 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner)
     widget->setWindowTitle(QString::fromStdString(dialogTemplate.title));
     widget->setFixedSize(DialogUnitsToPixels(0, 0, dialogTemplate.cx, dialogTemplate.cy, base).size());
 
-    std::vector<Window*> controls;
+    std::vector<HWND> controls;
     for (const DialogItem& item : dialogTemplate.items) {
         const WindowKind kind = KindOf(item);
         QRect geometry = DialogUnitsToPixels(item.x, item.y, item.cx, item.cy, base);
-        QWidget* control = kind == WindowKind::Button     ? MakeButton(item, widget, handle, dialog)
+        QWidget* control = kind == WindowKind::Button     ? MakeButton(item, widget, dialog)
                            : kind == WindowKind::ComboBox ? MakeComboBox(widget, geometry)
                                                           : MakeStatic(item, widget, geometry);
         control->setGeometry(geometry);
         control->setFocusPolicy(FocusPolicy(kind, item.style));
-        control->setEnabled((item.style & win::kWsDisabled) == 0);
-        control->setVisible((item.style & win::kWsVisible) != 0);
+        control->setEnabled((item.style & style::DISABLED) == 0);
+        control->setVisible((item.style & style::VISIBLE) != 0);
         // Each control goes below the ones before it: the first in the template is on top.
         control->lower();
 
-        Window& record = WindowTable::Instance().Add(kind, control, handle);
-        record.id = item.id;
-        record.style = item.style;
-        record.exStyle = item.exStyle;
-        record.text = item.title.isOrdinal ? std::string() : item.title.text;
-        dialog.children.push_back(record.handle);
-        controls.push_back(&record);
+        const HWND record = AddWindow(kind, control, handle);
+        record->id = item.id;
+        record->literalText = kind == WindowKind::Static && (item.style & style::STATIC_NOPREFIX);
+        record->text = item.title.isOrdinal ? std::string() : item.title.text;
+        dialog.children.push_back(record);
+        controls.push_back(record);
     }
 
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const Window& record = *controls[i];
+        const HWND__& record = *controls[i];
         QWidget* control = record.widget;
         // Screen readers read a control's own text, or its label's when it has none.
         control->setAccessibleName(
             record.text.empty()
                 ? AccessibleLabel(dialogTemplate, controls, i)
-                : StaticDisplayText(QString::fromStdString(record.text),
-                                    record.kind == WindowKind::Static && (record.style & win::kSsNoPrefix)));
+                : StaticDisplayText(QString::fromStdString(record.text), record.literalText));
         if (control->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous != nullptr)

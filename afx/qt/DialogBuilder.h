@@ -8,10 +8,12 @@
 #include "afx/Types.h"
 #include "afx/res/DialogTemplate.h"
 
+class CDialog;
+
 namespace afx::qt {
 
-// The dialog's handle; the window is not shown yet.
-HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner);
+// The dialog's handle; the window is not shown yet. Its events go to object.
+HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner, CDialog& object);
 
 // Static text as a static control shows it: without SS_NOPREFIX "&x" marks an access key
 // (the ampersand is not shown) and "&&" stands for one ampersand.

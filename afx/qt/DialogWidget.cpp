@@ -5,15 +5,9 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QPaintEvent>
-#include <QWindow>
 
-#include "afx/Backend.h"
-#include "afx/Wnd.h"
-#include "afx/qt/Delivery.h"
-#include "afx/qt/InputMessages.h"
-#include "afx/qt/SystemMenu.h"
-#include "afx/qt/WinConstants.h"
-#include "afx/qt/WindowTable.h"
+#include "afx/Dialog.h"
+#include "afx/qt/Window.h"
 
 namespace afx::qt {
 
@@ -32,70 +26,83 @@ private:
     QWidget* m_saved;
 };
 
+CDialog* DialogOf(HWND handle) {
+    const HWND__* record = Find(handle);
+    return record != nullptr ? record->dialog : nullptr;
+}
+
 }  // namespace
 
 QWidget* WidgetInPaint() { return g_widgetInPaint; }
 
-DialogWidget::DialogWidget(QWidget* owner, Qt::WindowFlags flags) : QDialog(owner, flags)
-{
+DialogWidget::DialogWidget(QWidget* owner, Qt::WindowFlags flags) : QDialog(owner, flags) {
     setSizeGripEnabled(false);
 }
 
-void DialogWidget::paintEvent(QPaintEvent* event)
-{
+void DialogWidget::Command(int id) {
+    HWND__* record = Find(m_handle);
+    if (record == nullptr || record->dialog == nullptr || record->runningCommand == id) return;
+    const int outer = record->runningCommand;
+    record->runningCommand = id;
+    record->dialog->HandleCommand(id);
+    // The handler may have ended with the dialog destroyed.
+    if (HWND__* still = Find(m_handle)) still->runningCommand = outer;
+}
+
+void DialogWidget::SysCommand(UINT command) {
+    if (CDialog* dialog = DialogOf(m_handle)) dialog->HandleSysCommand(command);
+}
+
+void DialogWidget::paintEvent(QPaintEvent* event) {
     PaintScope scope(this);
-    Deliver(m_handle, WM_PAINT, 0, 0);
+    if (CDialog* dialog = DialogOf(m_handle)) dialog->HandlePaint();
     event->accept();
 }
 
-void DialogWidget::closeEvent(QCloseEvent* event)
-{
-    // The window stays until the dialog ends itself; the close box is a system command.
+void DialogWidget::closeEvent(QCloseEvent* event) {
+    // The window stays until the dialog ends itself: the close box is Cancel.
     event->ignore();
-    // While a modal window of its own is open the dialog is disabled, as its owner on Windows.
+    // While a modal window of its own is open the dialog takes no input, as its owner on Windows.
     const QWidget* modal = QApplication::activeModalWidget();
-    if (isEnabled() && (modal == nullptr || modal == this))
-        DeliverSysCommand(m_handle, win::kScClose);
+    if (isEnabled() && (modal == nullptr || modal == this)) Command(IDCANCEL);
 }
 
-void DialogWidget::keyPressEvent(QKeyEvent* event)
-{
+void DialogWidget::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     switch (event->key()) {
     case Qt::Key_Escape:
         if (modifiers == Qt::NoModifier) {
-            DeliverCommand(m_handle, IDCANCEL, BN_CLICKED);
+            Command(IDCANCEL);
             return;
         }
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (modifiers == Qt::NoModifier || modifiers == Qt::KeypadModifier) {
+        if (modifiers == Qt::NoModifier) {
             PressDefaultButton();
             return;
         }
         break;
     case Qt::Key_F1:
         if (modifiers == Qt::NoModifier) {
-            // The system menu's own command (About) where the program added one; otherwise
-            // the help request of Windows.
-            const Window* dialog = WindowTable::Instance().Find(m_handle);
-            if (dialog != nullptr && dialog->systemMenu && dialog->systemMenu->HasCommands())
-                DeliverSysCommand(m_handle, dialog->systemMenu->FirstCommand());
-            else
-                Deliver(m_handle, WM_HELP, 0, 0);
+            // The program's own system-menu command (About) where it added one; otherwise help.
+            const HWND__* record = Find(m_handle);
+            const UINT about = record != nullptr && record->systemMenu ? record->systemMenu->FirstCommand() : 0;
+            if (about != 0)
+                SysCommand(about);
+            else if (CDialog* dialog = DialogOf(m_handle))
+                dialog->HandleHelp();
             return;
         }
         break;
     case Qt::Key_F10:
-        if (modifiers != Qt::ShiftModifier)
-            break;
+        if (modifiers != Qt::ShiftModifier) break;
         Q_FALLTHROUGH();
     case Qt::Key_Menu: {
         const QWidget* focus = QApplication::focusWidget();
         const QWidget* anchor = focus != nullptr && isAncestorOf(focus) ? focus : this;
-        ShowSystemMenu(m_handle, anchor->mapToGlobal(QPoint(0, anchor->height() / 2)));
+        ShowSystemMenu(anchor->mapToGlobal(QPoint(0, anchor->height() / 2)));
         return;
     }
     default:
@@ -105,50 +112,32 @@ void DialogWidget::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-void DialogWidget::PressDefaultButton()
-{
+void DialogWidget::PressDefaultButton() {
     // Enter presses the focused push button, else the dialog's default one (IDOK if none);
     // a disabled one does nothing.
-    int id = -1;
-    const Window* focus = WindowTable::Instance().FindByWidget(QApplication::focusWidget());
-    if (focus != nullptr && focus->kind == WindowKind::Button && focus->parent == m_handle)
-        id = focus->id;
-    else if (const Window* dialog = WindowTable::Instance().Find(m_handle))
-        id = dialog->defaultId;
-    const HWND button = afx_backend::GetDlgItem(m_handle, id);
-    if (button != nullptr && !afx_backend::IsWindowEnabled(button))
-        return;
-    DeliverCommand(m_handle, id, BN_CLICKED);
+    const HWND__* record = Find(m_handle);
+    if (record == nullptr) return;
+    int id = record->defaultId;
+    QWidget* focus = QApplication::focusWidget();
+    for (HWND child : record->children) {
+        if (child->kind == WindowKind::Button && focus != nullptr && child->widget == focus) id = child->id;
+    }
+    for (HWND child : record->children) {
+        if (child->id == id && child->widget && !child->widget->isEnabled()) return;
+    }
+    Command(id);
 }
 
-void DialogWidget::contextMenuEvent(QContextMenuEvent* event)
-{
-    ShowSystemMenu(m_handle, event->globalPos());
+void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
+    ShowSystemMenu(event->globalPos());
     event->accept();
 }
 
-void DialogWidget::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!m_filterInstalled && windowHandle() != nullptr) {
-        windowHandle()->installEventFilter(this);
-        m_filterInstalled = true;
-    }
-}
-
-bool DialogWidget::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == windowHandle() && PreTranslate(event))
-        return true;
-    return QDialog::eventFilter(watched, event);
-}
-
-bool DialogWidget::PreTranslate(QEvent* event)
-{
-    MSG msg{};
-    if (!InputMessage(this, event, msg))
-        return false;
-    return AfxWalkPreTranslateTree(msg.hwnd, &msg);
+void DialogWidget::ShowSystemMenu(QPoint globalPos) {
+    const HWND__* record = Find(m_handle);
+    if (record == nullptr || !record->systemMenu || !isEnabled()) return;
+    const UINT command = record->systemMenu->Popup(this, globalPos);
+    if (command != 0 && Find(m_handle) != nullptr) SysCommand(command);
 }
 
 }  // namespace afx::qt

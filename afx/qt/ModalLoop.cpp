@@ -1,34 +1,26 @@
-// Modal dialogs and the thread's message processing over Qt's event loop.
+// Modal dialogs and the thread's events over Qt's event loop.
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
 
-#include "afx/Backend.h"
 #include "afx/Dialog.h"
 #include "afx/qt/DialogBuilder.h"
+#include "afx/qt/QtBackend.h"
 #include "afx/qt/Resources.h"
-#include "afx/qt/WinConstants.h"
-#include "afx/qt/WindowTable.h"
+#include "afx/qt/Window.h"
 
-using afx::qt::Window;
-using afx::qt::WindowKind;
-using afx::qt::WindowTable;
+namespace afx::qt {
 
 namespace {
 
-// Pumping: a Peek/Pump round processes what is pending once; the next Peek ends the round.
-bool g_pumpedSincePeek = false;
-
-// The first visible, enabled tab stop in template order takes the focus, as the window system
-// does when WM_INITDIALOG returns TRUE.
-void FocusFirstTabStop(const Window& dialog)
-{
+// The first visible, enabled control in tab order takes the focus, as when a dialog's
+// initialisation asks the window system to focus its first tab stop.
+void FocusFirstTabStop(const HWND__& dialog) {
     for (HWND child : dialog.children) {
-        const Window* control = WindowTable::Instance().Find(child);
-        if (control == nullptr || !control->widget || (control->style & afx::qt::win::kWsTabStop) == 0)
-            continue;
-        if (control->widget->isVisible() && control->widget->isEnabled()) {
-            control->widget->setFocus(Qt::TabFocusReason);
+        QWidget* control = child->widget;
+        if (control != nullptr && (control->focusPolicy() & Qt::TabFocus) && control->isVisible() &&
+            control->isEnabled()) {
+            control->setFocus(Qt::TabFocusReason);
             return;
         }
     }
@@ -36,71 +28,51 @@ void FocusFirstTabStop(const Window& dialog)
 
 }  // namespace
 
-namespace afx_backend {
-
-bool RunModal(CDialog& dialog, HWND hWndOwner)
-{
-    const auto dialogTemplate = afx::qt::LoadDialogTemplate(static_cast<std::uint16_t>(dialog.GetTemplateId()));
-    if (!dialogTemplate)
-        return false;
-    const HWND hDlg = afx::qt::CreateDialogWindow(*dialogTemplate, hWndOwner);
-    QPointer<QWidget> widget = afx::qt::WidgetOf(hDlg);
+bool QtBackend::RunModal(CDialog& dialog, HWND owner) {
+    const auto dialogTemplate = LoadDialogTemplate(static_cast<std::uint16_t>(dialog.GetTemplateId()));
+    if (!dialogTemplate) return false;
+    const HWND hDlg = CreateDialogWindow(*dialogTemplate, owner, dialog);
+    QPointer<QWidget> widget = WidgetOf(hDlg);
     // Qt's modality blocks input to every other window, as disabling the owner does.
     widget->setWindowModality(Qt::ApplicationModal);
 
     const bool focusFirst = dialog.HandleInitDialog(hDlg);
-    if (Window* window = WindowTable::Instance().Find(hDlg); window != nullptr && !dialog.IsModalLoopDone()) {
+    if (HWND__* window = Find(hDlg); window != nullptr && !dialog.IsModalLoopDone()) {
         widget->show();
         widget->raise();
         widget->activateWindow();
-        if (focusFirst)
-            FocusFirstTabStop(*window);
+        if (focusFirst) FocusFirstTabStop(*window);
         QEventLoop loop;
         window->modalLoop = &loop;
-        while (!dialog.IsModalLoopDone() && WindowTable::Instance().Find(hDlg) != nullptr)
-            loop.exec(QEventLoop::DialogExec);
-        if (Window* still = WindowTable::Instance().Find(hDlg))
-            still->modalLoop = nullptr;
+        while (!dialog.IsModalLoopDone() && Find(hDlg) != nullptr) loop.exec(QEventLoop::DialogExec);
+        if (HWND__* still = Find(hDlg)) still->modalLoop = nullptr;
     }
     DestroyWindow(hDlg);
     delete widget.data();  // the loop has returned: no handler of the widget is running
-    if (QWidget* owner = afx::qt::WidgetOf(hWndOwner))
-        owner->activateWindow();
+    if (QWidget* ownerWidget = WidgetOf(owner)) ownerWidget->activateWindow();
     return true;
 }
 
-void WakeModalLoop(HWND hDlg)
-{
-    Window* window = WindowTable::Instance().Find(hDlg);
-    if (window != nullptr && window->modalLoop != nullptr)
-        window->modalLoop->quit();
+void QtBackend::WakeModalLoop(HWND hDlg) {
+    const HWND__* window = Find(hDlg);
+    if (window != nullptr && window->modalLoop != nullptr) window->modalLoop->quit();
 }
 
-bool IsDialogMessage(HWND, MSG*)
-{
-    // Tab, Enter, Escape and the rest are the dialog's own key handling once Qt delivers the
-    // event (afx/qt/DialogWidget); consuming them here would only bypass it.
-    return false;
-}
-
-bool PeekMessage()
-{
-    if (g_pumpedSincePeek) {
-        g_pumpedSincePeek = false;
+// A Peek/Pump round processes what is pending once; the next Peek ends the round.
+bool QtBackend::PeekMessage() {
+    if (m_pumpedSincePeek) {
+        m_pumpedSincePeek = false;
         return false;
     }
     return true;
 }
 
-bool PumpMessage()
-{
-    // Everything pending now, including paint requests and input, which reaches pre-translation
-    // through the dialogs' window filters.
+bool QtBackend::PumpMessage() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    g_pumpedSincePeek = true;
+    m_pumpedSincePeek = true;
     return true;
 }
 
-int RunMessageLoop() { return QApplication::exec(); }
+int QtBackend::RunMessageLoop() { return QApplication::exec(); }
 
-}  // namespace afx_backend
+}  // namespace afx::qt

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "afx/App.h"
+#include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
 
@@ -23,6 +24,7 @@ int RunProgram(int argc, char* argv[], const std::string& programPath)
 int RunProgram(int argc, char* argv[], const std::string& programPath, const ServiceStarter& startService)
 {
     QApplication application(argc, argv);
+    afx::RegisterBackend(&TheQtBackend());
     const std::string path =
         programPath.empty() ? QCoreApplication::applicationFilePath().toStdString() : programPath;
     // The desktop entry of the same name supplies the window manager's icon and name.
@@ -30,7 +32,9 @@ int RunProgram(int argc, char* argv[], const std::string& programPath, const Ser
     if (CWinApp* app = AfxGetApp(); app != nullptr && *app->GetAppName() == '\0')
         app->SetAppName(ApplicationName(path));
     const std::unique_ptr<ProgramService> service = startService ? startService() : nullptr;
-    return AfxWinMain(path);
+    const int exitCode = AfxWinMain(path);
+    afx::RegisterBackend(nullptr);
+    return exitCode;
 }
 
 }  // namespace afx::qt

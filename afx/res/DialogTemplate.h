@@ -19,6 +19,24 @@ constexpr std::uint16_t kScrollBar = 0x0084;
 constexpr std::uint16_t kComboBox = 0x0085;
 }  // namespace cls
 
+// The style bits of templates and their items that a toolkit building the dialog itself needs,
+// with the values the window system gives them.
+namespace style {
+constexpr std::uint32_t TABSTOP = 0x00010000;
+constexpr std::uint32_t SYSMENU = 0x00080000;
+constexpr std::uint32_t DISABLED = 0x08000000;
+constexpr std::uint32_t VISIBLE = 0x10000000;
+constexpr std::uint32_t EX_STATICEDGE = 0x00020000;
+constexpr std::uint32_t BUTTON_TYPE_MASK = 0x0000000F;
+constexpr std::uint32_t BUTTON_DEFPUSHBUTTON = 0x00000001;
+constexpr std::uint32_t STATIC_TYPE_MASK = 0x0000001F;
+constexpr std::uint32_t STATIC_CENTER = 0x00000001;
+constexpr std::uint32_t STATIC_RIGHT = 0x00000002;
+constexpr std::uint32_t STATIC_ICON = 0x00000003;
+constexpr std::uint32_t STATIC_NOPREFIX = 0x00000080;
+constexpr std::uint32_t STATIC_CENTERIMAGE = 0x00000200;
+}  // namespace style
+
 struct DialogItem {
     std::uint32_t helpId = 0;
     std::uint32_t exStyle = 0;

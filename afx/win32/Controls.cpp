@@ -1,15 +1,38 @@
-// Tooltips and menus over comctl32 and user32.
+// Drop-down lists, tooltips and menus over their user32 and comctl32 messages and calls.
 #include "afx/win32/Win32.h"
 
-namespace afx_backend {
+namespace afx_win32 {
 
-HWND CreateToolTip(HWND hWndParent, DWORD dwStyle) {
+namespace {
+
+int Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return hWnd ? static_cast<int>(::SendMessageA(hWnd, message, wParam, lParam)) : CB_ERR;
+}
+
+}  // namespace
+
+int Win32Backend::ComboCount(HWND hWnd) { return Send(hWnd, CB_GETCOUNT, 0, 0); }
+int Win32Backend::ComboSelection(HWND hWnd) { return Send(hWnd, CB_GETCURSEL, 0, 0); }
+
+int Win32Backend::ComboSelect(HWND hWnd, int index) {
+    return Send(hWnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int Win32Backend::ComboInsert(HWND hWnd, int index, const char* text) {
+    return Send(hWnd, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+}
+
+int Win32Backend::ComboItemHeight(HWND hWnd, int index) {
+    return Send(hWnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(index), 0);
+}
+
+HWND Win32Backend::CreateToolTip(HWND hWndParent, DWORD dwStyle) {
     return ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hWndParent, nullptr,
                              afx_win32::ResourceModule(), nullptr);
 }
 
-bool AddTool(HWND hWndToolTip, HWND hWndTool, UINT nIDText) {
+bool Win32Backend::AddTool(HWND hWndToolTip, HWND hWndTool, UINT nIDText) {
     if (!hWndToolTip || !hWndTool) return false;
     TTTOOLINFOA info{};
     // The program has no manifest, so it gets the comctl32 that rejects the size of the newer
@@ -24,8 +47,20 @@ bool AddTool(HWND hWndToolTip, HWND hWndTool, UINT nIDText) {
     return ::SendMessageA(hWndToolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
 }
 
-bool AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) {
+int Win32Backend::SetMaxTipWidth(HWND hWndToolTip, int width) {
+    return Send(hWndToolTip, TTM_SETMAXTIPWIDTH, 0, width);
+}
+
+void Win32Backend::ActivateToolTip(HWND hWndToolTip, bool activate) {
+    Send(hWndToolTip, TTM_ACTIVATE, activate ? TRUE : FALSE, 0);
+}
+
+void Win32Backend::RelayToolTipEvent(HWND hWndToolTip, MSG* pMsg) {
+    Send(hWndToolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
+}
+
+bool Win32Backend::AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) {
     return hMenu && ::AppendMenuA(hMenu, nFlags, nIDNewItem, lpszNewItem);
 }
 
-}  // namespace afx_backend
+}  // namespace afx_win32

@@ -46,9 +46,9 @@ bool IsInputMessage(UINT message) {
 
 }  // namespace
 
-namespace afx_backend {
+namespace afx_win32 {
 
-bool RunModal(CDialog& dialog, HWND hWndOwner) {
+bool Win32Backend::RunModal(CDialog& dialog, HWND hWndOwner) {
     HWND hWnd = ::CreateDialogParamA(afx_win32::ResourceModule(),
                                      MAKEINTRESOURCEA(dialog.GetTemplateId()), hWndOwner,
                                      DialogProc, reinterpret_cast<LPARAM>(&dialog));
@@ -68,7 +68,7 @@ bool RunModal(CDialog& dialog, HWND hWndOwner) {
     return true;
 }
 
-void WakeModalLoop(HWND hDlg) {
+void Win32Backend::WakeModalLoop(HWND hDlg) {
     if (hDlg) {
         ::PostMessageA(hDlg, WM_NULL, 0, 0);
     } else {
@@ -76,16 +76,16 @@ void WakeModalLoop(HWND hDlg) {
     }
 }
 
-bool IsDialogMessage(HWND hDlg, MSG* pMsg) {
+bool Win32Backend::IsDialogMessage(HWND hDlg, MSG* pMsg) {
     return hDlg && pMsg && IsInputMessage(pMsg->message) && ::IsDialogMessageA(hDlg, pMsg);
 }
 
-bool PeekMessage() {
+bool Win32Backend::PeekMessage() {
     MSG msg;
     return ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
 }
 
-bool PumpMessage() {
+bool Win32Backend::PumpMessage() {
     MSG msg;
     const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) {
@@ -101,7 +101,7 @@ bool PumpMessage() {
     return true;
 }
 
-int RunMessageLoop() {
+int Win32Backend::RunMessageLoop() {
     while (PumpMessage()) {
     }
     MSG msg;
@@ -109,4 +109,4 @@ int RunMessageLoop() {
     return 0;
 }
 
-}  // namespace afx_backend
+}  // namespace afx_win32

@@ -1,23 +1,35 @@
 // Painting through BeginPaint/EndPaint.
 #include "afx/win32/Win32.h"
 
-#include "afx/PaintDC.h"
-#include "afx/Wnd.h"
+namespace afx_win32 {
 
-struct CPaintDC::State {
-    HWND hWnd = nullptr;
-    PAINTSTRUCT paint{};
+namespace {
+
+class Win32PaintSession : public afx::PaintSession {
+public:
+    explicit Win32PaintSession(HWND hWnd) : m_hWnd(hWnd), m_hDC(::BeginPaint(hWnd, &m_paint)) {}
+    ~Win32PaintSession() override {
+        if (m_hDC) ::EndPaint(m_hWnd, &m_paint);
+    }
+    Win32PaintSession(const Win32PaintSession&) = delete;
+    Win32PaintSession& operator=(const Win32PaintSession&) = delete;
+
+    HDC Hdc() const override { return m_hDC; }
+    bool DrawIcon(int x, int y, HICON icon) override {
+        return m_hDC && icon && ::DrawIcon(m_hDC, x, y, icon);
+    }
+
+private:
+    HWND m_hWnd;
+    PAINTSTRUCT m_paint{};
+    HDC m_hDC;
 };
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_state(std::make_unique<State>()) {
-    m_state->hWnd = pWnd ? pWnd->m_hWnd : nullptr;
-    if (m_state->hWnd) m_hDC = ::BeginPaint(m_state->hWnd, &m_state->paint);
+}  // namespace
+
+std::unique_ptr<afx::PaintSession> Win32Backend::BeginPaint(HWND hWnd) {
+    if (!hWnd) return nullptr;
+    return std::make_unique<Win32PaintSession>(hWnd);
 }
 
-CPaintDC::~CPaintDC() {
-    if (m_hDC) ::EndPaint(m_state->hWnd, &m_state->paint);
-}
-
-bool CDC::DrawIcon(int x, int y, HICON hIcon) {
-    return m_hDC && hIcon && ::DrawIcon(m_hDC, x, y, hIcon);
-}
+}  // namespace afx_win32

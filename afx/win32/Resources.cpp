@@ -3,9 +3,9 @@
 
 #include <vector>
 
-namespace afx_backend {
+namespace afx_win32 {
 
-bool LoadString(UINT nID, std::string& text) {
+bool Win32Backend::LoadString(UINT nID, std::string& text) {
     text.clear();
     // LoadStringA cannot tell how long the string is: grow until it fits with room to spare.
     for (std::size_t size = 256; size <= 65536; size *= 4) {
@@ -21,14 +21,14 @@ bool LoadString(UINT nID, std::string& text) {
     return false;
 }
 
-HICON LoadIcon(UINT nID) {
+HICON Win32Backend::LoadIcon(UINT nID) {
     // The module that holds the icon group, then a shared handle from it.
     HINSTANCE module = afx_win32::ResourceModule();
     if (!::FindResourceA(module, MAKEINTRESOURCEA(nID), RT_GROUP_ICON)) return nullptr;
     return ::LoadIconA(module, MAKEINTRESOURCEA(nID));
 }
 
-int MessageBox(HWND hWndOwner, const char* text, const char* caption, UINT nType) {
+int Win32Backend::MessageBox(HWND hWndOwner, const char* text, const char* caption, UINT nType) {
     // Owned by the dialog in front (the About box while it is open), so the box is modal to it.
     HWND owner = hWndOwner && ::IsWindow(hWndOwner) ? ::GetLastActivePopup(hWndOwner) : nullptr;
     // Without a window to own it, the box still blocks the thread's other windows.
@@ -36,8 +36,8 @@ int MessageBox(HWND hWndOwner, const char* text, const char* caption, UINT nType
     return ::MessageBoxA(owner, text, caption, nType);
 }
 
-int GetSystemMetrics(int nIndex) { return ::GetSystemMetrics(nIndex); }
+int Win32Backend::GetSystemMetrics(int nIndex) { return ::GetSystemMetrics(nIndex); }
 
-void InitCommonControls() { ::InitCommonControls(); }
+void Win32Backend::InitCommonControls() { ::InitCommonControls(); }
 
-}  // namespace afx_backend
+}  // namespace afx_win32

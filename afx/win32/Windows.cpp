@@ -3,20 +3,17 @@
 
 #include <vector>
 
-namespace afx_backend {
+namespace afx_win32 {
 
-using afx_win32::FromRect;
-using afx_win32::ToRect;
+HWND Win32Backend::GetDlgItem(HWND hDlg, int nID) { return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr; }
+HWND Win32Backend::GetParent(HWND hWnd) { return hWnd ? ::GetParent(hWnd) : nullptr; }
+bool Win32Backend::IsWindow(HWND hWnd) { return hWnd && ::IsWindow(hWnd); }
 
-HWND GetDlgItem(HWND hDlg, int nID) { return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr; }
-HWND GetParent(HWND hWnd) { return hWnd ? ::GetParent(hWnd) : nullptr; }
-bool IsWindow(HWND hWnd) { return hWnd && ::IsWindow(hWnd); }
-
-void SetWindowText(HWND hWnd, const char* text) {
+void Win32Backend::SetWindowText(HWND hWnd, const char* text) {
     if (hWnd) ::SetWindowTextA(hWnd, text);
 }
 
-std::string GetWindowText(HWND hWnd) {
+std::string Win32Backend::GetWindowText(HWND hWnd) {
     if (!hWnd) return {};
     const int length = ::GetWindowTextLengthA(hWnd);
     if (length <= 0) return {};
@@ -25,18 +22,24 @@ std::string GetWindowText(HWND hWnd) {
     return std::string(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
 }
 
-bool EnableWindow(HWND hWnd, bool enable) {
+bool Win32Backend::EnableWindow(HWND hWnd, bool enable) {
     return hWnd && ::EnableWindow(hWnd, enable ? TRUE : FALSE) != FALSE;
 }
 
-bool IsWindowEnabled(HWND hWnd) { return hWnd && ::IsWindowEnabled(hWnd); }
-bool IsWindowVisible(HWND hWnd) { return hWnd && ::IsWindowVisible(hWnd); }
+bool Win32Backend::IsWindowEnabled(HWND hWnd) { return hWnd && ::IsWindowEnabled(hWnd); }
+bool Win32Backend::IsWindowVisible(HWND hWnd) { return hWnd && ::IsWindowVisible(hWnd); }
 
-DWORD GetStyle(HWND hWnd) {
+bool Win32Backend::IsShown(HWND hWnd) { return (GetStyle(hWnd) & WS_VISIBLE) != 0; }
+
+void Win32Backend::Show(HWND hWnd, bool show) {
+    if (hWnd) ::ShowWindow(hWnd, show ? SW_SHOW : SW_HIDE);
+}
+
+DWORD Win32Backend::GetStyle(HWND hWnd) {
     return hWnd ? static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE)) : 0;
 }
 
-bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+bool Win32Backend::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     if (!hWnd) return false;
     const DWORD style = GetStyle(hWnd);
     const DWORD newStyle = (style & ~dwRemove) | dwAdd;
@@ -49,23 +52,23 @@ bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     return true;
 }
 
-bool SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
+bool Win32Backend::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
     return hWnd && ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
 }
 
-CRect GetWindowRect(HWND hWnd) {
+CRect Win32Backend::GetWindowRect(HWND hWnd) {
     RECT rect{};
     if (hWnd) ::GetWindowRect(hWnd, &rect);
     return FromRect(rect);
 }
 
-CRect GetClientRect(HWND hWnd) {
+CRect Win32Backend::GetClientRect(HWND hWnd) {
     RECT rect{};
     if (hWnd) ::GetClientRect(hWnd, &rect);
     return FromRect(rect);
 }
 
-void InvalidateRect(HWND hWnd, const CRect* rect, bool erase) {
+void Win32Backend::InvalidateRect(HWND hWnd, const CRect* rect, bool erase) {
     if (!hWnd) return;
     if (rect) {
         const RECT r = ToRect(*rect);
@@ -75,23 +78,29 @@ void InvalidateRect(HWND hWnd, const CRect* rect, bool erase) {
     }
 }
 
-LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32Backend::SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return hWnd ? ::SendMessageA(hWnd, message, wParam, lParam) : 0;
 }
 
-LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32Backend::DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     // For a dialog this is what DefDlgProc does with the messages the framework routes
     // (system commands, painting): it hands them to DefWindowProc.
     return hWnd ? ::DefWindowProcA(hWnd, message, wParam, lParam) : 0;
 }
 
-HMENU GetSystemMenu(HWND hWnd, bool revert) {
+HICON Win32Backend::SetIcon(HWND hWnd, HICON icon, bool big) {
+    if (!hWnd) return nullptr;
+    return reinterpret_cast<HICON>(::SendMessageA(hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                                                  reinterpret_cast<LPARAM>(icon)));
+}
+
+HMENU Win32Backend::GetSystemMenu(HWND hWnd, bool revert) {
     return hWnd ? ::GetSystemMenu(hWnd, revert ? TRUE : FALSE) : nullptr;
 }
 
-bool IsIconic(HWND hWnd) { return hWnd && ::IsIconic(hWnd); }
+bool Win32Backend::IsIconic(HWND hWnd) { return hWnd && ::IsIconic(hWnd); }
 
-void CenterWindow(HWND hWnd, HWND hWndOwner) {
+void Win32Backend::CenterWindow(HWND hWnd, HWND hWndOwner) {
     if (!hWnd) return;
     RECT area{};
     if (hWndOwner && ::IsWindowVisible(hWndOwner) && !::IsIconic(hWndOwner)) {
@@ -118,6 +127,6 @@ void CenterWindow(HWND hWnd, HWND hWndOwner) {
     ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool DestroyWindow(HWND hWnd) { return hWnd && ::DestroyWindow(hWnd); }
+bool Win32Backend::DestroyWindow(HWND hWnd) { return hWnd && ::DestroyWindow(hWnd); }
 
-}  // namespace afx_backend
+}  // namespace afx_win32

@@ -2,13 +2,12 @@
 
 #include "afx/Dialog.h"
 #include "afx/PaintDC.h"
+#include "afx/Wnd.h"
 
 FakeSystem& FakeSystem::Get() {
     static FakeSystem system;
     return system;
 }
-
-void FakeSystem::Reset() { *this = FakeSystem(); }
 
 HWND FakeSystem::Create(HWND parent, int id, DWORD style) {
     HWND hWnd = reinterpret_cast<HWND>(m_next++);
@@ -32,173 +31,195 @@ HWND FakeSystem::Child(HWND parent, int id) {
 }
 
 namespace {
+
 FakeSystem& Sys() { return FakeSystem::Get(); }
+
+class FakePaintSession : public afx::PaintSession {
+public:
+    HDC Hdc() const override { return reinterpret_cast<HDC>(static_cast<std::uintptr_t>(0x7000)); }
+    bool DrawIcon(int x, int y, HICON) override {
+        Sys().drawnIcons.emplace_back(x, y);
+        return true;
+    }
+};
+
+class FakeBackend : public afx::Backend {
+public:
+    HWND GetDlgItem(HWND hDlg, int nID) override { return hDlg ? Sys().Child(hDlg, nID) : nullptr; }
+    HWND GetParent(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w ? w->parent : nullptr;
+    }
+    bool IsWindow(HWND hWnd) override { return Sys().Find(hWnd) != nullptr; }
+    void SetWindowText(HWND hWnd, const char* text) override {
+        if (FakeWindow* w = Sys().Find(hWnd)) w->text = text;
+    }
+    std::string GetWindowText(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w ? w->text : std::string();
+    }
+    bool EnableWindow(HWND hWnd, bool enable) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        if (!w) return false;
+        const bool wasDisabled = !w->enabled;
+        w->enabled = enable;
+        return wasDisabled;
+    }
+    bool IsWindowEnabled(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w && w->enabled;
+    }
+    bool IsWindowVisible(HWND hWnd) override { return IsShown(hWnd); }
+    bool IsShown(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w && (w->style & WS_VISIBLE);
+    }
+    void Show(HWND hWnd, bool show) override {
+        if (FakeWindow* w = Sys().Find(hWnd)) w->style = show ? w->style | WS_VISIBLE : w->style & ~WS_VISIBLE;
+    }
+    // Style bits as the window system keeps them, beyond the portable visible bit.
+    DWORD GetStyle(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w ? w->style : 0;
+    }
+    bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        if (!w) return false;
+        const DWORD before = w->style;
+        w->style = (w->style & ~dwRemove) | dwAdd;
+        return before != w->style;
+    }
+    bool SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy, UINT nFlags) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        if (!w) return false;
+        CRect& r = w->window;
+        if (!(nFlags & SWP_NOMOVE)) r = CRect(x, y, x + r.Width(), y + r.Height());
+        if (!(nFlags & SWP_NOSIZE)) r = CRect(r.left, r.top, r.left + cx, r.top + cy);
+        return true;
+    }
+    CRect GetWindowRect(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w ? w->window : CRect();
+    }
+    CRect GetClientRect(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w ? w->client : CRect();
+    }
+    LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (!Sys().Find(hWnd)) return 0;
+        Sys().sent.push_back({hWnd, message, wParam, lParam});
+        return afx::Backend::SendMessage(hWnd, message, wParam, lParam);
+    }
+    LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        Sys().defaulted.push_back({hWnd, message, wParam, lParam});
+        return 0;
+    }
+    HICON SetIcon(HWND hWnd, HICON icon, bool big) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        if (!w) return nullptr;
+        const HICON previous = w->icons[big];
+        w->icons[big] = icon;
+        return previous;
+    }
+    HMENU GetSystemMenu(HWND hWnd, bool) override { return IsWindow(hWnd) ? Sys().systemMenu : nullptr; }
+    bool AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR, const char* lpszNewItem) override {
+        if (!hMenu) return false;
+        Sys().menuItems.emplace_back(nFlags, lpszNewItem ? lpszNewItem : "");
+        return true;
+    }
+    bool IsIconic(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w && w->iconic;
+    }
+    void CenterWindow(HWND hWnd, HWND) override { Sys().centred.push_back(hWnd); }
+    bool DestroyWindow(HWND hWnd) override {
+        if (!Sys().Find(hWnd)) return false;
+        for (auto it = Sys().windows.begin(); it != Sys().windows.end();) {
+            it = (it->first == hWnd || it->second.parent == hWnd) ? Sys().windows.erase(it) : std::next(it);
+        }
+        return true;
+    }
+    std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override {
+        return IsWindow(hWnd) ? std::make_unique<FakePaintSession>() : nullptr;
+    }
+
+    int ComboCount(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w ? static_cast<int>(w->items.size()) : 0;
+    }
+    int ComboSelection(HWND hWnd) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w ? w->curSel : CB_ERR;
+    }
+    int ComboSelect(HWND hWnd, int index) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        if (!w) return CB_ERR;
+        w->curSel = index >= 0 && index < static_cast<int>(w->items.size()) ? index : CB_ERR;
+        return w->curSel;
+    }
+    int ComboInsert(HWND hWnd, int index, const char* text) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        if (!w || index < 0 || static_cast<std::size_t>(index) > w->items.size()) return CB_ERR;
+        w->items.insert(w->items.begin() + index, text);
+        return index;
+    }
+    int ComboItemHeight(HWND hWnd, int) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        return w ? w->itemHeight : 0;
+    }
+
+    HWND CreateToolTip(HWND hWndParent, DWORD) override { return Sys().Create(hWndParent, 0, 0); }
+    bool AddTool(HWND, HWND hWndTool, UINT nIDText) override {
+        Sys().tools.emplace_back(hWndTool, nIDText);
+        return true;
+    }
+    int SetMaxTipWidth(HWND hWnd, int width) override {
+        FakeWindow* w = Sys().Find(hWnd);
+        if (!w) return -1;
+        const int previous = w->maxTipWidth;
+        w->maxTipWidth = width;
+        return previous;
+    }
+    void ActivateToolTip(HWND hWnd, bool active) override {
+        if (FakeWindow* w = Sys().Find(hWnd)) w->tipActive = active;
+    }
+
+    bool RunModal(CDialog& dialog, HWND hWndOwner) override {
+        FakeSystem& sys = Sys();
+        sys.modalRuns.emplace_back(dialog.GetTemplateId(), hWndOwner);
+        HWND hDlg = sys.Create(hWndOwner, 0, 0);
+        for (int id : sys.templates[dialog.GetTemplateId()]) sys.Create(hDlg, id);
+        dialog.HandleInitDialog(hDlg);
+        if (sys.whileModal && !dialog.IsModalLoopDone()) {
+            auto script = std::move(sys.whileModal);  // nested dialogs run no script
+            script(dialog);
+        }
+        DestroyWindow(hDlg);
+        return true;
+    }
+
+    bool LoadString(UINT nID, std::string& text) override {
+        auto found = Sys().strings.find(nID);
+        if (found == Sys().strings.end()) return false;
+        text = found->second;
+        return true;
+    }
+    HICON LoadIcon(UINT nID) override {
+        return reinterpret_cast<HICON>(static_cast<std::uintptr_t>(0x9000 + nID));
+    }
+    int MessageBox(HWND, const char* text, const char* caption, UINT nType) override {
+        Sys().boxes.push_back({text, caption, nType});
+        return IDOK;
+    }
+    int GetSystemMetrics(int nIndex) override {
+        return nIndex == SM_CXICON || nIndex == SM_CYICON ? 32 : 0;
+    }
+};
+
 }  // namespace
 
-namespace afx_backend {
-
-HWND GetDlgItem(HWND hDlg, int nID) { return hDlg ? Sys().Child(hDlg, nID) : nullptr; }
-HWND GetParent(HWND hWnd) {
-    FakeWindow* w = Sys().Find(hWnd);
-    return w ? w->parent : nullptr;
-}
-bool IsWindow(HWND hWnd) { return Sys().Find(hWnd) != nullptr; }
-void SetWindowText(HWND hWnd, const char* text) {
-    if (FakeWindow* w = Sys().Find(hWnd)) w->text = text;
-}
-std::string GetWindowText(HWND hWnd) {
-    FakeWindow* w = Sys().Find(hWnd);
-    return w ? w->text : std::string();
-}
-bool EnableWindow(HWND hWnd, bool enable) {
-    FakeWindow* w = Sys().Find(hWnd);
-    if (!w) return false;
-    const bool wasDisabled = !w->enabled;
-    w->enabled = enable;
-    return wasDisabled;
-}
-bool IsWindowEnabled(HWND hWnd) {
-    FakeWindow* w = Sys().Find(hWnd);
-    return w && w->enabled;
-}
-bool IsWindowVisible(HWND hWnd) {
-    FakeWindow* w = Sys().Find(hWnd);
-    return w && (w->style & WS_VISIBLE);
-}
-DWORD GetStyle(HWND hWnd) {
-    FakeWindow* w = Sys().Find(hWnd);
-    return w ? w->style : 0;
-}
-bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT) {
-    FakeWindow* w = Sys().Find(hWnd);
-    if (!w) return false;
-    const DWORD before = w->style;
-    w->style = (w->style & ~dwRemove) | dwAdd;
-    return before != w->style;
-}
-bool SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy, UINT nFlags) {
-    FakeWindow* w = Sys().Find(hWnd);
-    if (!w) return false;
-    CRect& r = w->window;
-    if (!(nFlags & SWP_NOMOVE)) r = CRect(x, y, x + r.Width(), y + r.Height());
-    if (!(nFlags & SWP_NOSIZE)) r = CRect(r.left, r.top, r.left + cx, r.top + cy);
-    return true;
-}
-CRect GetWindowRect(HWND hWnd) {
-    FakeWindow* w = Sys().Find(hWnd);
-    return w ? w->window : CRect();
-}
-CRect GetClientRect(HWND hWnd) {
-    FakeWindow* w = Sys().Find(hWnd);
-    return w ? w->client : CRect();
-}
-void InvalidateRect(HWND, const CRect*, bool) {}
-
-LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    FakeWindow* w = Sys().Find(hWnd);
-    if (!w) return 0;
-    Sys().sent.push_back({hWnd, message, wParam, lParam});
-    switch (message) {
-    case CB_GETCOUNT: return static_cast<LRESULT>(w->items.size());
-    case CB_GETCURSEL: return w->curSel;
-    case CB_SETCURSEL:
-        w->curSel = static_cast<int>(wParam) < static_cast<int>(w->items.size())
-                        ? static_cast<int>(wParam) : CB_ERR;
-        return w->curSel;
-    case CB_INSERTSTRING: {
-        const auto index = static_cast<std::size_t>(wParam);
-        if (index > w->items.size()) return CB_ERR;
-        w->items.insert(w->items.begin() + static_cast<std::ptrdiff_t>(index),
-                        reinterpret_cast<const char*>(lParam));
-        return static_cast<LRESULT>(index);
-    }
-    case CB_GETITEMHEIGHT: return w->itemHeight;
-    case WM_SETICON: w->icons[wParam] = lParam; return 0;
-    default: {
-        // Like a window procedure: the bound object's message map sees the message.
-        LRESULT result = 0;
-        if (CWnd* target = CWnd::FromHandlePermanent(hWnd)) {
-            AfxCallWndProc(target, message, wParam, lParam, &result);
-        }
-        return result;
-    }
-    }
-}
-
-LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Sys().defaulted.push_back({hWnd, message, wParam, lParam});
-    return 0;
-}
-
-HMENU GetSystemMenu(HWND hWnd, bool) { return IsWindow(hWnd) ? Sys().systemMenu : nullptr; }
-bool IsIconic(HWND hWnd) {
-    FakeWindow* w = Sys().Find(hWnd);
-    return w && w->iconic;
-}
-void CenterWindow(HWND hWnd, HWND) { Sys().centred.push_back(hWnd); }
-bool DestroyWindow(HWND hWnd) {
-    if (!Sys().Find(hWnd)) return false;
-    for (auto it = Sys().windows.begin(); it != Sys().windows.end();) {
-        it = (it->first == hWnd || it->second.parent == hWnd) ? Sys().windows.erase(it) : std::next(it);
-    }
-    return true;
-}
-
-bool RunModal(CDialog& dialog, HWND hWndOwner) {
-    FakeSystem& sys = Sys();
-    sys.modalRuns.emplace_back(dialog.GetTemplateId(), hWndOwner);
-    HWND hDlg = sys.Create(hWndOwner, 0, 0);
-    for (int id : sys.templates[dialog.GetTemplateId()]) sys.Create(hDlg, id);
-    dialog.HandleInitDialog(hDlg);
-    if (sys.whileModal && !dialog.IsModalLoopDone()) {
-        auto script = std::move(sys.whileModal);  // nested dialogs run no script
-        script(dialog);
-    }
-    DestroyWindow(hDlg);
-    return true;
-}
-
-void WakeModalLoop(HWND) {}
-bool IsDialogMessage(HWND, MSG*) { return false; }
-bool PeekMessage() { return false; }
-bool PumpMessage() { return false; }
-int RunMessageLoop() { return 0; }
-
-HWND CreateToolTip(HWND hWndParent, DWORD) { return Sys().Create(hWndParent, 0, 0); }
-bool AddTool(HWND, HWND hWndTool, UINT nIDText) {
-    Sys().tools.emplace_back(hWndTool, nIDText);
-    return true;
-}
-bool AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR, const char* lpszNewItem) {
-    if (!hMenu) return false;
-    Sys().menuItems.emplace_back(nFlags, lpszNewItem ? lpszNewItem : "");
-    return true;
-}
-
-bool LoadString(UINT nID, std::string& text) {
-    auto found = Sys().strings.find(nID);
-    if (found == Sys().strings.end()) return false;
-    text = found->second;
-    return true;
-}
-HICON LoadIcon(UINT nID) { return reinterpret_cast<HICON>(static_cast<std::uintptr_t>(0x9000 + nID)); }
-int MessageBox(HWND, const char* text, const char* caption, UINT nType) {
-    Sys().boxes.push_back({text, caption, nType});
-    return IDOK;
-}
-int GetSystemMetrics(int nIndex) { return nIndex == SM_CXICON || nIndex == SM_CYICON ? 32 : 0; }
-void InitCommonControls() {}
-
-}  // namespace afx_backend
-
-struct CPaintDC::State {};
-
-CPaintDC::CPaintDC(CWnd*) : m_state(std::make_unique<State>()) {
-    m_hDC = reinterpret_cast<HDC>(static_cast<std::uintptr_t>(0x7000));
-}
-CPaintDC::~CPaintDC() = default;
-
-bool CDC::DrawIcon(int x, int y, HICON) {
-    FakeSystem::Get().drawnIcons.emplace_back(x, y);
-    return true;
+void FakeSystem::Reset() {
+    *this = FakeSystem();
+    static FakeBackend backend;
+    afx::RegisterBackend(&backend);
 }

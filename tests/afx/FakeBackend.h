@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory window system behind afx/Backend.h: windows are records, messages are logged.
 // Tests set it up, drive the framework through AfxCallWndProc and read back what it did.
+// Reset() registers it as the framework's back end.
 
 #include <functional>
 #include <map>
@@ -23,7 +24,9 @@ struct FakeWindow {
     std::vector<std::string> items;  // drop-down entries
     int curSel = -1;
     int itemHeight = 14;
-    std::map<WPARAM, LPARAM> icons;  // WM_SETICON kind -> icon
+    std::map<bool, HICON> icons;  // big -> icon
+    int maxTipWidth = -1;         // tooltips
+    bool tipActive = false;
 };
 
 struct FakeCall {
@@ -54,7 +57,7 @@ public:
     // What runs while a modal dialog is up (after WM_INITDIALOG); nothing by default.
     std::function<void(CDialog&)> whileModal;
 
-    std::vector<FakeCall> sent;         // SendMessage
+    std::vector<FakeCall> sent;         // SendMessage (typed operations are not messages)
     std::vector<FakeCall> defaulted;    // DefWindowProc
     std::vector<FakeMessageBox> boxes;
     std::vector<std::pair<UINT, HWND>> modalRuns;  // template id, owner

@@ -227,13 +227,13 @@ TEST_F(FrameworkTest, OwnedWindowsAreDestroyedWithTheirObjectBorrowedOnesAreNot)
         ASSERT_TRUE(tooltip.Create(&dlg));
         tip = tooltip.m_hWnd;
     }
-    EXPECT_FALSE(afx_backend::IsWindow(tip));
+    EXPECT_FALSE(afx::TheBackend().IsWindow(tip));
     HWND control = FakeSystem::Get().Child(dlg.m_hWnd, IDC_GO);
     {
         CButton borrowed;
         borrowed.Attach(control);
     }
-    EXPECT_TRUE(afx_backend::IsWindow(control));
+    EXPECT_TRUE(afx::TheBackend().IsWindow(control));
     EXPECT_EQ(CWnd::FromHandlePermanent(control), nullptr);
 }
 

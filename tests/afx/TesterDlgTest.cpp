@@ -70,9 +70,9 @@ TEST_F(TesterDlgTest, InitialisationSetsMenuIconsAndTheFiveTooltips) {
         FakeSystem& sys = FakeSystem::Get();
         EXPECT_EQ(sys.menuItems, (std::vector<std::pair<UINT, std::string>>{
                                      {MF_SEPARATOR, ""}, {MF_STRING, "About Marlox(&A)..."}}));
-        const LPARAM icon = reinterpret_cast<LPARAM>(app.LoadIcon(IDR_MAINFRAME));
+        const HICON icon = app.LoadIcon(IDR_MAINFRAME);
         FakeWindow* window = sys.Find(dlg.m_hWnd);
-        EXPECT_EQ(window->icons, (std::map<WPARAM, LPARAM>{{ICON_BIG, icon}, {ICON_SMALL, icon}}));
+        EXPECT_EQ(window->icons, (std::map<bool, HICON>{{true, icon}, {false, icon}}));
 
         EXPECT_EQ(sys.tools, (std::vector<std::pair<HWND, UINT>>{
                                  {Control(dlg, IDC_LEGACY_ENGINECODE), IDS_TIP_LEGACY},
@@ -80,14 +80,13 @@ TEST_F(TesterDlgTest, InitialisationSetsMenuIconsAndTheFiveTooltips) {
                                  {Control(dlg, IDC_ENGINECODE), IDS_TIP_TARVEX},
                                  {Control(dlg, IDC_VERSION), IDS_TIP_TARVEX},
                                  {Control(dlg, IDC_PROTECTION), IDS_TIP_PROTECTION}}));
-        bool widthSet = false;
-        bool activated = false;
-        for (const FakeCall& call : sys.sent) {
-            widthSet |= call.message == TTM_SETMAXTIPWIDTH && call.lParam == 320;
-            activated |= call.message == TTM_ACTIVATE && call.wParam == TRUE;
-        }
-        EXPECT_TRUE(widthSet);
-        EXPECT_TRUE(activated);
+        // The tooltip window is the dialog's one child that no template made.
+        const FakeWindow* tip = nullptr;
+        for (const auto& [hWnd, window] : sys.windows)
+            if (window.parent == dlg.m_hWnd && window.id == 0) tip = &window;
+        ASSERT_NE(tip, nullptr);
+        EXPECT_EQ(tip->maxTipWidth, 320);
+        EXPECT_TRUE(tip->tipActive);
     });
 }
 

@@ -10,6 +10,7 @@
 
 #include "afx/App.h"
 #include "afx/qt/Program.h"
+#include "afx/qt/QtBackend.h"
 #include "tests/gui_qt/TestSystem.h"
 #include "tests/gui_qt/TesterDriver.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    afx::RegisterBackend(&afx::qt::TheQtBackend());
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUT.png\n", argv[0]);
         return 2;

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "afx/Backend.h"
-#include "afx/qt/WindowTable.h"
+#include "afx/qt/Window.h"
 #include "res/resource.h"
 #include "ui/TesterDlg.h"
 
@@ -20,12 +20,12 @@ QWidget* DialogView::Dialog() const { return afx::qt::WidgetOf(m_dialog); }
 
 QWidget* DialogView::Control(int id) const
 {
-    return afx::qt::WidgetOf(afx_backend::GetDlgItem(m_dialog, id));
+    return afx::qt::WidgetOf(afx::TheBackend().GetDlgItem(m_dialog, id));
 }
 
 std::string DialogView::Text(int id) const
 {
-    return afx_backend::GetWindowText(afx_backend::GetDlgItem(m_dialog, id));
+    return afx::TheBackend().GetWindowText(afx::TheBackend().GetDlgItem(m_dialog, id));
 }
 
 bool DialogView::Visible(int id) const
@@ -102,7 +102,7 @@ INT_PTR RunTesterDialog(const std::function<void(DialogView&)>& script)
         starter.stop();
         DialogView view(dlg.m_hWnd);
         script(view);
-        if (afx_backend::IsWindow(dlg.m_hWnd) && !dlg.IsModalLoopDone())
+        if (afx::TheBackend().IsWindow(dlg.m_hWnd) && !dlg.IsModalLoopDone())
             dlg.EndDialog(IDCANCEL);
     });
     starter.start();

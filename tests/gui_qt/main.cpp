@@ -5,12 +5,14 @@
 
 #include "afx/App.h"
 #include "afx/qt/Program.h"
+#include "afx/qt/QtBackend.h"
 
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
+    afx::RegisterBackend(&afx::qt::TheQtBackend());
     // As the program names itself when started as /usr/bin/marlox.
     if (CWinApp* app = AfxGetApp())
         app->SetAppName(afx::qt::ApplicationName("/usr/bin/marlox"));

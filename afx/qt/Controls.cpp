@@ -1,0 +1,117 @@
+// Drop-down lists and tooltips on their Qt widgets.
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QToolTip>
+
+#include <algorithm>
+
+#include "afx/qt/QtBackend.h"
+#include "afx/qt/Resources.h"
+#include "afx/qt/TipText.h"
+#include "afx/qt/Window.h"
+
+namespace afx::qt {
+
+namespace {
+
+QComboBox* Combo(HWND hWnd) {
+    const HWND__* window = Find(hWnd);
+    return window != nullptr && window->kind == WindowKind::ComboBox
+               ? static_cast<QComboBox*>(window->widget.data())
+               : nullptr;
+}
+
+HWND__* ToolTipWindow(HWND hWnd) {
+    HWND__* window = Find(hWnd);
+    return window != nullptr && window->kind == WindowKind::ToolTip ? window : nullptr;
+}
+
+// Each tool's widget carries its tip as Qt shows tips: wrapped to the maximum width, and none
+// while the tooltip is inactive.
+void ApplyTips(const HWND__& toolTip) {
+    for (const HWND__::Tool& tool : toolTip.tools) {
+        QWidget* widget = WidgetOf(tool.window);
+        if (widget == nullptr) continue;
+        const auto text = toolTip.active ? LoadResourceString(static_cast<std::uint16_t>(tool.textId))
+                                         : std::nullopt;
+        widget->setToolTip(text ? WrapTipText(QString::fromStdString(*text), QToolTip::font(),
+                                              toolTip.maxTipWidth)
+                                : QString());
+    }
+}
+
+}  // namespace
+
+int QtBackend::ComboCount(HWND hWnd) {
+    QComboBox* combo = Combo(hWnd);
+    return combo != nullptr ? combo->count() : 0;
+}
+
+int QtBackend::ComboSelection(HWND hWnd) {
+    QComboBox* combo = Combo(hWnd);
+    return combo != nullptr && combo->currentIndex() >= 0 ? combo->currentIndex() : CB_ERR;
+}
+
+int QtBackend::ComboSelect(HWND hWnd, int index) {
+    QComboBox* combo = Combo(hWnd);
+    if (combo == nullptr) return CB_ERR;
+    if (index < 0 || index >= combo->count()) {
+        combo->setCurrentIndex(-1);
+        return CB_ERR;
+    }
+    combo->setCurrentIndex(index);
+    return index;
+}
+
+int QtBackend::ComboInsert(HWND hWnd, int index, const char* text) {
+    QComboBox* combo = Combo(hWnd);
+    if (combo == nullptr) return CB_ERR;
+    const int at = index == -1 ? combo->count() : index;
+    if (at < 0 || at > combo->count()) return CB_ERR;
+    combo->insertItem(at, QString::fromUtf8(text != nullptr ? text : ""));
+    return at;
+}
+
+int QtBackend::ComboItemHeight(HWND hWnd, int) {
+    // The selection field shows one entry: the same height either way.
+    QComboBox* combo = Combo(hWnd);
+    if (combo == nullptr) return 0;
+    const int rowHeight = combo->count() > 0 ? combo->view()->sizeHintForRow(0) : 0;
+    return std::max(combo->fontMetrics().height(), rowHeight);
+}
+
+HWND QtBackend::CreateToolTip(HWND parent, DWORD) {
+    return AddWindow(WindowKind::ToolTip, nullptr, parent);
+}
+
+bool QtBackend::AddTool(HWND toolTip, HWND tool, UINT textId) {
+    HWND__* tip = ToolTipWindow(toolTip);
+    if (tip == nullptr || WidgetOf(tool) == nullptr) return false;
+    const auto existing = std::find_if(tip->tools.begin(), tip->tools.end(),
+                                       [tool](const HWND__::Tool& t) { return t.window == tool; });
+    if (existing != tip->tools.end())
+        existing->textId = textId;
+    else
+        tip->tools.push_back({tool, textId});
+    ApplyTips(*tip);
+    return true;
+}
+
+int QtBackend::SetMaxTipWidth(HWND toolTip, int width) {
+    HWND__* tip = ToolTipWindow(toolTip);
+    if (tip == nullptr) return -1;
+    const int previous = tip->maxTipWidth;
+    tip->maxTipWidth = width;
+    ApplyTips(*tip);
+    return previous;
+}
+
+void QtBackend::ActivateToolTip(HWND toolTip, bool active) {
+    HWND__* tip = ToolTipWindow(toolTip);
+    if (tip == nullptr) return;
+    tip->active = active;
+    if (!active) QToolTip::hideText();
+    ApplyTips(*tip);
+}
+
+}  // namespace afx::qt

@@ -1,0 +1,67 @@
+#pragma once
+// The framework's back end over Qt 6 Widgets: each operation of afx/Backend.h done with the
+// widget it names. Dialogs are built from the embedded compiled templates (DialogBuilder).
+
+#include "afx/Backend.h"
+
+namespace afx::qt {
+
+class QtBackend : public afx::Backend {
+public:
+    // Windows.cpp
+    HWND GetDlgItem(HWND hDlg, int nID) override;
+    HWND GetParent(HWND hWnd) override;
+    bool IsWindow(HWND hWnd) override;
+    void SetWindowText(HWND hWnd, const char* text) override;
+    std::string GetWindowText(HWND hWnd) override;
+    bool EnableWindow(HWND hWnd, bool enable) override;
+    bool IsWindowEnabled(HWND hWnd) override;
+    bool IsWindowVisible(HWND hWnd) override;
+    bool IsShown(HWND hWnd) override;
+    void Show(HWND hWnd, bool show) override;
+    bool SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, int cy,
+                      UINT swpFlags) override;
+    CRect GetWindowRect(HWND hWnd) override;
+    CRect GetClientRect(HWND hWnd) override;
+    void InvalidateRect(HWND hWnd, const CRect* rect, bool erase) override;
+    HICON SetIcon(HWND hWnd, HICON icon, bool big) override;
+    HMENU GetSystemMenu(HWND hWnd, bool revert) override;
+    bool AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* text) override;
+    bool IsIconic(HWND hWnd) override;
+    void CenterWindow(HWND hWnd, HWND owner) override;
+    bool DestroyWindow(HWND hWnd) override;
+    std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
+
+    // Controls.cpp
+    int ComboCount(HWND hWnd) override;
+    int ComboSelection(HWND hWnd) override;
+    int ComboSelect(HWND hWnd, int index) override;
+    int ComboInsert(HWND hWnd, int index, const char* text) override;
+    int ComboItemHeight(HWND hWnd, int index) override;
+    HWND CreateToolTip(HWND parent, DWORD style) override;
+    bool AddTool(HWND toolTip, HWND tool, UINT textId) override;
+    int SetMaxTipWidth(HWND toolTip, int width) override;
+    void ActivateToolTip(HWND toolTip, bool active) override;
+
+    // ModalLoop.cpp
+    bool RunModal(CDialog& dialog, HWND owner) override;
+    void WakeModalLoop(HWND hDlg) override;
+    bool PeekMessage() override;
+    bool PumpMessage() override;
+    int RunMessageLoop() override;
+
+    // System.cpp
+    bool LoadString(UINT nID, std::string& text) override;
+    HICON LoadIcon(UINT nID) override;
+    int MessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+    int GetSystemMetrics(int index) override;
+
+private:
+    bool m_pumpedSincePeek = false;
+};
+
+// The one instance, registered by RunProgram (and by test programs that make their own
+// QApplication).
+QtBackend& TheQtBackend();
+
+}  // namespace afx::qt

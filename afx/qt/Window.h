@@ -1,0 +1,83 @@
+#pragma once
+// This back end's handles are its own records: HWND points to the record of a dialog, a control
+// or a tooltip, HMENU to a dialog's system menu and HICON to a loaded icon. The window list owns
+// the window records; a handle not in it is gone.
+
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "afx/Types.h"
+
+class CDialog;
+class QEventLoop;
+
+namespace afx::qt {
+
+enum class WindowKind { Dialog, Button, Static, ComboBox, ToolTip };
+
+}  // namespace afx::qt
+
+// A dialog's system menu. Qt cannot add to the window manager's menu: the entries appended to
+// it are the dialog's context menu instead.
+struct HMENU__ {
+    struct Item {
+        UINT id = 0;  // 0: a separator
+        QString text;
+    };
+    std::vector<Item> items;
+
+    // The first command the program added, the one F1 stands for; 0 if none.
+    UINT FirstCommand() const;
+    // Shows the menu at globalPos over parent; the chosen command, or 0.
+    UINT Popup(QWidget* parent, QPoint globalPos) const;
+};
+
+struct HICON__ {
+    QPixmap pixmap;
+};
+
+struct HWND__ {
+    afx::qt::WindowKind kind = afx::qt::WindowKind::Static;
+    QPointer<QWidget> widget;  // none for a tooltip, whose tips Qt shows itself
+    int id = 0;
+    HWND parent = nullptr;  // a control's dialog, a dialog's or tooltip's owner
+    std::string text;       // as last set, access-key marks included
+    bool literalText = false;  // a static without access keys: "&" shows as it is
+
+    // Dialogs.
+    CDialog* dialog = nullptr;  // the object whose modal loop runs it
+    std::vector<HWND> children;  // template order
+    int defaultId = IDOK;        // unless a default push button says otherwise
+    std::unique_ptr<HMENU__> systemMenu;
+    HICON icons[2] = {nullptr, nullptr};  // small, big
+    QEventLoop* modalLoop = nullptr;
+    int runningCommand = -1;  // the control whose click is being handled, against re-entry
+
+    // Tooltips.
+    struct Tool {
+        HWND window;
+        UINT textId;
+    };
+    std::vector<Tool> tools;
+    int maxTipWidth = -1;
+    bool active = true;
+};
+
+namespace afx::qt {
+
+// A new record, owned by the window list. The widget's destruction removes it.
+HWND AddWindow(WindowKind kind, QWidget* widget, HWND parent);
+// The live record of handle, or nullptr.
+HWND__* Find(HWND handle);
+// Removes the record with its children and the windows it owns.
+void RemoveWindow(HWND handle);
+// The widget of a live window, or nullptr.
+QWidget* WidgetOf(HWND handle);
+
+}  // namespace afx::qt
