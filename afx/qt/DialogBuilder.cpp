@@ -11,6 +11,7 @@
 #include "afx/qt/DialogWidget.h"
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Window.h"
+#include "afx/res/DialogLayout.h"
 
 namespace afx::qt {
 
@@ -27,8 +28,8 @@ WindowKind KindOf(const DialogItem& item)
     const afx::res::SzOrOrd& cls = item.windowClass;
     if (cls.isOrdinal) {
         switch (cls.ordinal) {
-        case afx::res::cls::kButton: return WindowKind::Button;
-        case afx::res::cls::kComboBox: return WindowKind::ComboBox;
+        case afx::res::cls::BUTTON: return WindowKind::Button;
+        case afx::res::cls::COMBOBOX: return WindowKind::ComboBox;
         default: return WindowKind::Static;
         }
     }
@@ -70,8 +71,7 @@ QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry)
         // differently) is clipped instead of losing its last word to an invisible line.
         const bool roomForTwoLines = geometry.height() >= 2 * label->fontMetrics().height();
         label->setWordWrap((item.style & style::STATIC_CENTERIMAGE) == 0 && roomForTwoLines);
-        label->setText(StaticDisplayText(QString::fromStdString(item.title.text),
-                                         (item.style & style::STATIC_NOPREFIX) != 0));
+        label->setText(StaticDisplayText(item.title.text, (item.style & style::STATIC_NOPREFIX) != 0));
         // A one-line label too narrow for its text keeps the text's start in view, as Windows
         // does when the rest breaks onto a line outside the control; right alignment would
         // clip the start instead (the word that tells two rows apart).
@@ -123,37 +123,6 @@ Qt::FocusPolicy FocusPolicy(WindowKind kind, DWORD bits)
     return (bits & style::TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
 }
 
-bool IsTextLabel(const HWND__& window, const DialogItem& item)
-{
-    return window.kind == WindowKind::Static && (item.style & style::STATIC_TYPE_MASK) != style::STATIC_ICON &&
-           !item.title.text.empty();
-}
-
-// The label a screen reader reads for a control without text of its own: the label on the
-// control's row to its left (the row holding the control's middle), else the nearest label
-// before it in template order, else the dialog's title.
-QString AccessibleLabel(const DialogTemplate& dialogTemplate, const std::vector<HWND>& windows,
-                        std::size_t index)
-{
-    const DialogItem& control = dialogTemplate.items[index];
-    const int middle = control.y + control.cy / 2;
-    const DialogItem* best = nullptr;
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        const DialogItem& label = dialogTemplate.items[i];
-        if (i == index || !IsTextLabel(*windows[i], label))
-            continue;
-        const bool onRow = middle >= label.y && middle < label.y + label.cy;
-        if (onRow && label.x < control.x && (best == nullptr || label.x > best->x))
-            best = &label;
-    }
-    for (std::size_t i = index; best == nullptr && i-- > 0;) {
-        if (IsTextLabel(*windows[i], dialogTemplate.items[i]))
-            best = &dialogTemplate.items[i];
-    }
-    const std::string& text = best != nullptr ? best->title.text : dialogTemplate.title;
-    return StaticDisplayText(QString::fromStdString(text), false);
-}
-
 Qt::WindowFlags DialogFlags(DWORD bits)
 {
     // A caption and, with WS_SYSMENU, a close box; no minimise, maximise or sizing.
@@ -165,18 +134,9 @@ Qt::WindowFlags DialogFlags(DWORD bits)
 
 }  // namespace
 
-QString StaticDisplayText(const QString& text, bool noPrefix)
+QString StaticDisplayText(const std::string& text, bool noPrefix)
 {
-    if (noPrefix)
-        return text;
-    QString shown;
-    shown.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
-            ++i;  // "&x" shows x; "&&" shows one ampersand
-        shown += text[i];
-    }
-    return shown;
+    return QString::fromStdString(afx::res::StaticDisplayText(text, noPrefix));
 }
 
 HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialog& object)
@@ -198,12 +158,12 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialo
     widget->setFont(font);
     const BaseUnits base = DialogBaseUnits(font);
     widget->setWindowTitle(QString::fromStdString(dialogTemplate.title));
-    widget->setFixedSize(DialogUnitsToPixels(0, 0, dialogTemplate.cx, dialogTemplate.cy, base).size());
+    widget->setFixedSize(PixelsOf(0, 0, dialogTemplate.cx, dialogTemplate.cy, base).size());
 
     std::vector<HWND> controls;
     for (const DialogItem& item : dialogTemplate.items) {
         const WindowKind kind = KindOf(item);
-        QRect geometry = DialogUnitsToPixels(item.x, item.y, item.cx, item.cy, base);
+        QRect geometry = PixelsOf(item.x, item.y, item.cx, item.cy, base);
         QWidget* control = kind == WindowKind::Button     ? MakeButton(item, widget, dialog)
                            : kind == WindowKind::ComboBox ? MakeComboBox(widget, geometry)
                                                           : MakeStatic(item, widget, geometry);
@@ -226,11 +186,12 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialo
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const HWND__& record = *controls[i];
         QWidget* control = record.widget;
-        // Screen readers read a control's own text, or its label's when it has none.
+        // Screen readers read a control's own text, or its label's (else the title's) when it has none.
+        const auto label = afx::res::LabelOf(dialogTemplate, i);
         control->setAccessibleName(
-            record.text.empty()
-                ? AccessibleLabel(dialogTemplate, controls, i)
-                : StaticDisplayText(QString::fromStdString(record.text), record.literalText));
+            !record.text.empty() ? StaticDisplayText(record.text, record.literalText)
+            : label              ? StaticDisplayText(dialogTemplate.items[*label].title.text, false)
+                                 : StaticDisplayText(dialogTemplate.title, false));
         if (control->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous != nullptr)

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <string>
+
 #include "afx/Types.h"
 #include "afx/res/DialogTemplate.h"
 
@@ -15,8 +17,7 @@ namespace afx::qt {
 // The dialog's handle; the window is not shown yet. Its events go to object.
 HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner, CDialog& object);
 
-// Static text as a static control shows it: without SS_NOPREFIX "&x" marks an access key
-// (the ampersand is not shown) and "&&" stands for one ampersand.
-QString StaticDisplayText(const QString& text, bool noPrefix);
+// Static text as a static control shows it (afx::res::StaticDisplayText).
+QString StaticDisplayText(const std::string& text, bool noPrefix);
 
 }  // namespace afx::qt

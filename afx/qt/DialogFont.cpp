@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "afx/res/DialogLayout.h"
+
 namespace afx::qt {
 
 namespace {
@@ -39,21 +41,10 @@ int LogicalDpiY()
 
 }  // namespace
 
-int MulDiv(int a, int b, int c)
-{
-    if (c == 0)
-        return -1;  // as Windows reports an overflow
-    const std::int64_t product = static_cast<std::int64_t>(a) * b;
-    const std::int64_t half = (c > 0 ? c : -c) / 2;
-    const bool negative = (product < 0) != (c < 0);
-    const std::int64_t magnitude = ((product < 0 ? -product : product) + half) / (c > 0 ? c : -c);
-    return static_cast<int>(negative ? -magnitude : magnitude);
-}
-
 QFont TemplateFont(const QString& face, int pointSize, int weight, bool italic)
 {
     QFont font(InstalledFamily(face));
-    font.setPixelSize(MulDiv(pointSize > 0 ? pointSize : 8, LogicalDpiY(), 72));
+    font.setPixelSize(afx::res::MulDiv(pointSize > 0 ? pointSize : 8, LogicalDpiY(), 72));
     // Weight 0 means the face's normal weight; the scale is the same as Windows'.
     font.setWeight(static_cast<QFont::Weight>(weight <= 0 ? 400 : (weight > 1000 ? 1000 : weight)));
     font.setItalic(italic);
@@ -68,10 +59,10 @@ BaseUnits DialogBaseUnits(const QFont& font)
     return BaseUnits{(width / 26 + 1) / 2, metrics.height()};
 }
 
-QRect DialogUnitsToPixels(int x, int y, int width, int height, BaseUnits base)
+QRect PixelsOf(int x, int y, int width, int height, BaseUnits base)
 {
-    return QRect(MulDiv(x, base.x, 4), MulDiv(y, base.y, 8), MulDiv(width, base.x, 4),
-                 MulDiv(height, base.y, 8));
+    const afx::res::PixelRect rect = afx::res::DialogUnitsToPixels(x, y, width, height, base.x, base.y);
+    return QRect(rect.x, rect.y, rect.width, rect.height);
 }
 
 }  // namespace afx::qt

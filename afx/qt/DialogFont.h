@@ -8,9 +8,6 @@
 
 namespace afx::qt {
 
-// The Windows rounding of a * b / c: to nearest, halves away from zero.
-int MulDiv(int a, int b, int c);
-
 // The template's font, or its metric-compatible stand-in when the named one is not installed
 // (fontconfig would otherwise hand out a font of other metrics under the same name).
 // Size is converted to pixels as Windows does, at the screen's logical resolution.
@@ -24,6 +21,6 @@ struct BaseUnits {
 BaseUnits DialogBaseUnits(const QFont& font);
 
 // x, y, width and height in dialog units to pixels.
-QRect DialogUnitsToPixels(int x, int y, int width, int height, BaseUnits base);
+QRect PixelsOf(int x, int y, int width, int height, BaseUnits base);
 
 }  // namespace afx::qt

@@ -72,7 +72,7 @@ void QtBackend::SetWindowText(HWND hWnd, const char* text) {
     case WindowKind::Static: {
         auto* label = static_cast<QLabel*>(window->widget.data());
         if (!label->pixmap().isNull()) break;  // an icon shows no text
-        const QString display = StaticDisplayText(shown, window->literalText);
+        const QString display = StaticDisplayText(window->text, window->literalText);
         label->setText(display);
         // A result field is named after its label: its text is what a reader reads next.
         label->setAccessibleDescription(display);

@@ -1,33 +1,12 @@
-// The back end's pure conversions: Windows rounding, static text access keys, tooltip layout.
+// The back end's pure conversions: tooltip layout and the application's name.
 #include <QToolTip>
 
 #include <gtest/gtest.h>
 
-#include "afx/qt/DialogBuilder.h"
-#include "afx/qt/DialogFont.h"
 #include "afx/qt/Program.h"
 #include "afx/qt/TipText.h"
 
 namespace {
-
-TEST(Units, MulDivRoundsHalvesAwayFromZeroAndReportsDivisionByZero)
-{
-    EXPECT_EQ(afx::qt::MulDiv(31, 7, 4), 54);   // 54.25
-    EXPECT_EQ(afx::qt::MulDiv(9, 14, 8), 16);   // 15.75
-    EXPECT_EQ(afx::qt::MulDiv(3, 1, 2), 2);     // 1.5
-    EXPECT_EQ(afx::qt::MulDiv(-3, 1, 2), -2);
-    EXPECT_EQ(afx::qt::MulDiv(3, -1, 2), -2);
-    EXPECT_EQ(afx::qt::MulDiv(70000, 70000, 70000), 70000);  // no 32-bit overflow inside
-    EXPECT_EQ(afx::qt::MulDiv(1, 1, 0), -1);
-}
-
-TEST(Units, StaticTextHidesAccessKeyMarksUnlessNoPrefix)
-{
-    EXPECT_EQ(afx::qt::StaticDisplayText("&Port", false), "Port");
-    EXPECT_EQ(afx::qt::StaticDisplayText("R&&D", false), "R&D");
-    EXPECT_EQ(afx::qt::StaticDisplayText("trailing&", false), "trailing&");
-    EXPECT_EQ(afx::qt::StaticDisplayText("Marlox Version 1.0i & more", true), "Marlox Version 1.0i & more");
-}
 
 TEST(Units, TipTextBreaksAtCrLfAndWrapsLongLinesAtTheMaximumWidth)
 {

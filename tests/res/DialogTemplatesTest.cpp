@@ -27,12 +27,12 @@ struct Kind {
     std::uint32_t exStyle;
 };
 
-const Kind kHiddenButton{cls::kButton, 0x40010000, 0};
-const Kind kDropDown{cls::kComboBox, 0x50210103, 0};
-const Kind kLabel{cls::kStatic, 0x50020002, 0};
-const Kind kResultField{cls::kStatic, 0x50020300, 0x00020000};
-const Kind kDefaultButton{cls::kButton, 0x50010001, 0};
-const Kind kHiddenIcon{cls::kStatic, 0x40000003, 0};
+const Kind kHiddenButton{cls::BUTTON, 0x40010000, 0};
+const Kind kDropDown{cls::COMBOBOX, 0x50210103, 0};
+const Kind kLabel{cls::STATIC, 0x50020002, 0};
+const Kind kResultField{cls::STATIC, 0x50020300, 0x00020000};
+const Kind kDefaultButton{cls::BUTTON, 0x50010001, 0};
+const Kind kHiddenIcon{cls::STATIC, 0x40000003, 0};
 
 // An icon control names its icon by number instead of a text.
 struct Text {
@@ -166,10 +166,10 @@ TEST_P(DialogTemplates, AboutBoxMatchesItsTable) {
     DialogTemplate dlg = Parse(IDD_ABOUTBOX, lang.id);
     ExpectDialog(dlg, lang.about);
     ASSERT_EQ(dlg.items.size(), 5u);
-    const Kind icon{cls::kStatic, 0x50000003, 0};
-    const Kind version{cls::kStatic, 0x50020080, 0};
-    const Kind notice{cls::kStatic, 0x50020002, 0};
-    const Kind ok{cls::kButton, 0x50030001, 0};
+    const Kind icon{cls::STATIC, 0x50000003, 0};
+    const Kind version{cls::STATIC, 0x50020080, 0};
+    const Kind notice{cls::STATIC, 0x50020002, 0};
+    const Kind ok{cls::BUTTON, 0x50030001, 0};
     ExpectItem(dlg.items[0], -1, icon, 130, {11, 17, 20, 20});
     ExpectItem(dlg.items[1], -1, version, "Marlox Version 1.0i", {40, 10, 119, 8});
     ExpectItem(dlg.items[2], -1, notice, dlg.items[2].title.text.c_str(), {40, 24, 119, 8});

@@ -133,7 +133,7 @@ TEST(Icons, IconControlsNameExistingIcons) {
         if (!entry.type.isOrdinal || entry.type.ordinal != rt::kDialog)
             continue;
         for (const afx::res::DialogItem& item : afx::res::ParseDialogTemplate(entry.data).items) {
-            if ((item.style & 0x1F) != 3 || item.windowClass.ordinal != afx::res::cls::kStatic)
+            if ((item.style & 0x1F) != 3 || item.windowClass.ordinal != afx::res::cls::STATIC)
                 continue;
             ++iconControls;
             ASSERT_TRUE(item.title.isOrdinal);

@@ -119,7 +119,7 @@ TEST(DialogTemplate, PlainTemplateIsReadToo) {
     ASSERT_EQ(dlg.items.size(), 2u);
     EXPECT_EQ(dlg.items[0].id, -1);
     EXPECT_EQ(dlg.items[0].exStyle, 4u);
-    EXPECT_EQ(dlg.items[0].windowClass.ordinal, afx::res::cls::kButton);
+    EXPECT_EQ(dlg.items[0].windowClass.ordinal, afx::res::cls::BUTTON);
     EXPECT_EQ(dlg.items[0].title.text, "Go");
     EXPECT_EQ(dlg.items[0].extra, (std::vector<std::uint8_t>{0xAB, 0xCD}));
     EXPECT_EQ(dlg.items[1].id, 42);

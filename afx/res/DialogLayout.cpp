@@ -1,0 +1,63 @@
+#include "afx/res/DialogLayout.h"
+
+#include <cstdint>
+
+namespace afx::res {
+
+namespace {
+
+bool IsTextLabel(const DialogItem& item) {
+    const bool isStatic = item.windowClass.isOrdinal ? item.windowClass.ordinal == cls::STATIC
+                                                     : item.windowClass.text == "STATIC" ||
+                                                           item.windowClass.text == "Static";
+    return isStatic && (item.style & style::STATIC_TYPE_MASK) != style::STATIC_ICON &&
+           !item.title.isOrdinal && !item.title.text.empty();
+}
+
+}  // namespace
+
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;  // as Windows reports an overflow
+    const std::int64_t product = static_cast<std::int64_t>(a) * b;
+    const std::int64_t divisor = c > 0 ? c : -c;
+    const bool negative = (product < 0) != (c < 0);
+    const std::int64_t magnitude = ((product < 0 ? -product : product) + divisor / 2) / divisor;
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+PixelRect DialogUnitsToPixels(int x, int y, int width, int height, int baseX, int baseY) {
+    return {MulDiv(x, baseX, 4), MulDiv(y, baseY, 8), MulDiv(width, baseX, 4),
+            MulDiv(height, baseY, 8)};
+}
+
+std::string StaticDisplayText(const std::string& text, bool noPrefix) {
+    if (noPrefix) return text;
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // "&x" shows x; "&&" shows one ampersand. An ampersand is never part of a UTF-8 sequence.
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
+std::optional<std::size_t> LabelOf(const DialogTemplate& dialogTemplate, std::size_t index) {
+    const auto& items = dialogTemplate.items;
+    if (index >= items.size()) return std::nullopt;
+    const DialogItem& control = items[index];
+    const int middle = control.y + control.cy / 2;
+    std::optional<std::size_t> best;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const DialogItem& label = items[i];
+        if (i == index || !IsTextLabel(label)) continue;
+        const bool onRow = middle >= label.y && middle < label.y + label.cy;
+        if (onRow && label.x < control.x && (!best || label.x > items[*best].x)) best = i;
+    }
+    for (std::size_t i = index; !best && i-- > 0;) {
+        if (IsTextLabel(items[i])) best = i;
+    }
+    return best;
+}
+
+}  // namespace afx::res
