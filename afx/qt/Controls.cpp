@@ -29,10 +29,10 @@ HWND__* ToolTipWindow(HWND hWnd) {
 // Each tool's widget carries its tip as Qt shows tips: wrapped to the maximum width, and none
 // while the tooltip is inactive.
 void ApplyTips(const HWND__& toolTip) {
-    for (const HWND__::Tool& tool : toolTip.tools) {
-        QWidget* widget = WidgetOf(tool.window);
+    for (const auto& [tool, textId] : toolTip.tools) {
+        QWidget* widget = WidgetOf(tool);
         if (widget == nullptr) continue;
-        const auto text = toolTip.active ? LoadResourceString(static_cast<std::uint16_t>(tool.textId))
+        const auto text = toolTip.active ? Resources().String(static_cast<std::uint16_t>(textId))
                                          : std::nullopt;
         widget->setToolTip(text ? WrapTipText(QString::fromStdString(*text), QToolTip::font(),
                                               toolTip.maxTipWidth)
@@ -87,12 +87,7 @@ HWND QtBackend::CreateToolTip(HWND parent, DWORD) {
 bool QtBackend::AddTool(HWND toolTip, HWND tool, UINT textId) {
     HWND__* tip = ToolTipWindow(toolTip);
     if (tip == nullptr || WidgetOf(tool) == nullptr) return false;
-    const auto existing = std::find_if(tip->tools.begin(), tip->tools.end(),
-                                       [tool](const HWND__::Tool& t) { return t.window == tool; });
-    if (existing != tip->tools.end())
-        existing->textId = textId;
-    else
-        tip->tools.push_back({tool, textId});
+    tip->tools[tool] = textId;
     ApplyTips(*tip);
     return true;
 }

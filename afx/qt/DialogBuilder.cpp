@@ -23,21 +23,13 @@ namespace style = afx::res::style;
 
 constexpr int ICON_SIZE = 32;  // an icon static takes the icon's size, not the template's
 
+// Predefined classes by ordinal, as the resource compiler writes them; anything else shows as
+// static text.
 WindowKind KindOf(const DialogItem& item)
 {
     const afx::res::SzOrOrd& cls = item.windowClass;
-    if (cls.isOrdinal) {
-        switch (cls.ordinal) {
-        case afx::res::cls::BUTTON: return WindowKind::Button;
-        case afx::res::cls::COMBOBOX: return WindowKind::ComboBox;
-        default: return WindowKind::Static;
-        }
-    }
-    const QString name = QString::fromStdString(cls.text);
-    if (name.compare(QLatin1String("BUTTON"), Qt::CaseInsensitive) == 0)
-        return WindowKind::Button;
-    if (name.compare(QLatin1String("COMBOBOX"), Qt::CaseInsensitive) == 0)
-        return WindowKind::ComboBox;
+    if (cls.isOrdinal && cls.ordinal == afx::res::cls::BUTTON) return WindowKind::Button;
+    if (cls.isOrdinal && cls.ordinal == afx::res::cls::COMBOBOX) return WindowKind::ComboBox;
     return WindowKind::Static;
 }
 

@@ -1,12 +1,15 @@
 #include "afx/qt/DialogWidget.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPaintEvent>
 
 #include "afx/Dialog.h"
+#include "afx/qt/QtBackend.h"
 #include "afx/qt/Window.h"
 
 namespace afx::qt {
@@ -14,17 +17,6 @@ namespace afx::qt {
 namespace {
 
 QWidget* g_widgetInPaint = nullptr;
-
-class PaintScope {
-public:
-    explicit PaintScope(QWidget* widget) : m_saved(g_widgetInPaint) { g_widgetInPaint = widget; }
-    ~PaintScope() { g_widgetInPaint = m_saved; }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-
-private:
-    QWidget* m_saved;
-};
 
 CDialog* DialogOf(HWND handle) {
     const HWND__* record = Find(handle);
@@ -54,8 +46,10 @@ void DialogWidget::SysCommand(UINT command) {
 }
 
 void DialogWidget::paintEvent(QPaintEvent* event) {
-    PaintScope scope(this);
-    if (CDialog* dialog = DialogOf(m_handle)) dialog->HandlePaint();
+    QWidget* const outer = g_widgetInPaint;
+    g_widgetInPaint = this;
+    if (CDialog* dialog = DialogOf(m_handle)) dialog->HandlePaint();  // reports, never throws
+    g_widgetInPaint = outer;
     event->accept();
 }
 
@@ -117,15 +111,12 @@ void DialogWidget::PressDefaultButton() {
     // a disabled one does nothing.
     const HWND__* record = Find(m_handle);
     if (record == nullptr) return;
+    const QWidget* focus = QApplication::focusWidget();
     int id = record->defaultId;
-    QWidget* focus = QApplication::focusWidget();
-    for (HWND child : record->children) {
-        if (child->kind == WindowKind::Button && focus != nullptr && child->widget == focus) id = child->id;
-    }
-    for (HWND child : record->children) {
-        if (child->id == id && child->widget && !child->widget->isEnabled()) return;
-    }
-    Command(id);
+    for (HWND child : record->children)
+        if (child->kind == WindowKind::Button && child->widget == focus) id = child->id;
+    const HWND button = TheQtBackend().GetDlgItem(m_handle, id);
+    if (button == nullptr || !button->widget || button->widget->isEnabled()) Command(id);
 }
 
 void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
@@ -133,10 +124,24 @@ void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
+UINT DialogWidget::Popup(const HMENU__& systemMenu, QPoint globalPos) {
+    if (systemMenu.FirstCommand() == 0) return 0;
+    QMenu menu(this);
+    menu.setSeparatorsCollapsible(true);  // no leading separator without the window's own entries
+    for (const HMENU__::Item& item : systemMenu.items) {
+        if (item.id == 0)
+            menu.addSeparator();
+        else
+            menu.addAction(item.text)->setData(item.id);
+    }
+    const QAction* chosen = menu.exec(globalPos);
+    return chosen != nullptr ? chosen->data().toUInt() : 0;
+}
+
 void DialogWidget::ShowSystemMenu(QPoint globalPos) {
     const HWND__* record = Find(m_handle);
     if (record == nullptr || !record->systemMenu || !isEnabled()) return;
-    const UINT command = record->systemMenu->Popup(this, globalPos);
+    const UINT command = Popup(*record->systemMenu, globalPos);
     if (command != 0 && Find(m_handle) != nullptr) SysCommand(command);
 }
 

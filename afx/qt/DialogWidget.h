@@ -7,6 +7,8 @@
 
 #include "afx/Types.h"
 
+struct HMENU__;
+
 namespace afx::qt {
 
 class DialogWidget : public QDialog {
@@ -28,6 +30,8 @@ protected:
 private:
     void PressDefaultButton();
     void ShowSystemMenu(QPoint globalPos);
+    // The chosen command, or 0.
+    UINT Popup(const HMENU__& systemMenu, QPoint globalPos);
     void SysCommand(UINT command);
 
     HWND m_handle = nullptr;

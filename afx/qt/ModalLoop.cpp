@@ -29,7 +29,7 @@ void FocusFirstTabStop(const HWND__& dialog) {
 }  // namespace
 
 bool QtBackend::RunModal(CDialog& dialog, HWND owner) {
-    const auto dialogTemplate = LoadDialogTemplate(static_cast<std::uint16_t>(dialog.GetTemplateId()));
+    const auto dialogTemplate = Resources().Dialog(static_cast<std::uint16_t>(dialog.GetTemplateId()));
     if (!dialogTemplate) return false;
     const HWND hDlg = CreateDialogWindow(*dialogTemplate, owner, dialog);
     QPointer<QWidget> widget = WidgetOf(hDlg);

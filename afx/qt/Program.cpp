@@ -16,11 +16,6 @@ std::string ApplicationName(const std::string& programPath)
     return name;
 }
 
-int RunProgram(int argc, char* argv[], const std::string& programPath)
-{
-    return RunProgram(argc, argv, programPath, ServiceStarter());
-}
-
 int RunProgram(int argc, char* argv[], const std::string& programPath, const ServiceStarter& startService)
 {
     QApplication application(argc, argv);

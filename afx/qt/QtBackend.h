@@ -1,6 +1,7 @@
 #pragma once
 // The framework's back end over Qt 6 Widgets: each operation of afx/Backend.h done with the
-// widget it names. Dialogs are built from the embedded compiled templates (DialogBuilder).
+// widget it names. Dialogs are built from the embedded compiled templates (DialogBuilder); Qt
+// places a dialog over its owner, or the screen, when it first shows (no CenterWindow here).
 
 #include "afx/Backend.h"
 
@@ -8,7 +9,6 @@ namespace afx::qt {
 
 class QtBackend : public afx::Backend {
 public:
-    // Windows.cpp
     HWND GetDlgItem(HWND hDlg, int nID) override;
     HWND GetParent(HWND hWnd) override;
     bool IsWindow(HWND hWnd) override;
@@ -28,11 +28,9 @@ public:
     HMENU GetSystemMenu(HWND hWnd, bool revert) override;
     bool AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* text) override;
     bool IsIconic(HWND hWnd) override;
-    void CenterWindow(HWND hWnd, HWND owner) override;
     bool DestroyWindow(HWND hWnd) override;
     std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
 
-    // Controls.cpp
     int ComboCount(HWND hWnd) override;
     int ComboSelection(HWND hWnd) override;
     int ComboSelect(HWND hWnd, int index) override;
@@ -43,14 +41,12 @@ public:
     int SetMaxTipWidth(HWND toolTip, int width) override;
     void ActivateToolTip(HWND toolTip, bool active) override;
 
-    // ModalLoop.cpp
     bool RunModal(CDialog& dialog, HWND owner) override;
     void WakeModalLoop(HWND hDlg) override;
     bool PeekMessage() override;
     bool PumpMessage() override;
     int RunMessageLoop() override;
 
-    // System.cpp
     bool LoadString(UINT nID, std::string& text) override;
     HICON LoadIcon(UINT nID) override;
     int MessageBox(HWND owner, const char* text, const char* caption, UINT type) override;

@@ -13,12 +13,11 @@ namespace afx::qt {
 namespace {
 
 constexpr int ICON_SIZE = 32;
-constexpr UINT MESSAGE_BOX_ICON_MASK = 0x000000F0;
 
 }  // namespace
 
 bool QtBackend::LoadString(UINT nID, std::string& text) {
-    const auto found = nID <= 0xFFFF ? LoadResourceString(static_cast<std::uint16_t>(nID)) : std::nullopt;
+    const auto found = nID <= 0xFFFF ? Resources().String(static_cast<std::uint16_t>(nID)) : std::nullopt;
     text = found.value_or(std::string());
     return found.has_value();
 }
@@ -27,20 +26,18 @@ HICON QtBackend::LoadIcon(UINT nID) {
     // One shared icon per resource for the whole run: loaded icons are never destroyed.
     static std::map<UINT, std::unique_ptr<HICON__>> loaded;
     std::unique_ptr<HICON__>& slot = loaded[nID];
-    if (!slot) {
-        const QImage image = nID <= 0xFFFF ? LoadIconImage(static_cast<std::uint16_t>(nID)) : QImage();
-        if (image.isNull()) {
-            loaded.erase(nID);
-            return nullptr;
-        }
-        slot = std::make_unique<HICON__>(HICON__{QPixmap::fromImage(image)});
+    if (!slot && nID <= 0xFFFF) {
+        const std::vector<std::uint8_t> ico = Resources().IconFile(static_cast<std::uint16_t>(nID));
+        QPixmap pixmap;
+        if (!ico.empty() && pixmap.loadFromData(ico.data(), static_cast<uint>(ico.size()), "ICO"))
+            slot = std::make_unique<HICON__>(HICON__{pixmap});
     }
     return slot.get();
 }
 
 int QtBackend::MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     // The program's boxes have one button, OK; a warning shows the exclamation icon.
-    const bool warning = (type & MESSAGE_BOX_ICON_MASK) == static_cast<UINT>(MB_ICONEXCLAMATION);
+    const bool warning = (type & MB_ICONEXCLAMATION) == static_cast<UINT>(MB_ICONEXCLAMATION);
     QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                     QString::fromUtf8(caption != nullptr ? caption : ""),
                     QString::fromUtf8(text != nullptr ? text : ""), QMessageBox::Ok, WidgetOf(owner));

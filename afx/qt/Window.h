@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,15 @@ class QEventLoop;
 namespace afx::qt {
 
 enum class WindowKind { Dialog, Button, Static, ComboBox, ToolTip };
+
+// A new record, owned by the window list. The widget's destruction removes it.
+HWND AddWindow(WindowKind kind, QWidget* widget, HWND parent);
+// The live record of handle, or nullptr.
+HWND__* Find(HWND handle);
+// Removes the record with its children and the windows it owns.
+void RemoveWindow(HWND handle);
+// The widget of a live window, or nullptr.
+QWidget* WidgetOf(HWND handle);
 
 }  // namespace afx::qt
 
@@ -34,8 +44,6 @@ struct HMENU__ {
 
     // The first command the program added, the one F1 stands for; 0 if none.
     UINT FirstCommand() const;
-    // Shows the menu at globalPos over parent; the chosen command, or 0.
-    UINT Popup(QWidget* parent, QPoint globalPos) const;
 };
 
 struct HICON__ {
@@ -60,24 +68,7 @@ struct HWND__ {
     int runningCommand = -1;  // the control whose click is being handled, against re-entry
 
     // Tooltips.
-    struct Tool {
-        HWND window;
-        UINT textId;
-    };
-    std::vector<Tool> tools;
+    std::map<HWND, UINT> tools;  // window -> tip's string id
     int maxTipWidth = -1;
     bool active = true;
 };
-
-namespace afx::qt {
-
-// A new record, owned by the window list. The widget's destruction removes it.
-HWND AddWindow(WindowKind kind, QWidget* widget, HWND parent);
-// The live record of handle, or nullptr.
-HWND__* Find(HWND handle);
-// Removes the record with its children and the windows it owns.
-void RemoveWindow(HWND handle);
-// The widget of a live window, or nullptr.
-QWidget* WidgetOf(HWND handle);
-
-}  // namespace afx::qt

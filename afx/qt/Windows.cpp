@@ -1,10 +1,8 @@
 // Window operations on the widgets of the records.
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -16,10 +14,6 @@
 namespace afx::qt {
 
 namespace {
-
-QWidget* Widget(HWND hWnd) { return WidgetOf(hWnd); }
-
-QString FromUtf8(const char* text) { return QString::fromUtf8(text != nullptr ? text : ""); }
 
 // Disabled by its own state, not because its dialog is (a modal child disables nothing here,
 // but a window's own state is what EnableWindow reports).
@@ -61,7 +55,7 @@ void QtBackend::SetWindowText(HWND hWnd, const char* text) {
     if (window == nullptr) return;
     window->text = text != nullptr ? text : "";
     if (!window->widget) return;
-    const QString shown = FromUtf8(text);
+    const QString shown = QString::fromStdString(window->text);
     switch (window->kind) {
     case WindowKind::Dialog:
         window->widget->setWindowTitle(shown);
@@ -92,7 +86,7 @@ std::string QtBackend::GetWindowText(HWND hWnd) {
 }
 
 bool QtBackend::EnableWindow(HWND hWnd, bool enable) {
-    QWidget* widget = Widget(hWnd);
+    QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return false;
     const bool wasDisabled = !ExplicitlyEnabled(*widget);
     widget->setEnabled(enable);
@@ -100,28 +94,27 @@ bool QtBackend::EnableWindow(HWND hWnd, bool enable) {
 }
 
 bool QtBackend::IsWindowEnabled(HWND hWnd) {
-    QWidget* widget = Widget(hWnd);
+    QWidget* widget = WidgetOf(hWnd);
     return widget != nullptr && ExplicitlyEnabled(*widget);
 }
 
 bool QtBackend::IsWindowVisible(HWND hWnd) {
-    QWidget* widget = Widget(hWnd);
+    QWidget* widget = WidgetOf(hWnd);
     return widget != nullptr && widget->isVisible();
 }
 
 bool QtBackend::IsShown(HWND hWnd) {
-    QWidget* widget = Widget(hWnd);
-    if (widget == nullptr) return false;
-    return widget->isWindow() ? widget->isVisible() : !widget->isHidden();
+    QWidget* widget = WidgetOf(hWnd);
+    return widget != nullptr && (widget->isWindow() ? widget->isVisible() : !widget->isHidden());
 }
 
 void QtBackend::Show(HWND hWnd, bool show) {
-    if (QWidget* widget = Widget(hWnd)) widget->setVisible(show);
+    if (QWidget* widget = WidgetOf(hWnd)) widget->setVisible(show);
 }
 
-bool QtBackend::SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, int cy,
+bool QtBackend::SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy,
                              UINT swpFlags) {
-    QWidget* widget = Widget(hWnd);
+    QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return false;
     if ((swpFlags & SWP_NOMOVE) == 0)
         widget->move(x, y);  // a top-level window's frame, a control in its dialog's client area
@@ -137,17 +130,12 @@ bool QtBackend::SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, 
             widget->resize(cx, cy);
         }
     }
-    if ((swpFlags & SWP_NOZORDER) == 0) {
-        if (QWidget* after = Widget(insertAfter))
-            widget->stackUnder(after);
-        else if (insertAfter == nullptr)
-            widget->raise();  // to the top
-    }
+    // Stacking stays the template's: the program never reorders its controls.
     return true;
 }
 
 CRect QtBackend::GetWindowRect(HWND hWnd) {
-    QWidget* widget = Widget(hWnd);
+    QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return {};
     const QRect rect = widget->isWindow() ? widget->frameGeometry()
                                           : QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
@@ -155,17 +143,15 @@ CRect QtBackend::GetWindowRect(HWND hWnd) {
 }
 
 CRect QtBackend::GetClientRect(HWND hWnd) {
-    QWidget* widget = Widget(hWnd);
+    QWidget* widget = WidgetOf(hWnd);
     return widget != nullptr ? CRect(0, 0, widget->width(), widget->height()) : CRect();
 }
 
 void QtBackend::InvalidateRect(HWND hWnd, const CRect* rect, bool) {
-    QWidget* widget = Widget(hWnd);
-    if (widget == nullptr) return;
-    if (rect == nullptr)
-        widget->update();
-    else
-        widget->update(QRect(rect->left, rect->top, rect->Width(), rect->Height()));
+    QWidget* widget = WidgetOf(hWnd);
+    if (widget != nullptr)
+        widget->update(rect != nullptr ? QRect(rect->left, rect->top, rect->Width(), rect->Height())
+                                       : widget->rect());
 }
 
 HICON QtBackend::SetIcon(HWND hWnd, HICON icon, bool big) {
@@ -201,22 +187,8 @@ bool QtBackend::AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* tex
 }
 
 bool QtBackend::IsIconic(HWND hWnd) {
-    QWidget* widget = Widget(hWnd);
+    QWidget* widget = WidgetOf(hWnd);
     return widget != nullptr && widget->isMinimized();
-}
-
-void QtBackend::CenterWindow(HWND hWnd, HWND owner) {
-    QWidget* widget = Widget(hWnd);
-    if (widget == nullptr || !widget->isWindow()) return;
-    QRect area;
-    if (QWidget* ownerWidget = Widget(owner); ownerWidget != nullptr && ownerWidget->isVisible())
-        area = ownerWidget->window()->frameGeometry();
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (area.isEmpty()) return;
-    QRect frame = widget->frameGeometry();
-    frame.moveCenter(area.center());
-    widget->move(frame.topLeft());
 }
 
 bool QtBackend::DestroyWindow(HWND hWnd) {
@@ -233,7 +205,7 @@ bool QtBackend::DestroyWindow(HWND hWnd) {
 }
 
 std::unique_ptr<afx::PaintSession> QtBackend::BeginPaint(HWND hWnd) {
-    QWidget* widget = Widget(hWnd);
+    QWidget* widget = WidgetOf(hWnd);
     // Qt lets a widget be painted only from its paint event; elsewhere there is nothing to draw.
     if (widget == nullptr || widget != WidgetInPaint()) return nullptr;
     return std::make_unique<WidgetPaintSession>(widget);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "afx/afxwin.h"
 #include "res/resource.h"
 #include "sys/SerialPort.h"
 #include "tests/gui_qt/TestSystem.h"
@@ -237,7 +238,32 @@ TEST(TestCommand, EnterRunsTheDefaultButtonAndEscapeEndsTheDialog)
         ASSERT_TRUE(WaitFor([&] { return view.PortCombo()->hasFocus(); }));
         QTest::keyClick(view.Dialog()->windowHandle(), Qt::Key_Return);
         EXPECT_EQ(view.Text(IDC_ENGINECODE), "E1QT0001");
+        const auto* dialog = static_cast<CDialog*>(AfxGetMainWnd());
+        EXPECT_FALSE(dialog->IsModalLoopDone());
         QTest::keyClick(view.Dialog()->windowHandle(), Qt::Key_Escape);
+        EXPECT_TRUE(dialog->IsModalLoopDone());
+    });
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST(TestCommand, TheCloseBoxCancelsUnlessAnotherWindowOfTheProgramIsModal)
+{
+    TestPorts ports;
+    const INT_PTR result = RunTesterDialog([&](DialogView& view) {
+        // Over a message box of its own the dialog is not closed: the box closes first.
+        bool stillOpen = false;
+        OnNextWindow boxCloser([&](QWidget* box) {
+            view.Dialog()->close();
+            stillOpen = view.Dialog()->isVisible();
+            QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+        });
+        const auto* dialog = static_cast<CDialog*>(AfxGetMainWnd());
+        AfxMessageBox("hold", MB_OK);
+        EXPECT_TRUE(boxCloser.Fired());
+        EXPECT_TRUE(stillOpen);
+        EXPECT_FALSE(dialog->IsModalLoopDone());
+        view.Dialog()->close();  // the window manager's close box
+        EXPECT_TRUE(dialog->IsModalLoopDone());
     });
     EXPECT_EQ(result, IDCANCEL);
 }

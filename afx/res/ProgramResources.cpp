@@ -1,0 +1,34 @@
+#include "afx/res/ProgramResources.h"
+
+#include "afx/res/IconGroup.h"
+#include "afx/res/StringTable.h"
+
+namespace afx::res {
+
+std::optional<DialogTemplate> ProgramResources::Dialog(std::uint16_t id) const {
+    const ResourceEntry* entry = m_file.Find(rt::kDialog, id, m_language);
+    if (entry == nullptr) return std::nullopt;
+    try {
+        return ParseDialogTemplate(entry->data);
+    } catch (const FormatError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> ProgramResources::String(std::uint16_t id) const {
+    try {
+        return LoadString(m_file, id, m_language);
+    } catch (const FormatError&) {
+        return std::nullopt;
+    }
+}
+
+std::vector<std::uint8_t> ProgramResources::IconFile(std::uint16_t groupId) const {
+    try {
+        return BuildIcoFile(m_file, groupId, m_language);
+    } catch (const FormatError&) {
+        return {};
+    }
+}
+
+}  // namespace afx::res

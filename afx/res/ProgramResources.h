@@ -1,0 +1,32 @@
+#pragma once
+// The program's own resources in one language, as the window system's loaders hand them out:
+// a resource that is missing or malformed is simply not there.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "afx/res/DialogTemplate.h"
+#include "afx/res/ResFile.h"
+
+namespace afx::res {
+
+class ProgramResources {
+public:
+    // file must outlive this object.
+    ProgramResources(const ResFile& file, std::uint16_t language)
+        : m_file(file), m_language(language) {}
+
+    std::uint16_t Language() const { return m_language; }
+    std::optional<DialogTemplate> Dialog(std::uint16_t id) const;
+    std::optional<std::string> String(std::uint16_t id) const;
+    // The icon group as the bytes of an .ico file; empty when there is none.
+    std::vector<std::uint8_t> IconFile(std::uint16_t groupId) const;
+
+private:
+    const ResFile& m_file;
+    std::uint16_t m_language;
+};
+
+}  // namespace afx::res
