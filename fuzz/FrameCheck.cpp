@@ -35,7 +35,7 @@ bool IsValidFrame(const std::vector<std::uint8_t>& bytes) {
 void CheckRequest(const ExchangeRecord& record, std::uint8_t command, std::uint8_t length,
                   const std::uint8_t* data, std::size_t dataSize) {
     const std::vector<std::uint8_t>& request = record.request;
-    FUZZ_CHECK(record.purgedBeforeWrite);
+    FUZZ_CHECK(record.discardedBeforeWrite);
     FUZZ_CHECK(request.size() == std::size_t{length} + 1);
     FUZZ_CHECK(request[0] == command && request[1] == length);
     std::uint8_t sum = 0;

@@ -22,7 +22,7 @@ ReplySeen Summarise(const ExchangeRecord& record);
 bool IsValidFrame(const std::vector<std::uint8_t>& bytes);
 
 // The request on the wire: command, N, the first N - 2 bytes of data (zeros past dataSize),
-// the complement checksum; written after a purge of the receive side.
+// the complement checksum; written after a discard of the input.
 void CheckRequest(const ExchangeRecord& record, std::uint8_t command, std::uint8_t length,
                   const std::uint8_t* data, std::size_t dataSize);
 

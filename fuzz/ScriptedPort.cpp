@@ -30,19 +30,18 @@ ScriptedPort::ScriptedPort(std::shared_ptr<LineState> line) : m_line(std::move(l
 
 ScriptedPort::~ScriptedPort() { --m_line->openPorts; }
 
-void ScriptedPort::Purge(unsigned flags) {
-    if (flags & (sys::PURGE_RX_ABORT | sys::PURGE_RX_CLEAR)) {
-        m_line->arrived.clear();
-        m_line->purgedSinceWrite = true;
-    }
+void ScriptedPort::Discard(sys::DiscardScope) {
+    // Either scope drops the input; there is no output queue to drop.
+    m_line->arrived.clear();
+    m_line->discardedSinceWrite = true;
 }
 
 bool ScriptedPort::WriteAndFlush(const std::uint8_t* data, std::size_t count) {
     FUZZ_CHECK(data != nullptr && count >= 1 && count <= 256);
     ExchangeRecord record;
     record.request.assign(data, data + count);
-    record.purgedBeforeWrite = m_line->purgedSinceWrite;
-    m_line->purgedSinceWrite = false;
+    record.discardedBeforeWrite = m_line->discardedSinceWrite;
+    m_line->discardedSinceWrite = false;
     m_line->exchanges.push_back(std::move(record));
     if (!m_line->parts.empty()) {
         const std::vector<Read>& part = m_line->parts.front();

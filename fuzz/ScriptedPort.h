@@ -4,8 +4,8 @@
 //   FE 01  a failed read
 //   FE 02  the end of what arrives for this request; the rest arrives after the next write
 //   FE xx  the byte xx (so FE FE is FE)
-// Each write makes the next part arrive; a purge of the receive side drops what has arrived
-// and not been read, empty reads and failures included. Once the input is used up every read
+// Each write makes the next part arrive; a discard (of the input or of all) drops what has
+// arrived and not been read, empty reads and failures included. Once the input is used up every read
 // is empty.
 
 #include <cstddef>
@@ -33,7 +33,7 @@ struct Read {
 struct ExchangeRecord {
     std::vector<std::uint8_t> request;
     std::vector<Read> reads;
-    bool purgedBeforeWrite = false;
+    bool discardedBeforeWrite = false;
     int clearErrors = 0;
 };
 
@@ -41,7 +41,7 @@ struct LineState {
     std::deque<std::vector<Read>> parts;  // one per write, in order
     std::deque<Read> arrived;
     std::vector<ExchangeRecord> exchanges;
-    bool purgedSinceWrite = false;
+    bool discardedSinceWrite = false;
     int openPorts = 0;
 };
 
@@ -53,9 +53,9 @@ public:
     explicit ScriptedPort(std::shared_ptr<LineState> line);
     ~ScriptedPort() override;
 
-    void Purge(unsigned flags) override;
-    bool SetTimeouts(const sys::CommTimeouts&) override { return true; }
-    bool ApplyLineSettings(const std::string&) override { return true; }
+    void Discard(sys::DiscardScope scope) override;
+    bool SetByteWait(std::uint32_t) override { return true; }
+    bool ApplyLineSettings(const sys::LineSettings&) override { return true; }
     bool WriteAndFlush(const std::uint8_t* data, std::size_t count) override;
     sys::ReadStatus ReadByte(std::uint8_t& byte) override;
     void ClearError() override;

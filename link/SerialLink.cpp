@@ -5,14 +5,6 @@
 
 namespace {
 
-// The controller's line settings: 19200 baud, even parity, 8 data bits, 1 stop bit.
-constexpr char LINE_SETTINGS[] = "baud=19200 parity=e data=8 stop=1";
-
-// A one-byte read returns at once when a byte is there, else after 1 * 1 + 100 = 101 ms.
-constexpr sys::CommTimeouts LINK_TIMEOUTS{0xFFFFFFFFu, 1, 100, 1, 100};
-
-constexpr int EMPTY_READ_BUDGET = 5;
-
 std::uint8_t Sum(const std::uint8_t* bytes, std::size_t count)
 {
     std::uint8_t sum = 0;
@@ -43,13 +35,12 @@ bool CSerialLink::Open(const std::string& path)
         m_lastOpenError = m_ports.LastOpenError();
         return false;
     }
-    port->Purge(sys::PURGE_TX_ABORT | sys::PURGE_RX_ABORT | sys::PURGE_TX_CLEAR |
-                sys::PURGE_RX_CLEAR);
-    if (!port->SetTimeouts(LINK_TIMEOUTS)) {
+    port->Discard(sys::DiscardScope::All);
+    if (!port->SetByteWait(BYTE_WAIT_MS)) {
         m_lastOpenError = "the port's time-outs could not be set";
         return false;  // port closes as it goes out of scope
     }
-    if (!port->ApplyLineSettings(LINE_SETTINGS)) {
+    if (!port->ApplyLineSettings(CONTROLLER_LINE_SETTINGS)) {
         m_lastOpenError = "the port's line settings could not be applied";
         return false;
     }
@@ -76,7 +67,7 @@ std::int32_t CSerialLink::Exchange(std::uint8_t command, std::uint8_t length, st
 
     // Whatever is still waiting belongs to an earlier exchange (a leftover or a late reply):
     // never let it pass for this request's reply.
-    m_port->Purge(sys::PURGE_RX_ABORT | sys::PURGE_RX_CLEAR);
+    m_port->Discard(sys::DiscardScope::Input);
     m_port->WriteAndFlush(m_sendArea, static_cast<std::size_t>(m_sendArea[1]) + 1);
 
     // The length byte tells how many more bytes to read; the empty-read budget covers the

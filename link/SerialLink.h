@@ -12,6 +12,14 @@ constexpr std::int32_t EXCHANGE_READ_ERROR = -1;
 constexpr std::int32_t EXCHANGE_BAD_CHECKSUM = -2;
 constexpr std::int32_t EXCHANGE_NO_REPLY = -3;
 
+// The controller's line: 19200 baud, even parity, 8 data bits, 1 stop bit.
+constexpr sys::LineSettings CONTROLLER_LINE_SETTINGS{19200, sys::Parity::Even, 8,
+                                                     sys::StopBits::One};
+// A one-byte read returns as soon as the byte is there, else empty after this many ms.
+constexpr std::uint32_t BYTE_WAIT_MS = 101;
+// Empty reads one exchange may meet in all, over the whole reply.
+constexpr int EMPTY_READ_BUDGET = 5;
+
 class CSerialLink {
 public:
     CSerialLink();                                  // the system's serial ports

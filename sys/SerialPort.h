@@ -8,24 +8,23 @@
 
 namespace sys {
 
-// Purge flags, with the values the Windows API gives them.
-constexpr unsigned PURGE_TX_ABORT = 0x01;
-constexpr unsigned PURGE_RX_ABORT = 0x02;
-constexpr unsigned PURGE_TX_CLEAR = 0x04;
-constexpr unsigned PURGE_RX_CLEAR = 0x08;
+enum class Parity { None, Even, Odd, Mark, Space };
+enum class StopBits { One, OneAndHalf, Two };
 
-// Time-outs in milliseconds, in the meaning of the Windows COMMTIMEOUTS record.
-struct CommTimeouts {
-    std::uint32_t readInterval = 0;
-    std::uint32_t readTotalMultiplier = 0;
-    std::uint32_t readTotalConstant = 0;
-    std::uint32_t writeTotalMultiplier = 0;
-    std::uint32_t writeTotalConstant = 0;
+// Speed and character format of the line. 1.5 stop bits go with 5 data bits only.
+struct LineSettings {
+    std::uint32_t baud = 0;
+    Parity parity = Parity::None;
+    int dataBits = 8;  // 5 to 8
+    StopBits stopBits = StopBits::One;
 };
+
+// What a discard drops: what has arrived and not been read, or that and what waits to be sent.
+enum class DiscardScope { Input, All };
 
 enum class ReadStatus {
     Byte,   // one byte was read
-    Empty,  // the read time-out passed with nothing received
+    Empty,  // the byte wait passed with nothing received
     Failed  // the read call failed (device removed, hang-up, I/O error)
 };
 
@@ -34,13 +33,16 @@ class SerialPort {
 public:
     virtual ~SerialPort() = default;
 
-    virtual void Purge(unsigned flags) = 0;
-    virtual bool SetTimeouts(const CommTimeouts& timeouts) = 0;
-    // Line settings from a definition string such as "baud=19200 parity=e data=8 stop=1".
-    virtual bool ApplyLineSettings(const std::string& definition) = 0;
+    virtual void Discard(DiscardScope scope) = 0;
+    // A one-byte read returns as soon as its byte is there, else empty after this many
+    // milliseconds (at least 1). A write of n bytes may take the same wait plus 1 ms for each
+    // byte after the first. False when the port refuses it.
+    virtual bool SetByteWait(std::uint32_t milliseconds) = 0;
+    // False when the settings are invalid or the port does not take them. No flow control.
+    virtual bool ApplyLineSettings(const LineSettings& settings) = 0;
     // Writes the bytes and waits until they have left the output buffer.
     virtual bool WriteAndFlush(const std::uint8_t* data, std::size_t count) = 0;
-    // Reads at most one byte, waiting no longer than the read time-outs allow.
+    // Reads at most one byte, waiting no longer than the byte wait.
     virtual ReadStatus ReadByte(std::uint8_t& byte) = 0;
     virtual void ClearError() = 0;
 };

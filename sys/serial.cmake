@@ -1,8 +1,9 @@
 if(WIN32)
-  target_sources(marlox_sys PRIVATE win32/Win32SerialPort.cpp)
+  target_sources(marlox_sys PRIVATE
+    win32/CommSettings.cpp
+    win32/Win32SerialPort.cpp)
 else()
   target_sources(marlox_sys PRIVATE
-    posix/LineSettings.cpp
     posix/TermiosSettings.cpp
     posix/PosixSerialPort.cpp)
 endif()

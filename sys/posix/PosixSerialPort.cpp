@@ -12,7 +12,6 @@
 #include <climits>
 #include <cstring>
 
-#include "sys/posix/LineSettings.h"
 #include "sys/posix/TermiosSettings.h"
 
 namespace sys {
@@ -63,35 +62,30 @@ PosixSerialPort::~PosixSerialPort()
     ::ioctl(m_fd.Get(), TIOCNXCL);
 }
 
-void PosixSerialPort::Purge(unsigned flags)
+void PosixSerialPort::Discard(DiscardScope scope)
 {
-    const bool input = (flags & (PURGE_RX_ABORT | PURGE_RX_CLEAR)) != 0;
-    const bool output = (flags & (PURGE_TX_ABORT | PURGE_TX_CLEAR)) != 0;
-    if (input && output)
-        ::tcflush(m_fd.Get(), TCIOFLUSH);
-    else if (input)
-        ::tcflush(m_fd.Get(), TCIFLUSH);
-    else if (output)
-        ::tcflush(m_fd.Get(), TCOFLUSH);
+    ::tcflush(m_fd.Get(), scope == DiscardScope::All ? TCIOFLUSH : TCIFLUSH);
 }
 
-bool PosixSerialPort::SetTimeouts(const CommTimeouts& timeouts)
+bool PosixSerialPort::SetByteWait(std::uint32_t milliseconds)
 {
-    m_timeouts = timeouts;
+    if (milliseconds == 0)
+        return false;
+    m_byteWaitMs = milliseconds;
     return true;
 }
 
-bool PosixSerialPort::ApplyLineSettings(const std::string& definition)
+bool PosixSerialPort::ApplyLineSettings(const LineSettings& settings)
 {
-    const std::optional<LineSettings> settings = ParseLineSettings(definition);
-    return settings && ApplyTermiosSettings(m_fd.Get(), *settings, IsPseudoTerminal(m_fd.Get()));
+    return ApplyTermiosSettings(m_fd.Get(), settings, IsPseudoTerminal(m_fd.Get()));
 }
 
 bool PosixSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count)
 {
-    // The write-total time-out bounds the whole write, as on Windows.
-    const auto deadline = DeadlineAfter(std::uint64_t{m_timeouts.writeTotalMultiplier} * count +
-                                        m_timeouts.writeTotalConstant);
+    // The byte wait for the first byte, 1 ms for each further one: at any usual speed a byte
+    // leaves in well under a millisecond.
+    const auto deadline =
+        DeadlineAfter(std::uint64_t{m_byteWaitMs} + (count > 0 ? count - 1 : 0));
     std::size_t written = 0;
     while (written < count) {
         const ssize_t result = ::write(m_fd.Get(), data + written, count - written);
@@ -112,10 +106,7 @@ bool PosixSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count)
 
 ReadStatus PosixSerialPort::ReadByte(std::uint8_t& byte)
 {
-    // Windows' meaning: total = multiplier * bytes + constant; an interval of MAXDWORD with both
-    // totals zero returns at once.
-    const auto deadline = DeadlineAfter(std::uint64_t{m_timeouts.readTotalMultiplier} +
-                                        m_timeouts.readTotalConstant);
+    const auto deadline = DeadlineAfter(m_byteWaitMs);
     for (;;) {
         const int events = WaitFor(m_fd.Get(), POLLIN, deadline);
         if (events == 0)

@@ -15,16 +15,16 @@ public:
     PosixSerialPort(const PosixSerialPort&) = delete;
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
-    void Purge(unsigned flags) override;
-    bool SetTimeouts(const CommTimeouts& timeouts) override;
-    bool ApplyLineSettings(const std::string& definition) override;
+    void Discard(DiscardScope scope) override;
+    bool SetByteWait(std::uint32_t milliseconds) override;
+    bool ApplyLineSettings(const LineSettings& settings) override;
     bool WriteAndFlush(const std::uint8_t* data, std::size_t count) override;
     ReadStatus ReadByte(std::uint8_t& byte) override;
     void ClearError() override;
 
 private:
     UniqueFd m_fd;
-    CommTimeouts m_timeouts;
+    std::uint32_t m_byteWaitMs = 0;  // not set yet: reads return at once
 };
 
 class PosixSerialPorts final : public SerialPorts {

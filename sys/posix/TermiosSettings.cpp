@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <termios.h>
 
 #include <cerrno>
 #include <optional>
@@ -34,26 +33,41 @@ std::optional<speed_t> SpeedCodeOf(std::uint32_t baud)
     return std::nullopt;
 }
 
-tcflag_t SizeFlag(int dataBits)
+std::optional<tcflag_t> SizeFlag(int dataBits)
 {
     switch (dataBits) {
     case 5: return CS5;
     case 6: return CS6;
     case 7: return CS7;
-    default: return CS8;
+    case 8: return CS8;
     }
+    return std::nullopt;
 }
 
-tcflag_t ParityFlags(Parity parity)
+std::optional<tcflag_t> ParityFlags(Parity parity)
 {
     switch (parity) {
+    case Parity::None: return 0;
     case Parity::Even: return PARENB;
     case Parity::Odd: return PARENB | PARODD;
     case Parity::Mark: return PARENB | CMSPAR | PARODD;
     case Parity::Space: return PARENB | CMSPAR;
-    case Parity::None: break;
     }
-    return 0;
+    return std::nullopt;
+}
+
+std::optional<tcflag_t> StopFlag(StopBits stopBits, int dataBits)
+{
+    switch (stopBits) {
+    case StopBits::One: return 0;
+    case StopBits::Two: return CSTOPB;
+    case StopBits::OneAndHalf:
+        // Only with 5 data bits, where the UART gives 1.5 stop bits for CSTOPB.
+        if (dataBits == 5)
+            return CSTOPB;
+        break;
+    }
+    return std::nullopt;
 }
 
 // The control bits the line settings decide, and those a pseudo-terminal does not keep.
@@ -67,28 +81,34 @@ constexpr unsigned BSD_PTY_SLAVE_MAJOR = 3;
 
 }  // namespace
 
-bool ApplyTermiosSettings(int fd, const LineSettings& settings, bool pseudoTerminal)
+bool MakeRawTermios(const LineSettings& settings, termios& terminal)
 {
     const std::optional<speed_t> speed = SpeedCodeOf(settings.baud);
-    if (!speed)
-        return false;
-    // 1.5 stop bits exist only with 5 data bits, where the UART gives them for CSTOPB.
-    if (settings.stopBits == StopBits::OneAndHalf && settings.dataBits != 5)
+    const std::optional<tcflag_t> size = SizeFlag(settings.dataBits);
+    const std::optional<tcflag_t> parity = ParityFlags(settings.parity);
+    const std::optional<tcflag_t> stop = StopFlag(settings.stopBits, settings.dataBits);
+    if (!speed || !size || !parity || !stop)
         return false;
 
-    termios wanted{};
-    if (::tcgetattr(fd, &wanted) != 0)
-        return false;
+    termios wanted = terminal;
     ::cfmakeraw(&wanted);
     wanted.c_iflag &= ~(IXOFF | IXANY | INPCK | IGNPAR);
     wanted.c_cflag &= ~FORMAT_BITS;
-    wanted.c_cflag |= CLOCAL | CREAD | SizeFlag(settings.dataBits) | ParityFlags(settings.parity);
-    if (settings.stopBits != StopBits::One)
-        wanted.c_cflag |= CSTOPB;
+    wanted.c_cflag |= CLOCAL | CREAD | *size | *parity | *stop;
     wanted.c_cc[VMIN] = 0;  // poll() does the waiting
     wanted.c_cc[VTIME] = 0;
     if (::cfsetispeed(&wanted, *speed) != 0 || ::cfsetospeed(&wanted, *speed) != 0)
         return false;
+    terminal = wanted;
+    return true;
+}
+
+bool ApplyTermiosSettings(int fd, const LineSettings& settings, bool pseudoTerminal)
+{
+    termios wanted{};
+    if (::tcgetattr(fd, &wanted) != 0 || !MakeRawTermios(settings, wanted))
+        return false;
+    const speed_t speed = ::cfgetospeed(&wanted);
     // tcsetattr succeeds when any part of the request was taken, and fails with EINVAL when
     // none was (a pty asked again for the parity it dropped): the read-back below decides.
     if (::tcsetattr(fd, TCSANOW, &wanted) != 0 && errno != EINVAL)
@@ -99,7 +119,7 @@ bool ApplyTermiosSettings(int fd, const LineSettings& settings, bool pseudoTermi
         return false;
     const tcflag_t ignored = pseudoTerminal ? PTY_DROPPED_BITS : 0;
     const tcflag_t checked = (FORMAT_BITS | CLOCAL | CREAD) & ~ignored;
-    return ::cfgetispeed(&actual) == *speed && ::cfgetospeed(&actual) == *speed &&
+    return ::cfgetispeed(&actual) == speed && ::cfgetospeed(&actual) == speed &&
            (actual.c_cflag & checked) == (wanted.c_cflag & checked) &&
            actual.c_iflag == wanted.c_iflag && actual.c_oflag == wanted.c_oflag &&
            actual.c_lflag == wanted.c_lflag && actual.c_cc[VMIN] == 0 &&

@@ -1,8 +1,17 @@
 #include "sys/win32/Win32SerialPort.h"
 
 #include <cstring>
+#include <optional>
+
+#include "sys/win32/CommSettings.h"
 
 namespace sys {
+
+static_assert(win32::PURGE_TX_ABORT == PURGE_TXABORT && win32::PURGE_RX_ABORT == PURGE_RXABORT &&
+                  win32::PURGE_TX_CLEAR == PURGE_TXCLEAR && win32::PURGE_RX_CLEAR == PURGE_RXCLEAR,
+              "purge flags");
+static_assert(win32::READ_INTERVAL_NONE == MAXDWORD, "read interval");
+
 namespace {
 
 std::string SystemMessage(DWORD error)
@@ -24,28 +33,35 @@ std::string SystemMessage(DWORD error)
 
 Win32SerialPort::Win32SerialPort(HANDLE handle) : m_handle(handle) {}
 
-void Win32SerialPort::Purge(unsigned flags)
+void Win32SerialPort::Discard(DiscardScope scope)
 {
-    ::PurgeComm(m_handle.Get(), flags);
+    ::PurgeComm(m_handle.Get(), win32::PurgeFlags(scope));
 }
 
-bool Win32SerialPort::SetTimeouts(const CommTimeouts& timeouts)
+bool Win32SerialPort::SetByteWait(std::uint32_t milliseconds)
 {
+    const std::optional<win32::CommTimeoutValues> timeouts =
+        win32::TimeoutsForByteWait(milliseconds);
+    if (!timeouts)
+        return false;
     COMMTIMEOUTS values{};
-    values.ReadIntervalTimeout = timeouts.readInterval;
-    values.ReadTotalTimeoutMultiplier = timeouts.readTotalMultiplier;
-    values.ReadTotalTimeoutConstant = timeouts.readTotalConstant;
-    values.WriteTotalTimeoutMultiplier = timeouts.writeTotalMultiplier;
-    values.WriteTotalTimeoutConstant = timeouts.writeTotalConstant;
+    values.ReadIntervalTimeout = timeouts->readInterval;
+    values.ReadTotalTimeoutMultiplier = timeouts->readTotalMultiplier;
+    values.ReadTotalTimeoutConstant = timeouts->readTotalConstant;
+    values.WriteTotalTimeoutMultiplier = timeouts->writeTotalMultiplier;
+    values.WriteTotalTimeoutConstant = timeouts->writeTotalConstant;
     return ::SetCommTimeouts(m_handle.Get(), &values) != FALSE;
 }
 
-bool Win32SerialPort::ApplyLineSettings(const std::string& definition)
+bool Win32SerialPort::ApplyLineSettings(const LineSettings& settings)
 {
+    const std::optional<std::string> definition = win32::DefinitionString(settings);
+    if (!definition)
+        return false;
     // All zero, length included, so the string alone decides: no flow control is switched on.
     DCB control;
     std::memset(&control, 0, sizeof control);
-    if (!::BuildCommDCBA(definition.c_str(), &control))
+    if (!::BuildCommDCBA(definition->c_str(), &control))
         return false;
     control.DCBlength = sizeof(DCB);
     return ::SetCommState(m_handle.Get(), &control) != FALSE;

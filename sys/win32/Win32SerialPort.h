@@ -32,9 +32,9 @@ class Win32SerialPort final : public SerialPort {
 public:
     explicit Win32SerialPort(HANDLE handle);
 
-    void Purge(unsigned flags) override;
-    bool SetTimeouts(const CommTimeouts& timeouts) override;
-    bool ApplyLineSettings(const std::string& definition) override;
+    void Discard(DiscardScope scope) override;
+    bool SetByteWait(std::uint32_t milliseconds) override;
+    bool ApplyLineSettings(const LineSettings& settings) override;
     bool WriteAndFlush(const std::uint8_t* data, std::size_t count) override;
     ReadStatus ReadByte(std::uint8_t& byte) override;
     void ClearError() override;

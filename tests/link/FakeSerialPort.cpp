@@ -55,24 +55,21 @@ FakeSerialPort::~FakeSerialPort()
     --m_state->openPorts;
 }
 
-void FakeSerialPort::Purge(unsigned flags)
+void FakeSerialPort::Discard(sys::DiscardScope scope)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "purge %02X", flags);
-    m_state->events.push_back(text);
-    if (flags & (sys::PURGE_RX_ABORT | sys::PURGE_RX_CLEAR))
-        m_state->arrived.clear();
+    m_state->events.push_back(scope == sys::DiscardScope::All ? "discard all" : "discard input");
+    m_state->arrived.clear();
 }
 
-bool FakeSerialPort::SetTimeouts(const sys::CommTimeouts& timeouts)
+bool FakeSerialPort::SetByteWait(std::uint32_t milliseconds)
 {
-    m_state->timeouts = timeouts;
-    return !m_state->failTimeouts;
+    m_state->byteWaitMs = milliseconds;
+    return !m_state->failByteWait;
 }
 
-bool FakeSerialPort::ApplyLineSettings(const std::string& definition)
+bool FakeSerialPort::ApplyLineSettings(const sys::LineSettings& settings)
 {
-    m_state->lineSettings = definition;
+    m_state->lineSettings = settings;
     return !m_state->failLineSettings;
 }
 

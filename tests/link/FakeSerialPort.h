@@ -1,11 +1,12 @@
 #pragma once
 // A serial port that plays a script instead of waiting on a line. Each request written makes the
-// next scripted reply arrive; a purge of the receive side drops whatever has arrived and not been
-// read. A read with nothing left is an empty read, with no real waiting.
+// next scripted reply arrive; a discard (of the input or of all) drops whatever has arrived and
+// not been read. A read with nothing left is an empty read, with no real waiting.
 
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,15 +31,15 @@ struct PortState {
     std::deque<std::vector<Step>> repliesToWrites;  // one per request, in order
     std::deque<Step> arrived;                       // on the line, not yet read
 
-    std::vector<std::string> events;  // "purge 0F", "write F3 02 0A", "read", "clear"
+    std::vector<std::string> events;  // "discard all", "write F3 02 0A", "read", "clear"
     std::vector<std::vector<std::uint8_t>> writes;
     int reads = 0;
     int clearErrors = 0;
     int openPorts = 0;
-    sys::CommTimeouts timeouts;
-    std::string lineSettings;
+    std::uint32_t byteWaitMs = 0;  // 0: never set
+    std::optional<sys::LineSettings> lineSettings;
 
-    bool failTimeouts = false;
+    bool failByteWait = false;
     bool failLineSettings = false;
 };
 
@@ -47,9 +48,9 @@ public:
     explicit FakeSerialPort(std::shared_ptr<PortState> state);
     ~FakeSerialPort() override;
 
-    void Purge(unsigned flags) override;
-    bool SetTimeouts(const sys::CommTimeouts& timeouts) override;
-    bool ApplyLineSettings(const std::string& definition) override;
+    void Discard(sys::DiscardScope scope) override;
+    bool SetByteWait(std::uint32_t milliseconds) override;
+    bool ApplyLineSettings(const sys::LineSettings& settings) override;
     bool WriteAndFlush(const std::uint8_t* data, std::size_t count) override;
     sys::ReadStatus ReadByte(std::uint8_t& byte) override;
     void ClearError() override;

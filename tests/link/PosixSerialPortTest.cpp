@@ -1,5 +1,5 @@
-// The termios port on real pseudo-terminal pairs: exclusive open, settings, the read time-out,
-// purge and hang-up.
+// The termios port on real pseudo-terminal pairs: exclusive open, settings, the byte wait,
+// discards and hang-up.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 
 #include <chrono>
 
@@ -16,7 +17,8 @@
 
 namespace {
 
-constexpr char CONTROLLER_SETTINGS[] = "baud=19200 parity=e data=8 stop=1";
+constexpr sys::LineSettings CONTROLLER_SETTINGS{19200, sys::Parity::Even, 8, sys::StopBits::One};
+constexpr std::uint32_t BYTE_WAIT_MS = 101;
 
 // The controller's side of a pty pair; the test opens the other side by path.
 class PtyPair {
@@ -55,7 +57,7 @@ protected:
         ASSERT_FALSE(pty.Path().empty());
         port = ports.OpenExclusive(pty.Path());
         ASSERT_NE(port, nullptr) << ports.LastOpenError();
-        ASSERT_TRUE(port->SetTimeouts({0xFFFFFFFFu, 1, 100, 1, 100}));
+        ASSERT_TRUE(port->SetByteWait(BYTE_WAIT_MS));
         ASSERT_TRUE(port->ApplyLineSettings(CONTROLLER_SETTINGS));
     }
 
@@ -85,13 +87,28 @@ TEST_F(PosixSerialPortTest, CloseLiftsTheExclusiveFlagThatAPtyWouldKeep)
     EXPECT_EQ(exclusive, 0);
 }
 
+TEST_F(PosixSerialPortTest, SettingsReachTheTerminal)
+{
+    sys::UniqueFd observer(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    ASSERT_TRUE(observer.Valid());
+    termios terminal{};
+    ASSERT_EQ(::tcgetattr(observer.Get(), &terminal), 0);
+    EXPECT_EQ(::cfgetospeed(&terminal), B19200);
+    EXPECT_EQ(terminal.c_cflag & (CLOCAL | CREAD | CSTOPB | CRTSCTS), CLOCAL | CREAD);
+    EXPECT_EQ(terminal.c_iflag & (IXON | IXOFF), 0u);
+    EXPECT_EQ(terminal.c_lflag & (ICANON | ECHO), 0u);
+}
+
 TEST_F(PosixSerialPortTest, SettingsCanBeAppliedAgain)
 {
     // The pty dropped the parity the first time; asking again changes nothing and must pass.
     EXPECT_TRUE(port->ApplyLineSettings(CONTROLLER_SETTINGS));
-    EXPECT_FALSE(port->ApplyLineSettings("baud=19200 parity=q"));
-    EXPECT_FALSE(port->ApplyLineSettings("baud=12345"));  // no such termios speed
-    EXPECT_FALSE(port->ApplyLineSettings("baud=19200 data=8 stop=1.5"));
+    using sys::Parity;
+    using sys::StopBits;
+    EXPECT_FALSE(port->ApplyLineSettings({19200, static_cast<Parity>(42), 8, StopBits::One}));
+    EXPECT_FALSE(port->ApplyLineSettings({12345, Parity::None, 8, StopBits::One}));  // no B12345
+    EXPECT_FALSE(port->ApplyLineSettings({19200, Parity::None, 8, StopBits::OneAndHalf}));
+    EXPECT_TRUE(port->ApplyLineSettings(CONTROLLER_SETTINGS));
 }
 
 TEST_F(PosixSerialPortTest, WritesReachTheOtherSideUnchanged)
@@ -113,16 +130,29 @@ TEST_F(PosixSerialPortTest, ReadsBytesAsTheyArriveAndWaitsOutTheTimeout)
     // Only a lower bound: an empty read must have waited, however loaded the machine is.
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(port->ReadByte(byte), sys::ReadStatus::Empty);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(BYTE_WAIT_MS));
 }
 
-TEST_F(PosixSerialPortTest, PurgeDropsInputThatArrived)
+TEST_F(PosixSerialPortTest, ByteWaitIsTheOneSetAndNeverZero)
 {
-    ASSERT_EQ(::write(pty.Master(), "stale", 5), 5);
-    ::poll(nullptr, 0, 50);  // let the pty pass the bytes on
-    port->Purge(sys::PURGE_RX_ABORT | sys::PURGE_RX_CLEAR);
+    EXPECT_FALSE(port->SetByteWait(0));
+    ASSERT_TRUE(port->SetByteWait(180));
     std::uint8_t byte = 0;
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(port->ReadByte(byte), sys::ReadStatus::Empty);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(180));
+}
+
+TEST_F(PosixSerialPortTest, EitherDiscardDropsInputThatArrived)
+{
+    for (const sys::DiscardScope scope : {sys::DiscardScope::Input, sys::DiscardScope::All}) {
+        ASSERT_EQ(::write(pty.Master(), "stale", 5), 5);
+        ::poll(nullptr, 0, 50);  // let the pty pass the bytes on
+        port->Discard(scope);
+        std::uint8_t byte = 0;
+        EXPECT_EQ(port->ReadByte(byte), sys::ReadStatus::Empty)
+            << (scope == sys::DiscardScope::All ? "all" : "input");
+    }
 }
 
 TEST_F(PosixSerialPortTest, HangUpIsAFailedReadNotSilence)

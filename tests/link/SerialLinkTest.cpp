@@ -150,7 +150,7 @@ TEST_F(SerialLinkTest, PurgesTheReceiveSideRightBeforeEachRequest)
     for (std::size_t i = 1; i < events.size(); ++i)
         if (events[i].rfind("write", 0) == 0)
             beforeWrites.push_back(events[i - 1]);
-    EXPECT_EQ(beforeWrites, (std::vector<std::string>{"purge 0A", "purge 0A"}));
+    EXPECT_EQ(beforeWrites, (std::vector<std::string>{"discard input", "discard input"}));
 }
 
 TEST_F(SerialLinkTest, LateReplyIsNotTakenAsTheNextExchangesAnswer)
@@ -192,13 +192,15 @@ TEST(SerialLinkLifecycle, OpenConfiguresThePortForTheController)
     CSerialLink link(ports);
     ASSERT_TRUE(link.Open("\\\\.\\COM3"));
     const auto& state = *ports.state;
-    EXPECT_EQ(state.events.front(), "purge 0F");
-    EXPECT_EQ(state.timeouts.readInterval, 0xFFFFFFFFu);
-    EXPECT_EQ(state.timeouts.readTotalMultiplier, 1u);
-    EXPECT_EQ(state.timeouts.readTotalConstant, 100u);
-    EXPECT_EQ(state.timeouts.writeTotalMultiplier, 1u);
-    EXPECT_EQ(state.timeouts.writeTotalConstant, 100u);
-    EXPECT_EQ(state.lineSettings, "baud=19200 parity=e data=8 stop=1");
+    // Both directions are discarded before anything else; what Windows makes of the byte wait
+    // and the settings is checked in Win32CommSettingsTest.
+    EXPECT_EQ(state.events, (std::vector<std::string>{"discard all"}));
+    EXPECT_EQ(state.byteWaitMs, 101u);
+    ASSERT_TRUE(state.lineSettings);
+    EXPECT_EQ(state.lineSettings->baud, 19200u);
+    EXPECT_EQ(state.lineSettings->parity, sys::Parity::Even);
+    EXPECT_EQ(state.lineSettings->dataBits, 8);
+    EXPECT_EQ(state.lineSettings->stopBits, sys::StopBits::One);
     EXPECT_EQ(link.PortPath(), "\\\\.\\COM3");
 }
 
@@ -215,12 +217,12 @@ TEST(SerialLinkLifecycle, FailedOpenLeavesTheLinkClosedWithTheReason)
     EXPECT_EQ(link.Exchange(CMD_ENGINECODE, 2, area, sizeof area), EXCHANGE_READ_ERROR);
 
     ports.failOpen = false;
-    ports.state->failTimeouts = true;
+    ports.state->failByteWait = true;
     EXPECT_FALSE(link.Open("COM3"));
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(ports.state->openPorts, 0);
 
-    ports.state->failTimeouts = false;
+    ports.state->failByteWait = false;
     ports.state->failLineSettings = true;
     EXPECT_FALSE(link.Open("COM3"));
     EXPECT_FALSE(link.IsOpen());

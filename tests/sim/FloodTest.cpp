@@ -51,8 +51,8 @@ TEST(SimFlood, PatternKeepsComingUnbrokenAcrossRequests) {
     SimUnderTest sim({"--flood=010203"});
     std::unique_ptr<sys::SerialPort> port = sys::SystemSerialPorts().OpenExclusive(sim.Path());
     ASSERT_TRUE(port);
-    ASSERT_TRUE(port->SetTimeouts({0xFFFFFFFFu, 1, 100, 1, 100}));
-    port->Purge(sys::PURGE_RX_CLEAR);
+    ASSERT_TRUE(port->SetByteWait(BYTE_WAIT_MS));
+    port->Discard(sys::DiscardScope::Input);
 
     const std::vector<std::uint8_t> before = ReadRaw(*port, 100, 20);
     const std::uint8_t request[] = {0xF3, 0x02, 0x0A};

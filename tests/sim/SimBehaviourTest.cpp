@@ -51,8 +51,8 @@ TEST(SimBehaviour, SkipsGarbageAndAnswersWithTheExactFrame) {
     SimUnderTest sim;
     std::unique_ptr<sys::SerialPort> port = sys::SystemSerialPorts().OpenExclusive(sim.Path());
     ASSERT_TRUE(port);
-    ASSERT_TRUE(port->SetTimeouts({0xFFFFFFFFu, 1, 100, 1, 100}));
-    ASSERT_TRUE(port->ApplyLineSettings("baud=19200 parity=e data=8 stop=1"));
+    ASSERT_TRUE(port->SetByteWait(BYTE_WAIT_MS));
+    ASSERT_TRUE(port->ApplyLineSettings(CONTROLLER_LINE_SETTINGS));
 
     const std::uint8_t garbageThenRequest[] = {0x00, 0x11, 0xF3, 0x02, 0x0A};
     ASSERT_TRUE(port->WriteAndFlush(garbageThenRequest, sizeof garbageThenRequest));

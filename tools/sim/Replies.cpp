@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
+#include "link/ConnectionTest.h"
+
 namespace sim {
 namespace {
 
-constexpr std::uint8_t CMD_F3 = 0xF3, CMD_F5 = 0xF5, CMD_AD = 0xAD, CMD_6B = 0x6B, CMD_6C = 0x6C;
-
 bool Answers(Profile profile, std::uint8_t command) {
-    const bool tarvexSet = command == CMD_F3 || command == CMD_F5 || command == CMD_AD;
-    const bool legacySet = command == CMD_6B || command == CMD_6C;
+    const bool tarvexSet =
+        command == CMD_ENGINECODE || command == CMD_VERSION || command == CMD_PROTECTION;
+    const bool legacySet = command == CMD_LEGACY_ENGINECODE || command == CMD_LEGACY_VERSION;
     switch (profile) {
     case Profile::Tarvex:
     case Profile::Protected: return tarvexSet;
@@ -22,10 +23,10 @@ bool Answers(Profile profile, std::uint8_t command) {
 
 const Bytes& AnswerData(const SimOptions& options, std::uint8_t command) {
     switch (command) {
-    case CMD_F3: return options.engineCode;
-    case CMD_F5: return options.version;
-    case CMD_AD: return options.protectionData;
-    case CMD_6B: return options.legacyEngineCode;
+    case CMD_ENGINECODE: return options.engineCode;
+    case CMD_VERSION: return options.version;
+    case CMD_PROTECTION: return options.protectionData;
+    case CMD_LEGACY_ENGINECODE: return options.legacyEngineCode;
     default: return options.legacyVersion;
     }
 }
@@ -34,11 +35,11 @@ const Bytes& AnswerData(const SimOptions& options, std::uint8_t command) {
 
 const char* CommandName(std::uint8_t command) {
     switch (command) {
-    case CMD_F3: return "engine code";
-    case CMD_F5: return "version";
-    case CMD_AD: return "protection";
-    case CMD_6B: return "legacy engine code";
-    case CMD_6C: return "legacy version";
+    case CMD_ENGINECODE: return "engine code";
+    case CMD_VERSION: return "version";
+    case CMD_PROTECTION: return "protection";
+    case CMD_LEGACY_ENGINECODE: return "legacy engine code";
+    case CMD_LEGACY_VERSION: return "legacy version";
     default: return "unknown command";
     }
 }
