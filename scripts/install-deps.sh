@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev
   socat xvfb xdotool imagemagick fonts-noto-cjk fonts-liberation2
   python3 python3-serial libserialport-dev libx11-dev cutecom util-linux
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 
 missing=()
