@@ -1,6 +1,7 @@
 // The HKLM\Enum walk over a registry tree built from the input, then the whole driver with a
 // legacy version (the same walk and the completion of names). Only DiscoveryFailure may
-// leave; afterwards no key is open, and every entry is one the walk may produce.
+// leave; afterwards no key is open, and every entry is one the walk may produce, its USB
+// mark matching where its port name was found.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -68,9 +69,13 @@ void CheckHandles(const fake::Registry& registry) {
     FUZZ_CHECK(registry.badUses == 0);
 }
 
-class LegacyPlatform final : public sys::DiscoveryPlatform, sys::OsInfo, sys::ModuleLoader {
+class LegacyPlatform final : public sys::DiscoveryPlatform,
+                             sys::WindowsServices,
+                             sys::OsInfo,
+                             sys::ModuleLoader {
 public:
     explicit LegacyPlatform(sys::Registry& registry) : m_registry(registry) {}
+    sys::WindowsServices* Windows() override { return this; }
     sys::ModuleLoader& Modules() override { return *this; }
     sys::Registry& HardwareRegistry() override { return m_registry; }
     sys::OsInfo& Os() override { return *this; }
@@ -87,7 +92,35 @@ private:
     sys::Registry& m_registry;
 };
 
-void CheckEntries(const PortList& ports, bool completed) {
+// The port names the walk may find on USB, and off it: every "PORTNAME" read as a text (to its
+// first zero byte) under a first-level key "USBPORTS", and under a "*PNP0500" or "*PNP0501"
+// device key elsewhere.
+struct PortNames {
+    std::set<std::string> usb;
+    std::set<std::string> other;
+};
+
+PortNames NamesInTree(fake::Registry& registry) {
+    PortNames names;
+    for (const auto& enumKey : registry.Root().subkeys) {
+        for (const auto& first : enumKey->subkeys) {
+            const bool usb = first->name == "USBPORTS";
+            for (const auto& device : first->subkeys) {
+                if (!usb && device->name != "*PNP0500" && device->name != "*PNP0501")
+                    continue;
+                for (const auto& instance : device->subkeys) {
+                    const auto value = instance->values.find("PORTNAME");
+                    if (value != instance->values.end())
+                        (usb ? names.usb : names.other)
+                            .insert(value->second.substr(0, value->second.find('\0')));
+                }
+            }
+        }
+    }
+    return names;
+}
+
+void CheckEntries(const PortList& ports, const PortNames& found, bool completed) {
     std::set<std::string> names;
     for (std::size_t i = 0; i < ports.GetCount(); ++i) {
         const PortEntry& entry = ports.GetAt(i);
@@ -95,7 +128,7 @@ void CheckEntries(const PortList& ports, bool completed) {
         FUZZ_CHECK(entry.portName.find('\0') == std::string::npos);
         FUZZ_CHECK(entry.friendlyName.find('\0') == std::string::npos);
         FUZZ_CHECK(entry.devicePath == "\\\\.\\" + entry.portName);
-        FUZZ_CHECK(entry.isUsb == 0 || entry.isUsb == 1);
+        FUZZ_CHECK((entry.isUsb ? found.usb : found.other).count(entry.portName) == 1);
         FUZZ_CHECK(names.insert(entry.portName).second);  // one entry per port name
         if (!completed) {
             FUZZ_CHECK(entry.friendlyName.size() <= DATA_BUFFER);
@@ -130,6 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto failQuery = input.ConsumeIntegralInRange<std::uint32_t>(0, 20);
     fake::Registry registry;
     BuildKey(input, registry.Root(), 0);
+    const PortNames names = NamesInTree(registry);
 
     // The walk on its own, with the registry failing where the input says.
     registry.failEnumCall = failEnum;
@@ -137,16 +171,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PortList walked;
     RunsToTheEnd([&] { DiscoverRegistryPorts(walked, registry); });
     CheckHandles(registry);
-    CheckEntries(walked, false);
+    CheckEntries(walked, names, false);
 
     // The driver over the same tree: the walk, then names completed on success.
     registry.failEnumCall = 0;
     registry.failQueryCall = 0;
     LegacyPlatform platform(registry);
     PortList discovered;
-    discovered.Append(PortEntry{"stale", "stale", "stale", 1, "stale"});
+    discovered.Append(PortEntry{"stale", "stale", "stale", true, "stale"});
     const bool completed = RunsToTheEnd([&] { DiscoverPorts(discovered, platform); });
     CheckHandles(registry);
-    CheckEntries(discovered, completed);
+    CheckEntries(discovered, names, completed);
     return 0;
 }

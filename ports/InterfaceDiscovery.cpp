@@ -96,7 +96,7 @@ std::string WalkInterfaces(const SetupApi& api, sys::HDevInfo set,
             DETAIL_BUFFER_SIZE - offsetof(sys::SpDeviceInterfaceDetailDataA, devicePath);
         entry.devicePath.assign(detail.devicePath, strnlen(detail.devicePath, pathRoom));
         entry.friendlyName = friendlyName;
-        entry.isUsb = isUsb ? 1 : 0;
+        entry.isUsb = isUsb;
         entry.description = description;
         ports.Append(entry);
     }
@@ -104,7 +104,7 @@ std::string WalkInterfaces(const SetupApi& api, sys::HDevInfo set,
 
 }  // namespace
 
-bool LoadSetupApi(sys::DiscoveryPlatform& platform, SetupApi& api) {
+bool LoadSetupApi(sys::WindowsServices& platform, SetupApi& api) {
     api = SetupApi{};
     api.library = platform.Modules().Load("SETUPAPI");
     if (!api.library) {
@@ -128,7 +128,7 @@ bool LoadSetupApi(sys::DiscoveryPlatform& platform, SetupApi& api) {
     return true;
 }
 
-void DiscoverInterfacePorts(PortList& ports, sys::DiscoveryPlatform& platform) {
+void DiscoverInterfacePorts(PortList& ports, sys::WindowsServices& platform) {
     SetupApi api;
     if (!LoadSetupApi(platform, api))
         return;

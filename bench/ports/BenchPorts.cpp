@@ -1,7 +1,7 @@
 // Time to list this machine's serial ports, in-process and repeated: Marlox's Linux discovery
-// (DiscoverPorts through the built-in setup API over sysfs) against libserialport's
-// sp_list_ports and pyserial's comports(), timed inside Python. Prints medians, ratios and the
-// set of ports each one found.
+// (DiscoverPorts through the sysfs port inventory) against libserialport's sp_list_ports and
+// pyserial's comports(), timed inside Python. Prints medians, ratios and the set of ports each
+// one found.
 #include "ports/DiscoverPorts.h"
 
 #include <libserialport.h>

@@ -160,6 +160,7 @@ bool NaturalLess(const std::string& a, const std::string& b) {
 struct PortKind {
     std::string name;
     std::string location;
+    bool usb = false;
 };
 
 std::string UsbName(const std::string& deviceDir, const std::string& usbDevice,
@@ -204,8 +205,7 @@ std::optional<PortKind> UsbKind(const std::string& deviceDir, const std::string&
             interfaceDir = dir;
         if (Exists(dir + "/idVendor")) {
             const std::string where = interfaceDir.empty() ? dir : interfaceDir;
-            return PortKind{UsbName(deviceDir, dir, interfaceDir),
-                            Located("USB", where)};
+            return PortKind{UsbName(deviceDir, dir, interfaceDir), Located("USB", where), true};
         }
         dir = Parent(dir);
     }
@@ -218,12 +218,11 @@ std::optional<PortKind> BluetoothKind(const std::string& name, const std::string
     const auto subsystem = ReadLink(deviceDir + "/subsystem");
     if (name.compare(0, 6, "rfcomm") != 0 && !(subsystem && BaseName(*subsystem) == "bluetooth"))
         return std::nullopt;
-    return PortKind{"Bluetooth serial port",
-                    Located("Bluetooth", deviceDir)};
+    return PortKind{"Bluetooth serial port", Located("Bluetooth", deviceDir), false};
 }
 
 PortKind BuiltInKind(const std::string& deviceDir) {
-    return {"Serial port", Located("Port", deviceDir)};
+    return {"Serial port", Located("Port", deviceDir), false};
 }
 
 // The entries of a folder that can be tty names; none when it cannot be read.
@@ -295,13 +294,13 @@ std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
     return clean;
 }
 
-SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<SysfsPort> leading)
+SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<InventoryPort> leading)
     : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)), m_leading(std::move(leading)) {}
 
 std::vector<SysfsPort> SysfsPorts::Scan() const {
     const auto realSysRoot = RealPath(m_sysRoot);
     if (!realSysRoot)
-        return m_leading;
+        return {};
     const std::string classDir = *realSysRoot + "/class/tty";
     const std::string devicesRoot = *realSysRoot + "/devices";
     std::vector<std::string> names = ListPlainNames(classDir);
@@ -310,7 +309,7 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
     std::vector<std::string> virtualNames = ListPlainNames(devicesRoot + "/virtual/tty");
     std::sort(virtualNames.begin(), virtualNames.end());
 
-    std::vector<SysfsPort> ports = m_leading;
+    std::vector<SysfsPort> ports;
     for (const std::string& name : names) {
         if (std::binary_search(virtualNames.begin(), virtualNames.end(), name))
             continue;
@@ -335,7 +334,16 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
         if (!kind)
             kind = BuiltInKind(*deviceDir);
         ports.push_back({name, devicePath, kind->name + " (" + name + ")", kind->name,
-                         kind->location});
+                         kind->location, kind->usb});
+    }
+    return ports;
+}
+
+std::vector<InventoryPort> SysfsPorts::ListPorts() const {
+    std::vector<InventoryPort> ports = m_leading;
+    for (SysfsPort& port : Scan()) {
+        ports.push_back({std::move(port.devicePath), std::move(port.name),
+                         std::move(port.friendlyName), std::move(port.description), port.isUsb});
     }
     return ports;
 }
