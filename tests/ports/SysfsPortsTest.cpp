@@ -51,6 +51,18 @@ TEST_F(Sysfs, ListsRealTtysOnlyInNaturalOrder) {
     EXPECT_EQ(ScannedNames(), (Names{"ttyS0", "ttyS2", "ttyS10"}));
 }
 
+TEST_F(Sysfs, ReadsFoldersLongerThanOneBlock) {
+    // Consoles with long names fill several reads of each folder; real ports lie among them.
+    Names expected;
+    for (int i = 0; i < 10; ++i) {
+        for (int k = 0; k < 10; ++k)
+            tree.AddVirtual("console" + std::to_string(i * 10 + k) + std::string(200, 'x'));
+        expected.push_back("ttyS" + std::to_string(i));
+        tree.AddUart(expected.back(), 4);
+    }
+    EXPECT_EQ(ScannedNames(), expected);
+}
+
 TEST_F(Sysfs, BuiltInUart) {
     tree.AddUart("ttyS0", 4);
     const auto ports = Scan();
