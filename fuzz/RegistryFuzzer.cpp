@@ -24,12 +24,12 @@ const std::string FAILURE_PREFIX = "Could not read from HKLM\\Enum";
 
 // Names the walk looks for, near misses, and anything at all.
 std::string PickName(FuzzedDataProvider& input) {
-    static const char* const known[] = {"Enum",     "USBPORTS", "usbports",  "*PNP0500",
-                                        "*PNP0501", "*pnp0501", "*PNP05011", "BIOS",
-                                        "ROOT",     "0000",     "0D",        "PNP0501"};
+    static const char* const KNOWN_NAMES[] = {"Enum",     "USBPORTS", "usbports",  "*PNP0500",
+                                              "*PNP0501", "*pnp0501", "*PNP05011", "BIOS",
+                                              "ROOT",     "0000",     "0D",        "PNP0501"};
     const std::size_t pick = input.ConsumeIntegralInRange<std::size_t>(0, 15);
-    if (pick < sizeof known / sizeof *known)
-        return known[pick];
+    if (pick < sizeof KNOWN_NAMES / sizeof *KNOWN_NAMES)
+        return KNOWN_NAMES[pick];
     std::string name = input.ConsumeRandomLengthString(200);
     return name.substr(0, name.find('\0'));  // a registry name holds no zero byte
 }

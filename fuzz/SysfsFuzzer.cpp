@@ -74,13 +74,13 @@ void Attribute(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const fs::
 // devices/<chain>: folders that may carry what a USB device, a USB interface or a Bluetooth
 // connection carries.
 fs::path BuildDevice(const fuzz::FuzzTree& tree, FuzzedDataProvider& input) {
-    static const std::vector<std::string> segments = {
+    static const std::vector<std::string> SEGMENTS = {
         "pci0000:00", "0000:00:14.0", "usb1", "1-1", "1-1:1.0", "platform", "serial8250",
         "serial8250:0", "bluetooth", "hci0", "virtual", "devices", "tty"};
     fs::path dir = tree.Devices();
     const int depth = input.ConsumeIntegralInRange<int>(0, 5);
     for (int level = 0; level < depth; ++level) {
-        dir /= Pick(input, segments, 40);
+        dir /= Pick(input, SEGMENTS, 40);
         tree.Folder(dir);
         if (input.ConsumeIntegralInRange<int>(0, 3) == 0)
             Attribute(tree, input, dir / "idVendor", {"0403\n"});
@@ -196,12 +196,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(clean.size() <= limit && fuzz::IsCleanText(clean));
 
     fuzz::FuzzTree tree;
-    static const std::vector<std::string> names = {
+    static const std::vector<std::string> TTY_NAMES = {
         "ttyS0", "ttyS10", "ttyS2", "ttyUSB0", "ttyACM0", "rfcomm0", "ttyAMA0", ".ttyS1", "tty"};
     std::map<std::string, Expect> expected;
     const int ttys = input.ConsumeIntegralInRange<int>(0, 6);
     for (int i = 0; i < ttys && input.remaining_bytes() > 0; ++i) {
-        const std::string name = Pick(input, names, 48);
+        const std::string name = Pick(input, TTY_NAMES, 48);
         if (expected.count(name) == 0)
             expected[name] = BuildTty(tree, input, name);
     }
