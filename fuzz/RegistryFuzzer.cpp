@@ -94,7 +94,8 @@ private:
 
 // The port names the walk may find on USB, and off it: every "PORTNAME" read as a text (to its
 // first zero byte) under a first-level key "USBPORTS", and under a "*PNP0500" or "*PNP0501"
-// device key elsewhere.
+// device key elsewhere. A key is opened by the name enumerated, and names match without
+// regard to case, so the key walked is the first of that name.
 struct PortNames {
     std::set<std::string> usb;
     std::set<std::string> other;
@@ -102,18 +103,22 @@ struct PortNames {
 
 PortNames NamesInTree(fake::Registry& registry) {
     PortNames names;
-    for (const auto& enumKey : registry.Root().subkeys) {
-        for (const auto& first : enumKey->subkeys) {
-            const bool usb = first->name == "USBPORTS";
-            for (const auto& device : first->subkeys) {
-                if (!usb && device->name != "*PNP0500" && device->name != "*PNP0501")
-                    continue;
-                for (const auto& instance : device->subkeys) {
-                    const auto value = instance->values.find("PORTNAME");
-                    if (value != instance->values.end())
-                        (usb ? names.usb : names.other)
-                            .insert(value->second.substr(0, value->second.find('\0')));
-                }
+    fake::Registry::Key* enumKey = registry.Root().Find("Enum");
+    if (enumKey == nullptr)
+        return names;
+    for (const auto& listedFirst : enumKey->subkeys) {
+        const bool usb = listedFirst->name == "USBPORTS";
+        fake::Registry::Key* first = enumKey->Find(listedFirst->name);
+        for (const auto& listedDevice : first->subkeys) {
+            if (!usb && listedDevice->name != "*PNP0500" && listedDevice->name != "*PNP0501")
+                continue;
+            fake::Registry::Key* device = first->Find(listedDevice->name);
+            for (const auto& listedInstance : device->subkeys) {
+                const fake::Registry::Key* instance = device->Find(listedInstance->name);
+                const auto value = instance->values.find("PORTNAME");
+                if (value != instance->values.end())
+                    (usb ? names.usb : names.other)
+                        .insert(value->second.substr(0, value->second.find('\0')));
             }
         }
     }
