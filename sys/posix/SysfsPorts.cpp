@@ -24,7 +24,8 @@ constexpr std::size_t PRODUCT_LIMIT = 200;         // product + " (name)" stays 
 constexpr std::size_t NAME_LIMIT = 32;
 constexpr std::size_t LOCATION_PART_LIMIT = 96;
 constexpr int USB_WALK_LIMIT = 12;
-constexpr std::size_t DIRECTORY_BLOCK_SIZE = 8192;  // /sys/class/tty's 70 entries take 2.2 KB  // tty -> interface -> device is two or three levels
+constexpr std::size_t DIRECTORY_BLOCK_SIZE = 8192;  // /sys/class/tty's 70 entries take 2.2 KB
+constexpr std::size_t SMALLEST_ENTRY_SIZE = 24;     // a dirent64 with a one-letter name  // tty -> interface -> device is two or three levels
 
 // Kernel tty names are short and plain; anything else is not a port we can name safely.
 bool IsPlainName(std::string_view name) {
@@ -243,6 +244,7 @@ std::vector<std::string> ListPlainNames(const std::string& folder) {
             continue;
         if (filled <= 0)
             return names;
+        names.reserve(names.size() + static_cast<std::size_t>(filled) / SMALLEST_ENTRY_SIZE);
         for (ssize_t at = 0; at < filled;) {
             const auto* entry = reinterpret_cast<const dirent64*>(block + at);
             at += entry->d_reclen;
