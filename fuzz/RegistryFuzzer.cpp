@@ -1,6 +1,7 @@
 // The HKLM\Enum walk over a registry tree built from the input, then the whole driver with a
 // legacy version (the same walk and the completion of names). Only DiscoveryFailure may
-// leave; afterwards no key is open, and every entry is one the walk may produce.
+// leave; afterwards no key is open, and every entry is one the walk may produce, its USB
+// mark matching where its port name was found.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -23,12 +24,12 @@ const std::string FAILURE_PREFIX = "Could not read from HKLM\\Enum";
 
 // Names the walk looks for, near misses, and anything at all.
 std::string PickName(FuzzedDataProvider& input) {
-    static const char* const known[] = {"Enum",     "USBPORTS", "usbports",  "*PNP0500",
-                                        "*PNP0501", "*pnp0501", "*PNP05011", "BIOS",
-                                        "ROOT",     "0000",     "0D",        "PNP0501"};
+    static const char* const KNOWN_NAMES[] = {"Enum",     "USBPORTS", "usbports",  "*PNP0500",
+                                              "*PNP0501", "*pnp0501", "*PNP05011", "BIOS",
+                                              "ROOT",     "0000",     "0D",        "PNP0501"};
     const std::size_t pick = input.ConsumeIntegralInRange<std::size_t>(0, 15);
-    if (pick < sizeof known / sizeof *known)
-        return known[pick];
+    if (pick < sizeof KNOWN_NAMES / sizeof *KNOWN_NAMES)
+        return KNOWN_NAMES[pick];
     std::string name = input.ConsumeRandomLengthString(200);
     return name.substr(0, name.find('\0'));  // a registry name holds no zero byte
 }
@@ -68,9 +69,13 @@ void CheckHandles(const fake::Registry& registry) {
     FUZZ_CHECK(registry.badUses == 0);
 }
 
-class LegacyPlatform final : public sys::DiscoveryPlatform, sys::OsInfo, sys::ModuleLoader {
+class LegacyPlatform final : public sys::DiscoveryPlatform,
+                             sys::WindowsServices,
+                             sys::OsInfo,
+                             sys::ModuleLoader {
 public:
     explicit LegacyPlatform(sys::Registry& registry) : m_registry(registry) {}
+    sys::WindowsServices* Windows() override { return this; }
     sys::ModuleLoader& Modules() override { return *this; }
     sys::Registry& HardwareRegistry() override { return m_registry; }
     sys::OsInfo& Os() override { return *this; }
@@ -87,7 +92,40 @@ private:
     sys::Registry& m_registry;
 };
 
-void CheckEntries(const PortList& ports, bool completed) {
+// The port names the walk may find on USB, and off it: every "PORTNAME" read as a text (to its
+// first zero byte) under a first-level key "USBPORTS", and under a "*PNP0500" or "*PNP0501"
+// device key elsewhere. A key is opened by the name enumerated, and names match without
+// regard to case, so the key walked is the first of that name.
+struct PortNames {
+    std::set<std::string> usb;
+    std::set<std::string> other;
+};
+
+PortNames NamesInTree(fake::Registry& registry) {
+    PortNames names;
+    fake::Registry::Key* enumKey = registry.Root().Find("Enum");
+    if (enumKey == nullptr)
+        return names;
+    for (const auto& listedFirst : enumKey->subkeys) {
+        const bool usb = listedFirst->name == "USBPORTS";
+        fake::Registry::Key* first = enumKey->Find(listedFirst->name);
+        for (const auto& listedDevice : first->subkeys) {
+            if (!usb && listedDevice->name != "*PNP0500" && listedDevice->name != "*PNP0501")
+                continue;
+            fake::Registry::Key* device = first->Find(listedDevice->name);
+            for (const auto& listedInstance : device->subkeys) {
+                const fake::Registry::Key* instance = device->Find(listedInstance->name);
+                const auto value = instance->values.find("PORTNAME");
+                if (value != instance->values.end())
+                    (usb ? names.usb : names.other)
+                        .insert(value->second.substr(0, value->second.find('\0')));
+            }
+        }
+    }
+    return names;
+}
+
+void CheckEntries(const PortList& ports, const PortNames& found, bool completed) {
     std::set<std::string> names;
     for (std::size_t i = 0; i < ports.GetCount(); ++i) {
         const PortEntry& entry = ports.GetAt(i);
@@ -95,7 +133,7 @@ void CheckEntries(const PortList& ports, bool completed) {
         FUZZ_CHECK(entry.portName.find('\0') == std::string::npos);
         FUZZ_CHECK(entry.friendlyName.find('\0') == std::string::npos);
         FUZZ_CHECK(entry.devicePath == "\\\\.\\" + entry.portName);
-        FUZZ_CHECK(entry.isUsb == 0 || entry.isUsb == 1);
+        FUZZ_CHECK((entry.isUsb ? found.usb : found.other).count(entry.portName) == 1);
         FUZZ_CHECK(names.insert(entry.portName).second);  // one entry per port name
         if (!completed) {
             FUZZ_CHECK(entry.friendlyName.size() <= DATA_BUFFER);
@@ -130,6 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto failQuery = input.ConsumeIntegralInRange<std::uint32_t>(0, 20);
     fake::Registry registry;
     BuildKey(input, registry.Root(), 0);
+    const PortNames names = NamesInTree(registry);
 
     // The walk on its own, with the registry failing where the input says.
     registry.failEnumCall = failEnum;
@@ -137,16 +176,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PortList walked;
     RunsToTheEnd([&] { DiscoverRegistryPorts(walked, registry); });
     CheckHandles(registry);
-    CheckEntries(walked, false);
+    CheckEntries(walked, names, false);
 
     // The driver over the same tree: the walk, then names completed on success.
     registry.failEnumCall = 0;
     registry.failQueryCall = 0;
     LegacyPlatform platform(registry);
     PortList discovered;
-    discovered.Append(PortEntry{"stale", "stale", "stale", 1, "stale"});
+    discovered.Append(PortEntry{"stale", "stale", "stale", true, "stale"});
     const bool completed = RunsToTheEnd([&] { DiscoverPorts(discovered, platform); });
     CheckHandles(registry);
-    CheckEntries(discovered, completed);
+    CheckEntries(discovered, names, completed);
     return 0;
 }

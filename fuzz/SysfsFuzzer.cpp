@@ -1,8 +1,8 @@
 // The sysfs module over odd trees: tty entries of any name, links that are dangling, looping,
 // virtual or leading out of sysfs, type files and /dev nodes of every kind, USB ancestors
 // with product and interface strings of odd bytes and lengths. Checks each listed port, the
-// ports that must or must not be listed, that no descriptor is left open, and that the
-// built-in setup API hands discovery the same ports.
+// ports that must or must not be listed, that no descriptor is left open, and that discovery
+// through the port inventory hands the dialog the same ports.
 
 #include <dirent.h>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -17,16 +17,15 @@
 #include "fuzz/Check.h"
 #include "fuzz/FuzzTree.h"
 #include "fuzz/TextCheck.h"
-#include "ports/InterfaceDiscovery.h"
+#include "ports/DiscoverPorts.h"
 #include "sys/DiscoveryPlatform.h"
-#include "sys/posix/PosixModuleLoader.h"
 #include "sys/posix/SysfsPorts.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t PROPERTY_BUFFER = 256;
+constexpr std::size_t TEXT_LIMIT = 256;  // a friendly name or location stays shorter
 
 enum class Expect { Listed, NotListed, Either };
 
@@ -75,13 +74,13 @@ void Attribute(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const fs::
 // devices/<chain>: folders that may carry what a USB device, a USB interface or a Bluetooth
 // connection carries.
 fs::path BuildDevice(const fuzz::FuzzTree& tree, FuzzedDataProvider& input) {
-    static const std::vector<std::string> segments = {
+    static const std::vector<std::string> SEGMENTS = {
         "pci0000:00", "0000:00:14.0", "usb1", "1-1", "1-1:1.0", "platform", "serial8250",
         "serial8250:0", "bluetooth", "hci0", "virtual", "devices", "tty"};
     fs::path dir = tree.Devices();
     const int depth = input.ConsumeIntegralInRange<int>(0, 5);
     for (int level = 0; level < depth; ++level) {
-        dir /= Pick(input, segments, 40);
+        dir /= Pick(input, SEGMENTS, 40);
         tree.Folder(dir);
         if (input.ConsumeIntegralInRange<int>(0, 3) == 0)
             Attribute(tree, input, dir / "idVendor", {"0403\n"});
@@ -171,26 +170,14 @@ Expect BuildTty(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const std
     return expect;
 }
 
-class SysfsPlatform final : public sys::DiscoveryPlatform {
-public:
-    SysfsPlatform(const std::string& sysRoot, const std::string& devRoot)
-        : m_loader(sysRoot, devRoot) {}
-    sys::ModuleLoader& Modules() override { return m_loader; }
-    sys::Registry& HardwareRegistry() override { return sys::SystemRegistry(); }
-    sys::OsInfo& Os() override { return sys::SystemOsInfo(); }
-    void ShowMessage(const std::string&) override { FUZZ_CHECK(!"the built-in library loads"); }
-
-private:
-    sys::posix::PosixModuleLoader m_loader;
-};
-
 void CheckPort(const sys::posix::SysfsPort& port, const std::string& devRoot) {
     FUZZ_CHECK(IsPlainName(port.name));
     FUZZ_CHECK(port.devicePath == devRoot + "/" + port.name);
     FUZZ_CHECK(!port.description.empty() && fuzz::IsCleanText(port.description));
     FUZZ_CHECK(port.friendlyName == port.description + " (" + port.name + ")");
-    FUZZ_CHECK(port.friendlyName.size() < PROPERTY_BUFFER);
-    FUZZ_CHECK(!port.location.empty() && port.location.size() < PROPERTY_BUFFER);
+    FUZZ_CHECK(port.friendlyName.size() < TEXT_LIMIT);
+    FUZZ_CHECK(!port.location.empty() && port.location.size() < TEXT_LIMIT);
+    FUZZ_CHECK(port.isUsb == (port.location.compare(0, 4, "USB ") == 0 || port.location == "USB"));
     // "Port " + a folder name that cleans to nothing keeps its space: harmless, never shown.
     FUZZ_CHECK(fuzz::IsDisplayableText(port.location));
     if (port.name.compare(0, 6, "rfcomm") == 0)
@@ -209,12 +196,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(clean.size() <= limit && fuzz::IsCleanText(clean));
 
     fuzz::FuzzTree tree;
-    static const std::vector<std::string> names = {
+    static const std::vector<std::string> TTY_NAMES = {
         "ttyS0", "ttyS10", "ttyS2", "ttyUSB0", "ttyACM0", "rfcomm0", "ttyAMA0", ".ttyS1", "tty"};
     std::map<std::string, Expect> expected;
     const int ttys = input.ConsumeIntegralInRange<int>(0, 6);
     for (int i = 0; i < ttys && input.remaining_bytes() > 0; ++i) {
-        const std::string name = Pick(input, names, 48);
+        const std::string name = Pick(input, TTY_NAMES, 48);
         if (expected.count(name) == 0)
             expected[name] = BuildTty(tree, input, name);
     }
@@ -236,18 +223,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [name, expect] : expected)
         FUZZ_CHECK(expect != Expect::Listed || listed.count(name) == 1);
 
-    // Discovery through the built-in setup API lists the same ports, in the same order.
-    SysfsPlatform platform(sysRoot, devRoot);
+    // Discovery through the inventory lists the same ports, in the same order, after the
+    // leading ones.
+    const sys::InventoryPort leading{"/dev/pts/9", "demo", "Simulated controller (demo)",
+                                     "Simulated controller", false};
+    const sys::posix::SysfsPorts inventory(sysRoot, devRoot, {leading});
+    sys::InventoryPlatform platform(inventory);
     PortList entries;
-    DiscoverInterfacePorts(entries, platform);
+    DiscoverPorts(entries, platform);
     FUZZ_CHECK(OpenDescriptors() == descriptors);
-    FUZZ_CHECK(entries.GetCount() == ports.size());
+    FUZZ_CHECK(entries.GetCount() == ports.size() + 1);
+    FUZZ_CHECK(entries.GetAt(0).devicePath == leading.devicePath &&
+               entries.GetAt(0).friendlyName == leading.displayName);
     for (std::size_t i = 0; i < ports.size(); ++i) {
-        const PortEntry& entry = entries.GetAt(i);
-        FUZZ_CHECK(entry.devicePath == ports[i].devicePath && entry.portName.empty());
+        const PortEntry& entry = entries.GetAt(i + 1);
+        FUZZ_CHECK(entry.devicePath == ports[i].devicePath && entry.portName == ports[i].name);
         FUZZ_CHECK(entry.friendlyName == ports[i].friendlyName);
         FUZZ_CHECK(entry.description == ports[i].description);
-        FUZZ_CHECK(entry.isUsb == (ports[i].location.compare(0, 3, "USB") == 0 ? 1 : 0));
+        FUZZ_CHECK(entry.isUsb == ports[i].isUsb);
     }
     return 0;
 }

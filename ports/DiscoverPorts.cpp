@@ -3,8 +3,10 @@
 #include "ports/FailureText.h"
 #include "ports/FixedPorts.h"
 #include "ports/InterfaceDiscovery.h"
+#include "ports/InventoryPorts.h"
 #include "ports/RegistryDiscovery.h"
 
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -32,6 +34,21 @@ void CompleteEntries(PortList& ports) {
     }
 }
 
+// Windows: exactly one of the three methods, chosen by the version.
+void DiscoverWindowsPorts(PortList& ports, sys::WindowsServices& windows) {
+    sys::OsVersion version;
+    if (!windows.Os().GetVersion(version))
+        throw DiscoveryFailure(
+            FormatErrorText("Could not get OS version. (err=%lx)", windows.Os().LastError()));
+
+    if (version.majorVersion >= 5)
+        DiscoverInterfacePorts(ports, windows);
+    else if (version.platformId == sys::PLATFORM_WIN32_NT)
+        DiscoverFixedPorts(ports);
+    else
+        DiscoverRegistryPorts(ports, windows.HardwareRegistry());
+}
+
 }  // namespace
 
 void DiscoverPorts(PortList& ports) { DiscoverPorts(ports, sys::SystemDiscoveryPlatform()); }
@@ -39,17 +56,12 @@ void DiscoverPorts(PortList& ports) { DiscoverPorts(ports, sys::SystemDiscoveryP
 void DiscoverPorts(PortList& ports, sys::DiscoveryPlatform& platform) {
     ports.Clear();
 
-    sys::OsVersion version;
-    if (!platform.Os().GetVersion(version))
-        throw DiscoveryFailure(
-            FormatErrorText("Could not get OS version. (err=%lx)", platform.Os().LastError()));
-
-    if (version.majorVersion >= 5)
-        DiscoverInterfacePorts(ports, platform);
-    else if (version.platformId == sys::PLATFORM_WIN32_NT)
-        DiscoverFixedPorts(ports);
+    if (const sys::PortInventory* inventory = platform.Inventory())
+        DiscoverInventoryPorts(ports, *inventory);
+    else if (sys::WindowsServices* windows = platform.Windows())
+        DiscoverWindowsPorts(ports, *windows);
     else
-        DiscoverRegistryPorts(ports, platform.HardwareRegistry());
+        throw std::logic_error("a discovery platform has an inventory or Windows services");
 
     CompleteEntries(ports);
 }

@@ -7,5 +7,7 @@
 
 void DiscoverPorts(PortList& ports);
 
-// The same on the given platform: the method is chosen by its version.
+// The same on the given platform: its own inventory where it has one; otherwise, on Windows,
+// one of the three methods chosen by the version. A platform with neither is a programming
+// error (std::logic_error).
 void DiscoverPorts(PortList& ports, sys::DiscoveryPlatform& platform);

@@ -96,7 +96,7 @@ std::string WalkInterfaces(const SetupApi& api, sys::HDevInfo set,
             DETAIL_BUFFER_SIZE - offsetof(sys::SpDeviceInterfaceDetailDataA, devicePath);
         entry.devicePath.assign(detail.devicePath, strnlen(detail.devicePath, pathRoom));
         entry.friendlyName = friendlyName;
-        entry.isUsb = isUsb ? 1 : 0;
+        entry.isUsb = isUsb;
         entry.description = description;
         ports.Append(entry);
     }
@@ -104,11 +104,11 @@ std::string WalkInterfaces(const SetupApi& api, sys::HDevInfo set,
 
 }  // namespace
 
-bool LoadSetupApi(sys::DiscoveryPlatform& platform, SetupApi& api) {
+bool LoadSetupApi(sys::WindowsServices& windows, SetupApi& api) {
     api = SetupApi{};
-    api.library = platform.Modules().Load("SETUPAPI");
+    api.library = windows.Modules().Load("SETUPAPI");
     if (!api.library) {
-        platform.ShowMessage("Can't Load SETUPAPI.DLL");
+        windows.ShowMessage("Can't Load SETUPAPI.DLL");
         return false;
     }
     const sys::Module& library = *api.library;
@@ -128,9 +128,9 @@ bool LoadSetupApi(sys::DiscoveryPlatform& platform, SetupApi& api) {
     return true;
 }
 
-void DiscoverInterfacePorts(PortList& ports, sys::DiscoveryPlatform& platform) {
+void DiscoverInterfacePorts(PortList& ports, sys::WindowsServices& windows) {
     SetupApi api;
-    if (!LoadSetupApi(platform, api))
+    if (!LoadSetupApi(windows, api))
         return;
 
     // Declared so that leaving early by an exception also releases the buffer, then the set,
@@ -142,12 +142,12 @@ void DiscoverInterfacePorts(PortList& ports, sys::DiscoveryPlatform& platform) {
     set.Query();
     if (!set.IsValid()) {
         failure = FormatErrorText("pSetupDiGetClassDevs failed. (err=%lx)",
-                                  platform.Os().LastError());
+                                  windows.Os().LastError());
     } else {
         detailBuffer = std::make_unique<std::uint8_t[]>(DETAIL_BUFFER_SIZE);
         auto* detail = reinterpret_cast<sys::SpDeviceInterfaceDetailDataA*>(detailBuffer.get());
         detail->cbSize = sizeof(sys::SpDeviceInterfaceDetailDataA);
-        failure = WalkInterfaces(api, set.Get(), *detail, platform.Os(), ports);
+        failure = WalkInterfaces(api, set.Get(), *detail, windows.Os(), ports);
     }
 
     detailBuffer.reset();

@@ -24,8 +24,8 @@ struct SetupApi {
 
 // Loads "SETUPAPI" and looks up all eight entry points. A library that does not load is shown
 // to the user ("Can't Load SETUPAPI.DLL"); a missing entry point releases it silently.
-bool LoadSetupApi(sys::DiscoveryPlatform& platform, SetupApi& api);
+bool LoadSetupApi(sys::WindowsServices& windows, SetupApi& api);
 
 // Appends one entry per interface that has both a friendly name and a device description.
 // Throws DiscoveryFailure after releasing everything it obtained.
-void DiscoverInterfacePorts(PortList& ports, sys::DiscoveryPlatform& platform);
+void DiscoverInterfacePorts(PortList& ports, sys::WindowsServices& windows);

@@ -2,7 +2,6 @@
 // The discovered serial ports, in discovery order.
 
 #include <cstddef>
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,7 +10,7 @@ struct PortEntry {
     std::string devicePath;
     std::string portName;
     std::string friendlyName;
-    std::int32_t isUsb = 0;
+    bool isUsb = false;
     std::string description;
 };
 

@@ -84,7 +84,7 @@ void ScanPortInstances(sys::Registry& registry, sys::RegistryKey deviceKey, bool
             continue;
         ValueText(registry, instance.Get(), "FRIENDLYNAME", entry.friendlyName);
         entry.devicePath = DevicePathOf(entry.portName);
-        entry.isUsb = isUsb ? 1 : 0;
+        entry.isUsb = isUsb;
         Merge(ports, entry);
     }
 }

@@ -1,18 +1,22 @@
 #pragma once
 // Everything port discovery asks of the operating system, in one place, so that tests can hand
-// discovery a fake system.
+// discovery a fake system. A platform either keeps its own port inventory (Linux) or offers
+// the Windows services that the three Windows methods are chosen among by version.
 
 #include "sys/Module.h"
 #include "sys/OsVersion.h"
+#include "sys/PortInventory.h"
 #include "sys/Registry.h"
 
 #include <string>
 
 namespace sys {
 
-class DiscoveryPlatform {
+// What the Windows methods call: the setup API loaded by name, the hardware registry, the
+// version query with its last error, and the one message box.
+class WindowsServices {
 public:
-    virtual ~DiscoveryPlatform() = default;
+    virtual ~WindowsServices() = default;
 
     virtual ModuleLoader& Modules() = 0;
     virtual Registry& HardwareRegistry() = 0;
@@ -21,12 +25,35 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
 };
 
-// The running system's: SystemModuleLoader, SystemRegistry, SystemOsInfo and sys::ShowMessage,
-// unless a program or test has installed another one.
+class DiscoveryPlatform {
+public:
+    virtual ~DiscoveryPlatform() = default;
+
+    // The machine's own inventory; nullptr where the Windows methods find the ports.
+    virtual const PortInventory* Inventory() { return nullptr; }
+    // Asked only when there is no inventory.
+    virtual WindowsServices* Windows() { return nullptr; }
+};
+
+// A platform whose ports come from an inventory, which the caller keeps alive.
+class InventoryPlatform : public DiscoveryPlatform {
+public:
+    explicit InventoryPlatform(const PortInventory& inventory) : m_inventory(inventory) {}
+    const PortInventory* Inventory() override { return &m_inventory; }
+
+private:
+    const PortInventory& m_inventory;
+};
+
+// The running system's (Windows: its services; Linux: the sysfs inventory), unless a program
+// or test has installed another one.
 DiscoveryPlatform& SystemDiscoveryPlatform();
 
 // Makes `platform` what SystemDiscoveryPlatform() returns (nullptr: the running system's again).
 // The caller keeps it alive while installed.
 void SetSystemDiscoveryPlatform(DiscoveryPlatform* platform);
+
+// The running system's own, whatever is installed. Each platform's folder defines it.
+DiscoveryPlatform& NativeDiscoveryPlatform();
 
 }  // namespace sys

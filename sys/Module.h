@@ -26,7 +26,7 @@ public:
     virtual std::unique_ptr<Module> Load(const char* name) = 0;
 };
 
-// The platform's loader. On Linux it knows one library: the built-in "SETUPAPI".
+// Windows' loader (LoadLibraryA). Other platforms have none: they keep a port inventory.
 ModuleLoader& SystemModuleLoader();
 
 }  // namespace sys

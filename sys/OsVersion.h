@@ -23,8 +23,7 @@ public:
     virtual std::uint32_t LastError() const = 0;
 };
 
-// The platform's. On Linux the version selects device-interface discovery, and the last error
-// is the one the built-in setup API left.
+// Windows' (GetVersionExA, GetLastError). Other platforms have none: they keep a port inventory.
 OsInfo& SystemOsInfo();
 
 }  // namespace sys

@@ -27,7 +27,7 @@ public:
     virtual void CloseKey(RegistryKey key) = 0;
 };
 
-// The platform's registry. On Linux it has no keys.
+// Windows' registry. Other platforms have none: they keep a port inventory.
 Registry& SystemRegistry();
 
 }  // namespace sys

@@ -1,7 +1,7 @@
 // Time to list this machine's serial ports, in-process and repeated: Marlox's Linux discovery
-// (DiscoverPorts through the built-in setup API over sysfs) against libserialport's
-// sp_list_ports and pyserial's comports(), timed inside Python. Prints medians, ratios and the
-// set of ports each one found.
+// (DiscoverPorts through the sysfs port inventory) against libserialport's sp_list_ports and
+// pyserial's comports(), timed inside Python. Prints medians, ratios and the set of ports each
+// one found.
 #include "ports/DiscoverPorts.h"
 
 #include <libserialport.h>
@@ -15,25 +15,40 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr int ROUNDS = 7;
+constexpr int ROUNDS = 15;
 
 using PortSet = std::set<std::string>;
 
-double MedianSecondsPerCall(int calls, const std::function<void()>& list) {
-    std::vector<double> perCall;
+double SecondsPerCall(int calls, const std::function<void()>& list) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < calls; ++i)
+        list();
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    return spent.count() / calls;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Median seconds per call of each lister. Their rounds alternate, so that a change in the
+// machine's load (other builds on the same cores) falls on both alike and the ratio holds.
+std::pair<double, double> MedianSecondsPerCallSideBySide(int calls,
+                                                         const std::function<void()>& first,
+                                                         const std::function<void()>& second) {
+    std::vector<double> firstPerCall;
+    std::vector<double> secondPerCall;
     for (int round = 0; round < ROUNDS; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < calls; ++i)
-            list();
-        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-        perCall.push_back(spent.count() / calls);
+        firstPerCall.push_back(SecondsPerCall(calls, first));
+        secondPerCall.push_back(SecondsPerCall(calls, second));
     }
-    std::sort(perCall.begin(), perCall.end());
-    return perCall[perCall.size() / 2];
+    return {Median(firstPerCall), Median(secondPerCall)};
 }
 
 PortSet MarloxPorts() {
@@ -101,12 +116,13 @@ int main(int argc, char** argv) {
     const PortSet libserialport = LibserialportPorts();
     PortSet pyserial;
 
-    const double marloxTime = MedianSecondsPerCall(calls, [] { MarloxPorts(); });
-    const double libserialportTime = MedianSecondsPerCall(calls, [] { LibserialportPorts(); });
+    const auto [marloxTime, libserialportTime] = MedianSecondsPerCallSideBySide(
+        calls, [] { MarloxPorts(); }, [] { LibserialportPorts(); });
     const double pyserialTime = PyserialPorts(argv[1], argv[2], calls, pyserial);
 
-    std::printf("Listing this machine's serial ports, median of %d rounds of %d calls\n", ROUNDS,
-                calls);
+    std::printf("Listing this machine's serial ports, median of %d rounds of %d calls "
+                "(Marlox and libserialport rounds alternate)\n",
+                ROUNDS, calls);
     std::printf("  %-34s %9.1f us per call\n", "Marlox DiscoverPorts (sysfs)", marloxTime * 1e6);
     std::printf("  %-34s %9.1f us per call   ratio peer/Marlox %.2f\n",
                 "libserialport sp_list_ports", libserialportTime * 1e6,

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <tuple>
 
 namespace sys::posix {
@@ -22,10 +23,12 @@ constexpr std::size_t ATTRIBUTE_READ_LIMIT = 512;  // sysfs attributes are far s
 constexpr std::size_t PRODUCT_LIMIT = 200;         // product + " (name)" stays under 256 bytes
 constexpr std::size_t NAME_LIMIT = 32;
 constexpr std::size_t LOCATION_PART_LIMIT = 96;
-constexpr int USB_WALK_LIMIT = 12;  // tty -> interface -> device is two or three levels
+constexpr int USB_WALK_LIMIT = 12;
+constexpr std::size_t DIRECTORY_BLOCK_SIZE = 8192;  // /sys/class/tty's 70 entries take 2.2 KB
+constexpr std::size_t SMALLEST_ENTRY_SIZE = 24;     // a dirent64 with a one-letter name  // tty -> interface -> device is two or three levels
 
 // Kernel tty names are short and plain; anything else is not a port we can name safely.
-bool IsPlainName(const std::string& name) {
+bool IsPlainName(std::string_view name) {
     if (name.empty() || name.size() > NAME_LIMIT || name[0] == '.')
         return false;
     return std::all_of(name.begin(), name.end(), [](unsigned char c) {
@@ -34,24 +37,25 @@ bool IsPlainName(const std::string& name) {
     });
 }
 
+// sysfs hands an attribute over in one read, so a short read is its end.
 std::optional<std::string> ReadAttribute(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (!fd.Valid())
         return std::nullopt;
-    std::string data(ATTRIBUTE_READ_LIMIT, '\0');
+    char data[ATTRIBUTE_READ_LIMIT];
     std::size_t filled = 0;
-    while (filled < data.size()) {
-        const ssize_t got = ::read(fd.Get(), &data[filled], data.size() - filled);
+    while (filled < sizeof data) {
+        const ssize_t got = ::read(fd.Get(), data + filled, sizeof data - filled);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return std::nullopt;
-        if (got == 0)
-            break;
+        const std::size_t wanted = sizeof data - filled;
         filled += static_cast<std::size_t>(got);
+        if (static_cast<std::size_t>(got) < wanted)
+            break;
     }
-    data.resize(filled);
-    return data;
+    return std::string(data, filled);
 }
 
 bool IsZeroNumber(const std::string& text) {
@@ -146,11 +150,11 @@ bool IsUnder(const std::string& path, const std::string& root) {
 
 // ttyS2 before ttyS10: the letters first, then the trailing number by value.
 bool NaturalLess(const std::string& a, const std::string& b) {
-    auto split = [](const std::string& s) {
+    auto split = [](std::string_view s) {
         std::size_t digits = s.size();
         while (digits > 0 && s[digits - 1] >= '0' && s[digits - 1] <= '9')
             --digits;
-        const std::string number = s.substr(digits);
+        const std::string_view number = s.substr(digits);
         return std::make_tuple(s.substr(0, digits), number.size(), number);
     };
     return split(a) < split(b);
@@ -160,6 +164,7 @@ bool NaturalLess(const std::string& a, const std::string& b) {
 struct PortKind {
     std::string name;
     std::string location;
+    bool usb = false;
 };
 
 std::string UsbName(const std::string& deviceDir, const std::string& usbDevice,
@@ -204,8 +209,7 @@ std::optional<PortKind> UsbKind(const std::string& deviceDir, const std::string&
             interfaceDir = dir;
         if (Exists(dir + "/idVendor")) {
             const std::string where = interfaceDir.empty() ? dir : interfaceDir;
-            return PortKind{UsbName(deviceDir, dir, interfaceDir),
-                            Located("USB", where)};
+            return PortKind{UsbName(deviceDir, dir, interfaceDir), Located("USB", where), true};
         }
         dir = Parent(dir);
     }
@@ -218,27 +222,36 @@ std::optional<PortKind> BluetoothKind(const std::string& name, const std::string
     const auto subsystem = ReadLink(deviceDir + "/subsystem");
     if (name.compare(0, 6, "rfcomm") != 0 && !(subsystem && BaseName(*subsystem) == "bluetooth"))
         return std::nullopt;
-    return PortKind{"Bluetooth serial port",
-                    Located("Bluetooth", deviceDir)};
+    return PortKind{"Bluetooth serial port", Located("Bluetooth", deviceDir), false};
 }
 
 PortKind BuiltInKind(const std::string& deviceDir) {
-    return {"Serial port", Located("Port", deviceDir)};
+    return {"Serial port", Located("Port", deviceDir), false};
 }
 
-// The entries of a folder that can be tty names; none when it cannot be read.
+// The entries of a folder that can be tty names; none when it cannot be read. Read in blocks
+// straight from the kernel: the folders are listed on every discovery, and readdir's stream
+// costs a status call and a heap buffer each time.
 std::vector<std::string> ListPlainNames(const std::string& folder) {
     std::vector<std::string> names;
-    const auto close = [](DIR* d) { ::closedir(d); };
-    std::unique_ptr<DIR, decltype(close)> dir(::opendir(folder.c_str()), close);
-    if (!dir)
+    UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.Valid())
         return names;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        std::string name = entry->d_name;
-        if (IsPlainName(name))
-            names.push_back(std::move(name));
+    alignas(dirent64) char block[DIRECTORY_BLOCK_SIZE];
+    for (;;) {
+        const ssize_t filled = ::getdents64(dir.Get(), block, sizeof block);
+        if (filled < 0 && errno == EINTR)
+            continue;
+        if (filled <= 0)
+            return names;
+        names.reserve(names.size() + static_cast<std::size_t>(filled) / SMALLEST_ENTRY_SIZE);
+        for (ssize_t at = 0; at < filled;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(block + at);
+            at += entry->d_reclen;
+            if (IsPlainName(entry->d_name))
+                names.emplace_back(entry->d_name);
+        }
     }
-    return names;
 }
 
 }  // namespace
@@ -295,25 +308,30 @@ std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
     return clean;
 }
 
-SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<SysfsPort> leading)
+SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<InventoryPort> leading)
     : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)), m_leading(std::move(leading)) {}
 
 std::vector<SysfsPort> SysfsPorts::Scan() const {
     const auto realSysRoot = RealPath(m_sysRoot);
     if (!realSysRoot)
-        return m_leading;
+        return {};
     const std::string classDir = *realSysRoot + "/class/tty";
     const std::string devicesRoot = *realSysRoot + "/devices";
     std::vector<std::string> names = ListPlainNames(classDir);
-    std::sort(names.begin(), names.end(), NaturalLess);
-    // Consoles, ptys and the like: one folder listing spares a link read for each of them.
+    // Consoles, ptys and the like, most of the entries: one folder listing spares a link read
+    // for each of them, and dropping them first leaves only a few names to sort.
     std::vector<std::string> virtualNames = ListPlainNames(devicesRoot + "/virtual/tty");
     std::sort(virtualNames.begin(), virtualNames.end());
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& name) {
+                                   return std::binary_search(virtualNames.begin(),
+                                                             virtualNames.end(), name);
+                               }),
+                names.end());
+    std::sort(names.begin(), names.end(), NaturalLess);
 
-    std::vector<SysfsPort> ports = m_leading;
+    std::vector<SysfsPort> ports;
     for (const std::string& name : names) {
-        if (std::binary_search(virtualNames.begin(), virtualNames.end(), name))
-            continue;
         const auto ttyDir = Follow(classDir + "/" + name);
         if (!ttyDir || !IsUnder(*ttyDir, devicesRoot) ||
             IsUnder(*ttyDir, devicesRoot + "/virtual"))
@@ -335,7 +353,16 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
         if (!kind)
             kind = BuiltInKind(*deviceDir);
         ports.push_back({name, devicePath, kind->name + " (" + name + ")", kind->name,
-                         kind->location});
+                         kind->location, kind->usb});
+    }
+    return ports;
+}
+
+std::vector<InventoryPort> SysfsPorts::ListPorts() const {
+    std::vector<InventoryPort> ports = m_leading;
+    for (SysfsPort& port : Scan()) {
+        ports.push_back({std::move(port.devicePath), std::move(port.name),
+                         std::move(port.friendlyName), std::move(port.description), port.isUsb});
     }
     return ports;
 }

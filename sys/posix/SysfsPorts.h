@@ -1,6 +1,8 @@
 #pragma once
 // The serial ports of a Linux machine as sysfs shows them: real tty devices only.
 
+#include "sys/PortInventory.h"
+
 #include <string>
 #include <vector>
 
@@ -11,25 +13,29 @@ struct SysfsPort {
     std::string devicePath;    // /dev/ttyUSB0
     std::string friendlyName;  // FT232R USB UART (ttyUSB0)
     std::string description;   // FT232R USB UART
-    std::string location;      // begins with "USB" for a USB-attached port
+    std::string location;      // USB 1-1:1.0, Port serial8250:0, Bluetooth hci0:11
+    bool isUsb = false;        // on USB; a Bluetooth port on a USB dongle is not
 };
 
-// Every text is valid UTF-8 without control characters and short enough for the setup API's
-// 256-byte property buffers.
-class SysfsPorts {
+// Every text is valid UTF-8 without control characters, and a friendly name stays under 256
+// bytes whatever the device reports.
+class SysfsPorts : public PortInventory {
 public:
     // sysRoot is where sysfs is mounted (/sys), devRoot the device-node folder (/dev).
     // leading: ports listed before the scanned ones (marlox-demo's simulated controller).
-    SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<SysfsPort> leading = {});
+    SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<InventoryPort> leading = {});
 
     // Ports in natural name order (ttyS2 before ttyS10). Skips virtual ttys, phantom UARTs
     // (type 0, found without opening them) and entries that vanish while they are read.
     std::vector<SysfsPort> Scan() const;
 
+    // The leading ports, then the scanned ones.
+    std::vector<InventoryPort> ListPorts() const override;
+
 private:
     std::string m_sysRoot;
     std::string m_devRoot;
-    std::vector<SysfsPort> m_leading;
+    std::vector<InventoryPort> m_leading;
 };
 
 // Makes untrusted bytes displayable: invalid UTF-8 becomes '?', control characters become

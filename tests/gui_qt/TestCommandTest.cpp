@@ -1,4 +1,4 @@
-// The TEST command end to end: the dialog's port list comes from the built-in SETUPAPI over a
+// The TEST command end to end: the dialog's port list comes from the port inventory over a
 // sysfs tree whose ports are marlox-sim ptys; results are read back from the controls.
 #include <QApplication>
 #include <QComboBox>
@@ -16,13 +16,13 @@
 namespace guitest {
 namespace {
 
-const std::vector<std::string> kTexts = {"--engine-code", "E1QT0001", "--version", "V9.87",
-                                         "--legacy-engine-code", "E2QT0002", "--legacy-version", "V6.54"};
+const std::vector<std::string> SIM_TEXTS = {"--engine-code", "E1QT0001", "--version", "V9.87",
+                                            "--legacy-engine-code", "E2QT0002", "--legacy-version", "V6.54"};
 
 std::vector<std::string> Profile(const std::string& profile)
 {
     std::vector<std::string> args = {"--profile", profile};
-    args.insert(args.end(), kTexts.begin(), kTexts.end());
+    args.insert(args.end(), SIM_TEXTS.begin(), SIM_TEXTS.end());
     return args;
 }
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "sys/DiscoveryPlatform.h"
-#include "sys/MessageBox.h"
-#include "sys/posix/PosixModuleLoader.h"
+#include "sys/posix/SysfsPorts.h"
+#include "tests/ports/FakePlatform.h"
 
 namespace guitest {
 
@@ -12,34 +12,31 @@ namespace {
 
 const TestPorts* g_current = nullptr;
 
-class FailingOs : public sys::OsInfo {
+// The current test's tree and leading ports; with no test running, none.
+class TestInventory : public sys::PortInventory {
 public:
-    bool GetVersion(sys::OsVersion&) override { return false; }
-    std::uint32_t LastError() const override { return 5; }  // ERROR_ACCESS_DENIED
+    std::vector<sys::InventoryPort> ListPorts() const override
+    {
+        if (g_current == nullptr)
+            return {};
+        return sys::posix::SysfsPorts(g_current->SysRoot(), g_current->DevRoot(), g_current->Leading())
+            .ListPorts();
+    }
 };
 
 class TestPlatform : public sys::DiscoveryPlatform {
 public:
-    sys::ModuleLoader& Modules() override
-    {
-        // A loader over the current tree; with none, over a folder that lists no ports.
-        m_loader = std::make_unique<sys::posix::PosixModuleLoader>(
-            g_current ? g_current->SysRoot() : "/nonexistent", g_current ? g_current->DevRoot() : "/nonexistent",
-            g_current ? g_current->Leading() : std::vector<sys::posix::SysfsPort>());
-        return *m_loader;
-    }
-    sys::Registry& HardwareRegistry() override { return sys::SystemRegistry(); }
-    sys::OsInfo& Os() override
-    {
-        if (g_current != nullptr && g_current->VersionFails())
-            return m_failingOs;
-        return sys::SystemOsInfo();
-    }
-    void ShowMessage(const std::string& text) override { sys::ShowMessage(text); }
+    TestPlatform() { m_failing.os.versionError = 5; }  // ERROR_ACCESS_DENIED
+
+    const sys::PortInventory* Inventory() override { return Fails() ? nullptr : &m_inventory; }
+    // The sysfs inventory cannot fail: a failure comes from the Windows path.
+    sys::WindowsServices* Windows() override { return Fails() ? m_failing.Windows() : nullptr; }
 
 private:
-    std::unique_ptr<sys::posix::PosixModuleLoader> m_loader;
-    FailingOs m_failingOs;
+    static bool Fails() { return g_current != nullptr && g_current->VersionFails(); }
+
+    TestInventory m_inventory;
+    fake::Platform m_failing;
 };
 
 }  // namespace
@@ -66,7 +63,7 @@ sim::SimProcess& TestPorts::AddLeadingSim(const std::string& friendlyName,
                                           const std::vector<std::string>& simArgs)
 {
     m_sims.push_back(std::make_unique<sim::SimProcess>(simArgs));
-    m_leading.push_back({"demo", m_sims.back()->Path(), friendlyName, "Simulated controller", "Simulated"});
+    m_leading.push_back({m_sims.back()->Path(), "demo", friendlyName, "Simulated controller", false});
     return *m_sims.back();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The system the dialog under test sees: its built-in SETUPAPI answers from a sysfs tree in a
-// temporary folder whose ports are marlox-sim ptys (or a failing version query).
+// The system the dialog under test sees: its port inventory is a sysfs tree in a temporary
+// folder whose ports are marlox-sim ptys (or discovery fails, as a failing Windows version
+// query makes it).
 //
 // The program's DiscoverPorts(list) asks sys::SystemDiscoveryPlatform(); TestSystem.cpp installs
 // this test system there before main runs.
@@ -9,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "sys/posix/SysfsPorts.h"
+#include "sys/PortInventory.h"
 #include "tools/sim/SimProcess.h"
 #include "tests/ports/SysfsTree.h"
 
@@ -24,22 +25,22 @@ public:
 
     // A built-in UART named ttyName whose /dev node is a new marlox-sim's pty.
     sim::SimProcess& AddSim(const std::string& ttyName, const std::vector<std::string>& simArgs);
-    // A port the setup API lists before the tree's, as marlox-demo lists its simulated controller.
+    // A port listed before the tree's, as marlox-demo lists its simulated controller.
     sim::SimProcess& AddLeadingSim(const std::string& friendlyName, const std::vector<std::string>& simArgs);
-    // The operating-system version query fails: discovery throws.
+    // Discovery throws: the platform takes the Windows path, whose version query fails.
     void FailVersionQuery() { m_failVersion = true; }
 
     const std::string& SysRoot() const { return m_sysRoot; }
     const std::string& DevRoot() const { return m_devRoot; }
     bool VersionFails() const { return m_failVersion; }
-    const std::vector<sys::posix::SysfsPort>& Leading() const { return m_leading; }
+    const std::vector<sys::InventoryPort>& Leading() const { return m_leading; }
 
 private:
     fake::SysfsTree m_tree;
     std::string m_sysRoot;
     std::string m_devRoot;
     std::vector<std::unique_ptr<sim::SimProcess>> m_sims;
-    std::vector<sys::posix::SysfsPort> m_leading;
+    std::vector<sys::InventoryPort> m_leading;
     bool m_failVersion = false;
 };
 

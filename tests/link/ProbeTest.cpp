@@ -38,6 +38,29 @@ TEST(Json, BuildsObjectsAndArraysInOrder)
     EXPECT_EQ(probe::JsonArray({}), "[]");
 }
 
+TEST(PathToOpen, BareWindowsNamesTakeTheDevicePrefixAndPathsStay)
+{
+    struct Case {
+        const char* typed;
+        bool windowsNames;
+        const char* opened;
+    };
+    const Case cases[] = {
+        {"COM3", true, "\\\\.\\COM3"},
+        {"COM10", true, "\\\\.\\COM10"},
+        {"\\\\.\\COM5", true, "\\\\.\\COM5"},
+        {"\\\\?\\ftdibus#a", true, "\\\\?\\ftdibus#a"},
+        {"\\COM3", true, "\\\\.\\\\COM3"},  // one backslash is no device path
+        {"/dev/ttyUSB0", false, "/dev/ttyUSB0"},
+        {"COM3", false, "COM3"},
+        {"ttyS0", false, "ttyS0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(probe::PathToOpen(c.typed, c.windowsNames), c.opened) << c.typed;
+    // Without the flag: the running system's naming.
+    EXPECT_EQ(probe::PathToOpen("COM3"), probe::PathToOpen("COM3", sys::WINDOWS_PORT_NAMES));
+}
+
 class ProbeTest : public ::testing::Test {
 protected:
     int Probe(bool json)

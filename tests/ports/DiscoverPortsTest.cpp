@@ -1,5 +1,6 @@
-// The driver: the version query, the choice of one method, the completion of names and
-// descriptions, and each call replacing the last.
+// The driver: the machine's own inventory where there is one; otherwise the version query and
+// the choice of one Windows method; the completion of names and descriptions, and each call
+// replacing the last.
 #include "ports/DiscoverPorts.h"
 #include "ports/FailureText.h"
 #include "tests/ports/FakePlatform.h"
@@ -31,7 +32,7 @@ protected:
 };
 
 TEST_F(Driver, FailedVersionQueryLeavesTheListEmpty) {
-    ports.Append(PortEntry{"stale", "COM1", "stale", 0, "stale"});
+    ports.Append(PortEntry{"stale", "COM1", "stale", false, "stale"});
     platform.os.versionError = 0x7a;
     EXPECT_EQ(Run(), "Could not get OS version. (err=7a)");
     EXPECT_EQ(ports.GetCount(), 0u);
@@ -82,7 +83,7 @@ TEST_F(Driver, FixedRangeIsCom1ToCom16Completed) {
         EXPECT_EQ(entry.devicePath, "\\\\.\\" + name);
         EXPECT_EQ(entry.friendlyName, name);
         EXPECT_EQ(entry.description, name);
-        EXPECT_EQ(entry.isUsb, 0);
+        EXPECT_FALSE(entry.isUsb);
     }
 }
 
@@ -170,6 +171,68 @@ TEST_F(Driver, LibraryThatDoesNotLoadGivesAnEmptyListAndOneMessage) {
     EXPECT_EQ(Run(), "");
     EXPECT_EQ(ports.GetCount(), 0u);
     EXPECT_EQ(platform.messages, std::vector<std::string>{"Can't Load SETUPAPI.DLL"});
+}
+
+// A machine with its own inventory: its list as it stands, never the version query, and the
+// same completion as after any method.
+class ListedInventory : public sys::PortInventory {
+public:
+    std::vector<sys::InventoryPort> ListPorts() const override {
+        ++listings;
+        return ports;
+    }
+
+    std::vector<sys::InventoryPort> ports;
+    mutable int listings = 0;
+};
+
+class InventoryAndWindows : public fake::Platform {
+public:
+    const sys::PortInventory* Inventory() override { return &inventory; }
+    ListedInventory inventory;
+};
+
+TEST(DriverInventory, TakesTheInventoryInOrderWithoutAskingTheVersion) {
+    InventoryAndWindows platform;
+    platform.os.versionError = 5;  // the Windows path would fail at once
+    platform.setupApi.interfaces = {{"\\\\?\\a", "Interface (COM1)", "Interface", "USB"}};
+    platform.inventory.ports = {
+        {"/dev/ttyUSB0", "ttyUSB0", "FT232R USB UART (ttyUSB0)", "FT232R USB UART", true},
+        {"/dev/ttyS0", "ttyS0", "Serial port (ttyS0)", "", false},
+        {"/dev/ttyS1", "ttyS1", "", "", false},
+    };
+    PortList ports;
+    ports.Append(PortEntry{"stale", "COM1", "stale", false, "stale"});
+    DiscoverPorts(ports, platform);
+
+    EXPECT_EQ(platform.inventory.listings, 1);
+    EXPECT_TRUE(platform.setupApi.events.empty());
+    EXPECT_EQ(platform.registry.opens, 0);
+    const PortEntry expected[] = {
+        {"/dev/ttyUSB0", "ttyUSB0", "FT232R USB UART (ttyUSB0)", true, "FT232R USB UART"},
+        {"/dev/ttyS0", "ttyS0", "Serial port (ttyS0)", false, "Serial port"},
+        {"/dev/ttyS1", "ttyS1", "ttyS1", false, "ttyS1"},
+    };
+    ASSERT_EQ(ports.GetCount(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(i);
+        const PortEntry& entry = ports.GetAt(i);
+        EXPECT_EQ(entry.devicePath, expected[i].devicePath);
+        EXPECT_EQ(entry.portName, expected[i].portName);
+        EXPECT_EQ(entry.friendlyName, expected[i].friendlyName);
+        EXPECT_EQ(entry.isUsb, expected[i].isUsb);
+        EXPECT_EQ(entry.description, expected[i].description);
+    }
+
+    platform.inventory.ports.clear();
+    DiscoverPorts(ports, platform);
+    EXPECT_EQ(ports.GetCount(), 0u);
+}
+
+TEST(DriverInventory, APlatformWithNeitherInventoryNorWindowsIsAProgrammingError) {
+    sys::DiscoveryPlatform nothing;
+    PortList ports;
+    EXPECT_THROW(DiscoverPorts(ports, nothing), std::logic_error);
 }
 
 // %lx of a 32-bit code, whatever the width of long.

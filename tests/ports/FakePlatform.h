@@ -1,5 +1,5 @@
 #pragma once
-// A whole fake system for discovery: setup API, registry, version and message box.
+// A whole fake Windows system for discovery: setup API, registry, version and message box.
 
 #include "sys/DiscoveryPlatform.h"
 #include "tests/ports/FakeRegistry.h"
@@ -26,8 +26,9 @@ public:
     std::optional<std::uint32_t> versionError;
 };
 
-class Platform : public sys::DiscoveryPlatform {
+class Platform : public sys::DiscoveryPlatform, public sys::WindowsServices {
 public:
+    sys::WindowsServices* Windows() override { return this; }
     sys::ModuleLoader& Modules() override { return setupApi; }
     sys::Registry& HardwareRegistry() override { return registry; }
     sys::OsInfo& Os() override { return os; }

@@ -49,14 +49,14 @@ TEST_F(InterfaceDiscovery, ListsInterfacesWithBothNamesInMemberOrder) {
         const char* path;
         const char* friendly;
         const char* description;
-        int isUsb;
+        bool isUsb;
     };
     const Expected expected[] = {
-        {"\\\\?\\acpi#pnp0501#1", "Communications Port (COM1)", "Communications Port", 0},
-        {"\\\\?\\ftdibus#a", "USB Serial Port (COM5)", "USB Serial Port", 1},
-        {"\\\\?\\lower", "Lower (COM6)", "Lower", 0},
-        {"\\\\?\\short", "Short (COM7)", "Short", 0},
-        {"\\\\?\\none", "No location (COM8)", "No location", 0},
+        {"\\\\?\\acpi#pnp0501#1", "Communications Port (COM1)", "Communications Port", false},
+        {"\\\\?\\ftdibus#a", "USB Serial Port (COM5)", "USB Serial Port", true},
+        {"\\\\?\\lower", "Lower (COM6)", "Lower", false},
+        {"\\\\?\\short", "Short (COM7)", "Short", false},
+        {"\\\\?\\none", "No location (COM8)", "No location", false},
     };
     ASSERT_EQ(ports.GetCount(), std::size(expected));
     for (std::size_t i = 0; i < ports.GetCount(); ++i) {

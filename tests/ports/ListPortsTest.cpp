@@ -47,6 +47,17 @@ TEST_F(ListPortsCommand, TextHasOneTabSeparatedLinePerEntry) {
     EXPECT_EQ(count, 16);
 }
 
+TEST_F(ListPortsCommand, InventoryPortsKeepTheirNamesAndUsbMark) {
+    struct OnePort : sys::PortInventory {
+        std::vector<sys::InventoryPort> ListPorts() const override {
+            return {{"/dev/ttyACM0", "ttyACM0", "Pico\t(ttyACM0)", "Pico", true}};
+        }
+    } inventory;
+    sys::InventoryPlatform withInventory(inventory);
+    EXPECT_EQ(probe::ListPorts(withInventory, false, out, err), 0);
+    EXPECT_EQ(out.str(), "/dev/ttyACM0\tttyACM0\tPico (ttyACM0)\t1\tPico\n");
+}
+
 TEST_F(ListPortsCommand, NoPortsIsAnEmptyArray) {
     EXPECT_EQ(List(true), 0);
     EXPECT_EQ(out.str(), "[]\n");

@@ -57,8 +57,8 @@ TEST_F(RegistryDiscovery, ScansOnlyTheExactSerialDeviceKeysOutsideUsbPorts) {
     EXPECT_EQ(com1.devicePath, "\\\\.\\COM1");
     EXPECT_EQ(com1.friendlyName, "Communications Port (COM1)");
     EXPECT_EQ(com1.description, "");
-    EXPECT_EQ(com1.isUsb, 0);
-    EXPECT_EQ(ports.GetAt(1).isUsb, 0);
+    EXPECT_FALSE(com1.isUsb);
+    EXPECT_FALSE(ports.GetAt(1).isUsb);
 }
 
 TEST_F(RegistryDiscovery, ScansEveryDeviceKeyUnderUsbPortsAsUsb) {
@@ -68,9 +68,9 @@ TEST_F(RegistryDiscovery, ScansEveryDeviceKeyUnderUsbPortsAsUsb) {
 
     EXPECT_EQ(Run(), "");
     EXPECT_EQ(PortNames(), (Names{"COM6", "COM8", "COM1"}));
-    EXPECT_EQ(ports.GetAt(0).isUsb, 1);
-    EXPECT_EQ(ports.GetAt(1).isUsb, 1);
-    EXPECT_EQ(ports.GetAt(2).isUsb, 0);
+    EXPECT_TRUE(ports.GetAt(0).isUsb);
+    EXPECT_TRUE(ports.GetAt(1).isUsb);
+    EXPECT_FALSE(ports.GetAt(2).isUsb);
 }
 
 TEST_F(RegistryDiscovery, SamePortNameMergesAtFirstPositionWithLastData) {
@@ -83,7 +83,7 @@ TEST_F(RegistryDiscovery, SamePortNameMergesAtFirstPositionWithLastData) {
     EXPECT_EQ(Run(), "");
     EXPECT_EQ(PortNames(), (Names{"COM1", "COM2", "com2"}));
     EXPECT_EQ(ports.GetAt(0).friendlyName, "Adapter (COM1)");
-    EXPECT_EQ(ports.GetAt(0).isUsb, 1);
+    EXPECT_TRUE(ports.GetAt(0).isUsb);
     EXPECT_EQ(ports.GetAt(1).friendlyName, "Second (COM2)");
 }
 
@@ -185,7 +185,7 @@ TEST_F(RegistryDiscovery, ScanPortInstancesLeavesTheDeviceKeyOpen) {
     ScanPortInstances(registry, deviceKey, true, ports);
     EXPECT_EQ(registry.OpenCount(), 3u);
     EXPECT_EQ(PortNames(), (Names{"COM1"}));
-    EXPECT_EQ(ports.GetAt(0).isUsb, 1);
+    EXPECT_TRUE(ports.GetAt(0).isUsb);
 
     for (sys::RegistryKey key : {deviceKey, biosKey, enumKey})
         registry.CloseKey(key);

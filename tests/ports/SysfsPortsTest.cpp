@@ -1,9 +1,7 @@
-// Linux port listing from sysfs trees built by the tests, directly and through the built-in
-// setup API and the driver.
+// Linux port listing from sysfs trees built by the tests, directly and through the inventory
+// and the driver.
 #include "ports/DiscoverPorts.h"
-#include "sys/SetupApi.h"
-#include "sys/posix/BuiltinSetupApi.h"
-#include "sys/posix/PosixModuleLoader.h"
+#include "sys/DiscoveryPlatform.h"
 #include "sys/posix/SysfsPorts.h"
 #include "tests/ports/SysfsTree.h"
 
@@ -53,6 +51,18 @@ TEST_F(Sysfs, ListsRealTtysOnlyInNaturalOrder) {
     EXPECT_EQ(ScannedNames(), (Names{"ttyS0", "ttyS2", "ttyS10"}));
 }
 
+TEST_F(Sysfs, ReadsFoldersLongerThanOneBlock) {
+    // Consoles with long names fill several reads of each folder; real ports lie among them.
+    Names expected;
+    for (int i = 0; i < 10; ++i) {
+        for (int k = 0; k < 10; ++k)
+            tree.AddVirtual("console" + std::to_string(i * 10 + k) + std::string(200, 'x'));
+        expected.push_back("ttyS" + std::to_string(i));
+        tree.AddUart(expected.back(), 4);
+    }
+    EXPECT_EQ(ScannedNames(), expected);
+}
+
 TEST_F(Sysfs, BuiltInUart) {
     tree.AddUart("ttyS0", 4);
     const auto ports = Scan();
@@ -61,6 +71,7 @@ TEST_F(Sysfs, BuiltInUart) {
     EXPECT_EQ(ports[0].friendlyName, "Serial port (ttyS0)");
     EXPECT_EQ(ports[0].description, "Serial port");
     EXPECT_EQ(ports[0].location.rfind("USB", 0), std::string::npos);
+    EXPECT_FALSE(ports[0].isUsb);
 }
 
 TEST_F(Sysfs, LocationNamesTheDeviceFolderOrJustTheKind) {
@@ -84,9 +95,11 @@ TEST_F(Sysfs, UsbAdaptersAreNamedByProductAndLocatedOnUsb) {
     EXPECT_EQ(ports[0].friendlyName, "Pico (ttyACM0)");
     EXPECT_EQ(ports[0].description, "Pico");
     EXPECT_EQ(ports[0].location, "USB 1-2:1.0");
+    EXPECT_TRUE(ports[0].isUsb);
     EXPECT_EQ(ports[1].friendlyName, "FT232R USB UART (ttyUSB0)");
     EXPECT_EQ(ports[1].description, "FT232R USB UART");
     EXPECT_EQ(ports[1].location, "USB 1-1:1.0");
+    EXPECT_TRUE(ports[1].isUsb);
 }
 
 TEST_F(Sysfs, BluetoothPortOnAUsbDongleIsStillBluetooth) {
@@ -101,6 +114,7 @@ TEST_F(Sysfs, BluetoothPortOnAUsbDongleIsStillBluetooth) {
     EXPECT_EQ(ports[0].friendlyName, "Bluetooth serial port (rfcomm0)");
     EXPECT_EQ(ports[0].description, "Bluetooth serial port");
     EXPECT_EQ(ports[0].location.rfind("USB", 0), std::string::npos);
+    EXPECT_FALSE(ports[0].isUsb);
 }
 
 TEST_F(Sysfs, EntriesThatVanishAreSkipped) {
@@ -151,96 +165,69 @@ INSTANTIATE_TEST_SUITE_P(
         Product{"EmbeddedZero", std::string("Dual\0Port", 9), "Dual Port"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Through the module loader, the built-in setup API and the driver, as the program runs.
-class SysfsPlatform : public sys::DiscoveryPlatform {
-public:
-    explicit SysfsPlatform(const fake::SysfsTree& tree) : loader(tree.SysRoot(), tree.DevRoot()) {}
-    sys::ModuleLoader& Modules() override { return loader; }
-    sys::Registry& HardwareRegistry() override { return sys::SystemRegistry(); }
-    sys::OsInfo& Os() override { return sys::SystemOsInfo(); }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+// The inventory: leading ports first, then the scan, each a neutral record.
+TEST_F(Sysfs, InventoryListsLeadingPortsThenTheScannedOnes) {
+    tree.AddUart("ttyS0", 4);
+    AddFtdi("FT232R USB UART");
+    const sys::InventoryPort demo{"/tmp/pty7", "demo", "Simulated controller (demo)",
+                                  "Simulated controller", false};
+    const auto ports = sys::posix::SysfsPorts(tree.SysRoot(), tree.DevRoot(), {demo}).ListPorts();
 
-    sys::posix::PosixModuleLoader loader;
-    std::vector<std::string> messages;
-};
+    ASSERT_EQ(ports.size(), 3u);
+    EXPECT_EQ(ports[0].devicePath, "/tmp/pty7");
+    EXPECT_EQ(ports[0].displayName, "Simulated controller (demo)");
+    const sys::InventoryPort& uart = ports[1];
+    EXPECT_EQ(uart.devicePath, tree.DevRoot() + "/ttyS0");
+    EXPECT_EQ(uart.portName, "ttyS0");
+    EXPECT_EQ(uart.displayName, "Serial port (ttyS0)");
+    EXPECT_EQ(uart.description, "Serial port");
+    EXPECT_FALSE(uart.isUsb);
+    EXPECT_EQ(ports[2].portName, "ttyUSB0");
+    EXPECT_EQ(ports[2].displayName, "FT232R USB UART (ttyUSB0)");
+    EXPECT_TRUE(ports[2].isUsb);
+}
 
-TEST_F(Sysfs, DiscoverPortsListsTheTreeThroughTheBuiltInSetupApi) {
+TEST_F(Sysfs, InventoryWithoutSysfsListsOnlyTheLeadingPorts) {
+    const sys::InventoryPort demo{"/tmp/pty7", "demo", "Demo (demo)", "Demo", false};
+    const auto ports = sys::posix::SysfsPorts("/nonexistent", "/nonexistent", {demo}).ListPorts();
+    ASSERT_EQ(ports.size(), 1u);
+    EXPECT_EQ(ports[0].portName, "demo");
+}
+
+// Through the inventory and the driver, as the program runs.
+TEST_F(Sysfs, DiscoverPortsListsTheTreeThroughTheInventory) {
     tree.AddVirtual("tty1");
     tree.AddUart("ttyS0", 4);
     tree.AddUart("ttyS1", 0);
-    AddFtdi(std::string(250, 'L'));  // still fits the 256-byte property buffer once cut
+    AddFtdi(std::string(250, 'L'));  // cut to keep the friendly name under 256 bytes
 
-    SysfsPlatform platform(tree);
+    const sys::posix::SysfsPorts inventory(tree.SysRoot(), tree.DevRoot());
+    sys::InventoryPlatform platform(inventory);
     PortList ports;
+    ports.Append(PortEntry{"stale", "stale", "stale", true, "stale"});
     DiscoverPorts(ports, platform);
 
     ASSERT_EQ(ports.GetCount(), 2u);
     const PortEntry& uart = ports.GetAt(0);
     EXPECT_EQ(uart.devicePath, tree.DevRoot() + "/ttyS0");
-    EXPECT_EQ(uart.portName, "");
+    EXPECT_EQ(uart.portName, "ttyS0");
     EXPECT_EQ(uart.friendlyName, "Serial port (ttyS0)");
     EXPECT_EQ(uart.description, "Serial port");
-    EXPECT_EQ(uart.isUsb, 0);
+    EXPECT_FALSE(uart.isUsb);
     const PortEntry& usb = ports.GetAt(1);
     EXPECT_EQ(usb.devicePath, tree.DevRoot() + "/ttyUSB0");
+    EXPECT_EQ(usb.portName, "ttyUSB0");
     EXPECT_EQ(usb.friendlyName, std::string(200, 'L') + " (ttyUSB0)");
-    EXPECT_EQ(usb.isUsb, 1);
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(usb.description, std::string(200, 'L'));
+    EXPECT_TRUE(usb.isUsb);
 }
 
-TEST(PosixModules, OnlyTheBuiltInSetupApiLoads) {
-    sys::posix::PosixModuleLoader loader("/nonexistent", "/nonexistent");
-    EXPECT_NE(loader.Load("SETUPAPI"), nullptr);
-    EXPECT_NE(loader.Load("setupapi.dll"), nullptr);
-    EXPECT_EQ(loader.Load("KERNEL32"), nullptr);
-    EXPECT_EQ(loader.Load("SETUPAPI2"), nullptr);
-}
-
-// The built-in entry points check records as the real ones do, so a wrong size shows here.
-TEST(BuiltinSetupApi, RejectsWrongRecordSizesAndForeignHandles) {
-    fake::SysfsTree tree;
-    tree.AddUart("ttyS0", 4);
-    sys::posix::BuiltinSetupApi library(sys::posix::SysfsPorts(tree.SysRoot(), tree.DevRoot()));
-    const auto classDevs =
-        reinterpret_cast<sys::SetupDiGetClassDevsAFn>(library.Find("SetupDiGetClassDevsA"));
-    const auto enumerate = reinterpret_cast<sys::SetupDiEnumDeviceInterfacesFn>(
-        library.Find("SetupDiEnumDeviceInterfaces"));
-    const auto detail = reinterpret_cast<sys::SetupDiGetDeviceInterfaceDetailAFn>(
-        library.Find("SetupDiGetDeviceInterfaceDetailA"));
-    const auto destroy = reinterpret_cast<sys::SetupDiDestroyDeviceInfoListFn>(
-        library.Find("SetupDiDestroyDeviceInfoList"));
-    ASSERT_TRUE(classDevs && enumerate && detail && destroy);
-    sys::OsInfo& os = sys::SystemOsInfo();
-
-    const sys::HDevInfo set = classDevs(&sys::COMPORT_INTERFACE_CLASS, nullptr, nullptr, 0x12);
-    ASSERT_NE(set, sys::InvalidDevInfo());
-
-    sys::SpDeviceInterfaceData data{};
-    data.cbSize = 28;  // the 32-bit size, wrong on a 64-bit build
-    EXPECT_FALSE(enumerate(set, nullptr, &sys::COMPORT_INTERFACE_CLASS, 0, &data));
-    EXPECT_EQ(os.LastError(), sys::ERROR_INVALID_USER_BUFFER_CODE);
-    data.cbSize = sizeof data;
-    ASSERT_TRUE(enumerate(set, nullptr, &sys::COMPORT_INTERFACE_CLASS, 0, &data));
-    EXPECT_FALSE(enumerate(set, nullptr, &sys::COMPORT_INTERFACE_CLASS, 1, &data));
-    EXPECT_EQ(os.LastError(), sys::ERROR_NO_MORE_ITEMS_CODE);
-
-    alignas(8) std::uint8_t buffer[64] = {};
-    auto* path = reinterpret_cast<sys::SpDeviceInterfaceDetailDataA*>(buffer);
-    sys::SpDevInfoData device{};
-    device.cbSize = sizeof device;
-    path->cbSize = 5;  // the 32-bit size, wrong on a 64-bit build
-    EXPECT_FALSE(detail(set, &data, path, sizeof buffer, nullptr, &device));
-    EXPECT_EQ(os.LastError(), sys::ERROR_INVALID_USER_BUFFER_CODE);
-    path->cbSize = sizeof(sys::SpDeviceInterfaceDetailDataA);
-    EXPECT_FALSE(detail(set, &data, path, 8, nullptr, &device));
-    EXPECT_EQ(os.LastError(), sys::ERROR_INSUFFICIENT_BUFFER_CODE);
-    ASSERT_TRUE(detail(set, &data, path, sizeof buffer, nullptr, &device));
-    EXPECT_EQ(std::string(path->devicePath), tree.DevRoot() + "/ttyS0");
-
-    EXPECT_TRUE(destroy(set));
-    EXPECT_FALSE(destroy(set));  // already gone
-    EXPECT_FALSE(enumerate(set, nullptr, &sys::COMPORT_INTERFACE_CLASS, 0, &data));
-    EXPECT_EQ(os.LastError(), sys::ERROR_INVALID_HANDLE_CODE);
+// The machine's own platform lists from sysfs and has no Windows services to fall back on.
+TEST(SystemPlatform, IsTheSysfsInventory) {
+    sys::DiscoveryPlatform& platform = sys::NativeDiscoveryPlatform();
+    EXPECT_NE(platform.Inventory(), nullptr);
+    EXPECT_EQ(platform.Windows(), nullptr);
+    EXPECT_EQ(&sys::SystemDiscoveryPlatform(), &platform);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ std::string FormatPortsJson(const PortList& ports) {
                               .String("devicePath", entry.devicePath)
                               .String("portName", entry.portName)
                               .String("friendlyName", entry.friendlyName)
-                              .Bool("isUsb", entry.isUsb != 0)
+                              .Bool("isUsb", entry.isUsb)
                               .String("description", entry.description)
                               .Text());
     }

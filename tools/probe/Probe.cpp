@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "link/SerialLink.h"
+#include "ports/PortPath.h"
 #include "tools/probe/Json.h"
 
 namespace probe {
@@ -75,12 +76,10 @@ std::optional<std::string> ProtectionJson(ProtectionResult result)
 
 }  // namespace
 
-std::string DevicePathOf(const std::string& port)
+std::string PathToOpen(const std::string& port, bool windowsNames)
 {
-#ifdef _WIN32
-    if (port.rfind("\\\\", 0) != 0)
-        return "\\\\.\\" + port;
-#endif
+    if (windowsNames && port.rfind("\\\\", 0) != 0)
+        return DevicePathOf(port);
     return port;
 }
 
@@ -118,7 +117,7 @@ std::string FormatJson(const std::string& port, const ProbeResults& results)
 int Probe(CSerialLink& link, const std::string& port, bool json, std::ostream& out,
           std::ostream& err)
 {
-    if (!link.Open(DevicePathOf(port))) {
+    if (!link.Open(PathToOpen(port))) {
         err << "Can not open COM Port: " << Printable(port) << ": " << link.LastOpenError()
             << "\n";
         return EXIT_CANNOT_OPEN;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/ConnectionTest.h"
+#include "sys/PortNames.h"
 
 class CSerialLink;
 
@@ -23,9 +24,10 @@ struct ProbeResults {
     std::optional<std::string> legacyVersion;
 };
 
-// What the user typed to what the OS opens: on Windows a bare name such as COM3 becomes
-// \\.\COM3 (the only form that reaches COM10 and above); elsewhere the path is used as given.
-std::string DevicePathOf(const std::string& port);
+// What the user typed to what the OS opens. With Windows port names a bare name such as COM3
+// becomes its device path \\.\COM3 (the only form that reaches COM10 and above) and a name
+// already beginning with \\ stays; elsewhere the text is the path.
+std::string PathToOpen(const std::string& port, bool windowsNames = sys::WINDOWS_PORT_NAMES);
 
 // Runs the test on an open link.
 ProbeResults RunProbeTest(CSerialLink& link);

@@ -1,40 +1,32 @@
-// marlox-demo's port inventory: the built-in SETUPAPI lists the simulated controller first and
-// the machine's own ports below it.
+// marlox-demo's port inventory: the simulated controller first, while it runs, and the
+// machine's own ports below it.
 #include "ui/linux/DemoPorts.h"
 
-#include <memory>
-
 #include "sys/DiscoveryPlatform.h"
-#include "sys/MessageBox.h"
-#include "sys/posix/PosixModuleLoader.h"
+#include "sys/posix/SysfsPorts.h"
 #include "ui/linux/DemoController.h"
 
 namespace {
 
-class DemoPlatform : public sys::DiscoveryPlatform {
+class DemoInventory : public sys::PortInventory {
 public:
-    sys::ModuleLoader& Modules() override
+    std::vector<sys::InventoryPort> ListPorts() const override
     {
-        std::vector<sys::posix::SysfsPort> leading;
+        // The controller starts after the inventory is installed: ask for its pty each time.
+        std::vector<sys::InventoryPort> leading;
         if (!DemoControllerPath().empty()) {
-            leading.push_back({"demo", DemoControllerPath(), "Simulated controller (demo)",
-                               "Simulated controller", "Simulated"});
+            leading.push_back({DemoControllerPath(), "demo", "Simulated controller (demo)",
+                               "Simulated controller", false});
         }
-        m_loader = std::make_unique<sys::posix::PosixModuleLoader>("/sys", "/dev", std::move(leading));
-        return *m_loader;
+        return sys::posix::SysfsPorts("/sys", "/dev", std::move(leading)).ListPorts();
     }
-    sys::Registry& HardwareRegistry() override { return sys::SystemRegistry(); }
-    sys::OsInfo& Os() override { return sys::SystemOsInfo(); }
-    void ShowMessage(const std::string& text) override { sys::ShowMessage(text); }
-
-private:
-    std::unique_ptr<sys::posix::PosixModuleLoader> m_loader;
 };
 
 }  // namespace
 
 void InstallDemoPorts()
 {
-    static DemoPlatform platform;
+    static const DemoInventory inventory;
+    static sys::InventoryPlatform platform(inventory);
     sys::SetSystemDiscoveryPlatform(&platform);
 }
