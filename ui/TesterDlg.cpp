@@ -5,8 +5,8 @@
 
 namespace {
 // The opened drop-down list has room for about this many entries; more scroll.
-constexpr int kVisibleListEntries = 5;
-constexpr int kMaxTipWidth = 320;  // pixels; lets the two-line tips break at "\r\n"
+constexpr int VISIBLE_LIST_ENTRIES = 5;
+constexpr int MAX_TIP_WIDTH = 320;  // pixels; lets the two-line tips break at "\r\n"
 }  // namespace
 
 CTesterDlg::CTesterDlg(CWnd* pParent) : CDialog(IDD, pParent) {
@@ -65,13 +65,13 @@ bool CTesterDlg::OnInitDialog() {
     m_portCombo.GetWindowRect(&rect);
     const int fieldHeight = m_portCombo.GetItemHeight(-1);
     m_portCombo.SetWindowPos(nullptr, 0, 0, rect.Width(),
-                             rect.Height() + kVisibleListEntries * fieldHeight,
+                             rect.Height() + VISIBLE_LIST_ENTRIES * fieldHeight,
                              SWP_NOMOVE | SWP_NOZORDER);
 
     m_portCombo.SetCurSel(0);
 
     m_toolTip.Create(this, 0);  // without it the dialog just has no tips
-    m_toolTip.SetMaxTipWidth(kMaxTipWidth);
+    m_toolTip.SetMaxTipWidth(MAX_TIP_WIDTH);
     m_toolTip.AddTool(&m_legacyEngineCodeField, IDS_TIP_LEGACY);
     m_toolTip.AddTool(&m_legacyVersionField, IDS_TIP_LEGACY);
     m_toolTip.AddTool(&m_engineCodeField, IDS_TIP_TARVEX);

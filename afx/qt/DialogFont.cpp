@@ -15,7 +15,7 @@ namespace afx::qt {
 namespace {
 
 // The Windows faces of the templates and what stands in for them here, best first.
-const std::pair<const char*, const char*> kFallbacks[] = {
+const std::pair<const char*, const char*> FALLBACKS[] = {
     {"Arial", "Liberation Sans"},
     {"MS UI Gothic", "Noto Sans CJK JP"},
 };
@@ -25,7 +25,7 @@ QString InstalledFamily(const QString& face)
     const QStringList families = QFontDatabase::families();
     if (families.contains(face, Qt::CaseInsensitive))
         return face;
-    for (const auto& [windowsFace, standIn] : kFallbacks) {
+    for (const auto& [windowsFace, standIn] : FALLBACKS) {
         if (face.compare(QLatin1String(windowsFace), Qt::CaseInsensitive) == 0 &&
             families.contains(QLatin1String(standIn), Qt::CaseInsensitive))
             return QLatin1String(standIn);

@@ -5,7 +5,7 @@
 namespace afx::res {
 namespace {
 
-constexpr std::uint32_t kDsSetFont = 0x40;
+constexpr std::uint32_t DS_SET_FONT = 0x40;
 
 void ReadItemTail(ByteReader& r, DialogItem& item) {
     item.windowClass = r.ReadSzOrOrd();
@@ -68,7 +68,7 @@ DialogTemplate ParseDialogTemplate(ByteView data) {
     dlg.windowClass = r.ReadSzOrOrd();
     dlg.title = Utf16ToUtf8(r.Utf16z());
 
-    if (dlg.style & kDsSetFont) {
+    if (dlg.style & DS_SET_FONT) {
         dlg.hasFont = true;
         dlg.pointSize = r.U16();
         if (dlg.extended) {

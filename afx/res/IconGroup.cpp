@@ -3,8 +3,8 @@
 namespace afx::res {
 namespace {
 
-constexpr std::uint32_t kBiRgb = 0;
-constexpr int kMaxIconSide = 256;
+constexpr std::uint32_t BI_RGB = 0;
+constexpr int MAX_ICON_SIDE = 256;
 
 BitmapInfoHeader ReadBitmapInfoHeader(ByteReader& r) {
     BitmapInfoHeader h;
@@ -76,12 +76,12 @@ IconImage DecodeIconImage(ByteView data) {
     h = ReadBitmapInfoHeader(r);
     if (h.size < 40)
         throw FormatError("icon image: not a BITMAPINFOHEADER");
-    if (h.planes != 1 || h.compression != kBiRgb)
+    if (h.planes != 1 || h.compression != BI_RGB)
         throw FormatError("icon image: unsupported planes or compression");
     const int bpp = h.bitCount;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)
         throw FormatError("icon image: unsupported bits per pixel");
-    if (h.width < 1 || h.width > kMaxIconSide || h.height < 2 || h.height > 2 * kMaxIconSide)
+    if (h.width < 1 || h.width > MAX_ICON_SIDE || h.height < 2 || h.height > 2 * MAX_ICON_SIDE)
         throw FormatError("icon image: bad size");
     image.width = h.width;
     image.height = h.height / 2;
@@ -134,14 +134,14 @@ IconImage DecodeIconImage(ByteView data) {
 }
 
 std::vector<std::uint8_t> BuildIcoFile(const ResFile& file, std::uint16_t groupId, std::uint16_t language) {
-    const ResourceEntry* groupEntry = file.Find(rt::kGroupIcon, groupId, language);
+    const ResourceEntry* groupEntry = file.Find(rt::GROUP_ICON, groupId, language);
     if (groupEntry == nullptr)
         return {};
     IconGroup group = ParseIconGroup(groupEntry->data);
 
     std::vector<ByteView> images;
     for (const IconGroupEntry& e : group.entries) {
-        const ResourceEntry* image = file.Find(rt::kIcon, e.id, language);
+        const ResourceEntry* image = file.Find(rt::ICON, e.id, language);
         if (image == nullptr)
             throw FormatError("icon group names a missing image");
         images.push_back(image->data);

@@ -9,7 +9,7 @@ namespace afx::res {
 std::uint16_t LanguageFromLocale(const std::string& localeName) {
     // The language code ends at the territory, code set or modifier.
     std::string language = localeName.substr(0, localeName.find_first_of("_.@"));
-    return language == "ja" ? kLangJapanese : kLangEnglishUs;
+    return language == "ja" ? LANG_JAPANESE : LANG_ENGLISH_US;
 }
 
 std::uint16_t UserLanguage() {
@@ -18,7 +18,7 @@ std::uint16_t UserLanguage() {
         if (value != nullptr && *value != '\0')
             return LanguageFromLocale(value);
     }
-    return kLangEnglishUs;
+    return LANG_ENGLISH_US;
 }
 
 }  // namespace afx::res

@@ -6,7 +6,7 @@
 namespace afx::res {
 
 std::optional<DialogTemplate> ProgramResources::Dialog(std::uint16_t id) const {
-    const ResourceEntry* entry = m_file.Find(rt::kDialog, id, m_language);
+    const ResourceEntry* entry = m_file.Find(rt::DIALOG, id, m_language);
     if (entry == nullptr) return std::nullopt;
     try {
         return ParseDialogTemplate(entry->data);

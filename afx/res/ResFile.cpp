@@ -3,8 +3,8 @@
 namespace afx::res {
 namespace {
 
-constexpr std::uint16_t kSubNeutral = 0x00;
-constexpr std::uint16_t kSubDefault = 0x01;
+constexpr std::uint16_t SUB_NEUTRAL = 0x00;
+constexpr std::uint16_t SUB_DEFAULT = 0x01;
 
 std::uint16_t MakeLang(std::uint16_t primary, std::uint16_t sub) {
     return static_cast<std::uint16_t>(sub << 10 | primary);
@@ -64,11 +64,11 @@ const ResourceEntry* ResFile::FindExact(std::uint16_t type, std::uint16_t id, st
 const ResourceEntry* ResFile::Find(std::uint16_t type, std::uint16_t id, std::uint16_t language) const {
     const std::uint16_t order[] = {
         language,
-        MakeLang(Primary(language), kSubNeutral),
-        MakeLang(Primary(language), kSubDefault),
-        kLangNeutral,
-        kLangEnglishUs,
-        MakeLang(Primary(kLangEnglishUs), kSubNeutral),
+        MakeLang(Primary(language), SUB_NEUTRAL),
+        MakeLang(Primary(language), SUB_DEFAULT),
+        LANG_NEUTRAL,
+        LANG_ENGLISH_US,
+        MakeLang(Primary(LANG_ENGLISH_US), SUB_NEUTRAL),
     };
     for (std::uint16_t candidate : order) {
         if (const ResourceEntry* entry = FindExact(type, id, candidate))

@@ -12,17 +12,17 @@ namespace afx::res {
 
 // Resource type ordinals.
 namespace rt {
-constexpr std::uint16_t kIcon = 3;
-constexpr std::uint16_t kDialog = 5;
-constexpr std::uint16_t kString = 6;
-constexpr std::uint16_t kGroupIcon = 14;
-constexpr std::uint16_t kVersion = 16;
+constexpr std::uint16_t ICON = 3;
+constexpr std::uint16_t DIALOG = 5;
+constexpr std::uint16_t STRING = 6;
+constexpr std::uint16_t GROUP_ICON = 14;
+constexpr std::uint16_t VERSION = 16;
 }  // namespace rt
 
 // Language ids (primary language in the low 10 bits, sublanguage above).
-constexpr std::uint16_t kLangNeutral = 0x0000;
-constexpr std::uint16_t kLangEnglishUs = 0x0409;
-constexpr std::uint16_t kLangJapanese = 0x0411;
+constexpr std::uint16_t LANG_NEUTRAL = 0x0000;
+constexpr std::uint16_t LANG_ENGLISH_US = 0x0409;
+constexpr std::uint16_t LANG_JAPANESE = 0x0411;
 
 struct ResourceEntry {
     SzOrOrd type;

@@ -4,8 +4,8 @@
 
 namespace afx::res {
 
-std::array<std::string, kStringsPerBlock> ParseStringBlock(ByteView data) {
-    std::array<std::string, kStringsPerBlock> strings;
+std::array<std::string, STRINGS_PER_BLOCK> ParseStringBlock(ByteView data) {
+    std::array<std::string, STRINGS_PER_BLOCK> strings;
     ByteReader r(data);
     for (std::string& text : strings) {
         std::size_t length = r.U16();
@@ -20,11 +20,11 @@ std::array<std::string, kStringsPerBlock> ParseStringBlock(ByteView data) {
 }
 
 std::optional<std::string> LoadString(const ResFile& file, std::uint16_t id, std::uint16_t language) {
-    const std::uint16_t block = static_cast<std::uint16_t>(id / kStringsPerBlock + 1);
-    const ResourceEntry* entry = file.Find(rt::kString, block, language);
+    const std::uint16_t block = static_cast<std::uint16_t>(id / STRINGS_PER_BLOCK + 1);
+    const ResourceEntry* entry = file.Find(rt::STRING, block, language);
     if (entry == nullptr)
         return std::nullopt;
-    std::string text = ParseStringBlock(entry->data)[id % kStringsPerBlock];
+    std::string text = ParseStringBlock(entry->data)[id % STRINGS_PER_BLOCK];
     if (text.empty())
         return std::nullopt;
     return text;

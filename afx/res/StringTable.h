@@ -11,10 +11,10 @@
 
 namespace afx::res {
 
-constexpr std::size_t kStringsPerBlock = 16;
+constexpr std::size_t STRINGS_PER_BLOCK = 16;
 
 // The 16 strings of one RT_STRING block, UTF-8. Throws FormatError on truncated data.
-std::array<std::string, kStringsPerBlock> ParseStringBlock(ByteView data);
+std::array<std::string, STRINGS_PER_BLOCK> ParseStringBlock(ByteView data);
 
 // The string with this id in the best-matching language, UTF-8; nullopt when there is none
 // (an empty string counts as none, as for the platform's LoadString).

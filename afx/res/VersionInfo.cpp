@@ -5,16 +5,16 @@
 namespace afx::res {
 namespace {
 
-constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
-constexpr std::size_t kFixedSize = 52;
-constexpr int kMaxDepth = 8;  // root, StringFileInfo, table, string: far below this
+constexpr std::uint32_t FIXED_SIGNATURE = 0xFEEF04BD;
+constexpr std::size_t FIXED_SIZE = 52;
+constexpr int MAX_DEPTH = 8;  // root, StringFileInfo, table, string: far below this
 
 std::size_t AlignUp4(std::size_t offset) { return (offset + 3) & ~static_cast<std::size_t>(3); }
 
 // One node at the start of data (DWORD aligned relative to the resource start, as is data);
 // its wLength, which covers its children, goes to length.
 VersionNode ReadNode(ByteView data, int depth, std::size_t& length) {
-    if (depth > kMaxDepth)
+    if (depth > MAX_DEPTH)
         throw FormatError("version record nested too deep");
     ByteReader head(data);
     length = head.U16();
@@ -71,12 +71,12 @@ VersionInfo ParseVersionInfo(ByteView data) {
     VersionInfo info;
     std::size_t length = 0;
     info.root = ReadNode(data, 0, length);
-    if (info.root.value.size() != kFixedSize)
+    if (info.root.value.size() != FIXED_SIZE)
         throw FormatError("version record: no fixed file information");
     ByteReader r({info.root.value.data(), info.root.value.size()});
     FixedFileInfo& f = info.fixed;
     f.signature = r.U32();
-    if (f.signature != kFixedSignature)
+    if (f.signature != FIXED_SIGNATURE)
         throw FormatError("version record: bad signature");
     f.structVersion = r.U32();
     f.fileVersionMS = r.U32();

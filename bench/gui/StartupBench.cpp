@@ -25,8 +25,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr auto kTimeout = std::chrono::seconds(20);
-constexpr auto kSettle = std::chrono::milliseconds(1000);
+constexpr auto TIMEOUT = std::chrono::seconds(20);
+constexpr auto SETTLE = std::chrono::milliseconds(1000);
 
 struct Program {
     std::string name;
@@ -136,12 +136,12 @@ bool RunOnce(Display* display, const std::string& displayName, Program& program)
     const auto start = Clock::now();
     Child child(program.command, displayName);
     while (!HasPaintedWindow(display, child.Pid())) {
-        if (Clock::now() - start > kTimeout || ::waitpid(child.Pid(), nullptr, WNOHANG) != 0)
+        if (Clock::now() - start > TIMEOUT || ::waitpid(child.Pid(), nullptr, WNOHANG) != 0)
             return false;
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     program.startMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    std::this_thread::sleep_for(kSettle);
+    std::this_thread::sleep_for(SETTLE);
     program.peakKb.push_back(PeakRssKb(child.Pid()));
     return true;
 }
@@ -226,7 +226,7 @@ int main(int argc, char* argv[])
         for (Program& program : programs) {
             if (!RunOnce(display, xvfb.Name(), program))
                 std::fprintf(stderr, "%s: no painted window within %lld s\n", program.name.c_str(),
-                             static_cast<long long>(kTimeout.count()));
+                             static_cast<long long>(TIMEOUT.count()));
         }
     }
     XCloseDisplay(display);

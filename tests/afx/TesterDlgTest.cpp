@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::vector<int> kTesterControls = {IDOK, IDCANCEL, IDC_PORT, IDC_ENGINECODE, IDC_VERSION,
+const std::vector<int> TESTER_CONTROLS = {IDOK, IDCANCEL, IDC_PORT, IDC_ENGINECODE, IDC_VERSION,
                                           IDC_TEST, IDC_PROTECTION, IDC_PROTECTION_ICON,
                                           IDC_LEGACY_VERSION, IDC_LEGACY_ENGINECODE};
 
@@ -19,7 +19,7 @@ protected:
     void SetUp() override {
         FakeSystem& sys = FakeSystem::Get();
         sys.Reset();
-        sys.templates[IDD_TESTER_DIALOG] = kTesterControls;
+        sys.templates[IDD_TESTER_DIALOG] = TESTER_CONTROLS;
         sys.templates[IDD_ABOUTBOX] = {IDOK};
         sys.strings = {{IDS_ABOUTBOX, "About Marlox(&A)..."}, {IDS_NO_RESPOND, "No respond"},
                        {IDS_CANNOT_OPEN_PORT, "Can not open COM Port"}};

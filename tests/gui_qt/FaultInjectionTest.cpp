@@ -26,13 +26,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::vector<std::string> kDual = {"--profile", "dual", "--engine-code", "E1QT0001",
+const std::vector<std::string> DUAL = {"--profile", "dual", "--engine-code", "E1QT0001",
                                         "--version", "V9.87", "--legacy-engine-code", "E2QT0002",
                                         "--legacy-version", "V6.54"};
 
 std::vector<std::string> Dual(std::initializer_list<std::string> faults)
 {
-    std::vector<std::string> args = kDual;
+    std::vector<std::string> args = DUAL;
     args.insert(args.end(), faults);
     return args;
 }
@@ -59,7 +59,7 @@ Fields Read(const DialogView& view)
             view.Text(IDC_LEGACY_ENGINECODE), view.Text(IDC_LEGACY_VERSION)};
 }
 
-const Fields kAllNoRespond = {"No respond", "No respond", "No respond", "No respond", "No respond"};
+const Fields ALL_NO_RESPOND = {"No respond", "No respond", "No respond", "No respond", "No respond"};
 
 dev_t DeviceOf(const std::string& path)
 {
@@ -175,7 +175,7 @@ TEST(FaultInjection, GarbageFloodForTheWholeTestIsNoResponseEverywhere)
     const dev_t pty = DeviceOf(sim.Path());
     RunTesterDialog([&](DialogView& view) {
         view.ClickTest();
-        EXPECT_EQ(Read(view), kAllNoRespond);
+        EXPECT_EQ(Read(view), ALL_NO_RESPOND);
         EXPECT_FALSE(view.Visible(IDC_PROTECTION_ICON));
         EXPECT_TRUE(view.Enabled(IDC_TEST));
         EXPECT_FALSE(HeldByThisProcess(pty));

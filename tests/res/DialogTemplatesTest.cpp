@@ -13,8 +13,8 @@ namespace {
 
 using afx::res::DialogItem;
 using afx::res::DialogTemplate;
-using afx::res::kLangEnglishUs;
-using afx::res::kLangJapanese;
+using afx::res::LANG_ENGLISH_US;
+using afx::res::LANG_JAPANESE;
 namespace cls = afx::res::cls;
 
 struct Rect {
@@ -27,12 +27,12 @@ struct Kind {
     std::uint32_t exStyle;
 };
 
-const Kind kHiddenButton{cls::BUTTON, 0x40010000, 0};
-const Kind kDropDown{cls::COMBOBOX, 0x50210103, 0};
-const Kind kLabel{cls::STATIC, 0x50020002, 0};
-const Kind kResultField{cls::STATIC, 0x50020300, 0x00020000};
-const Kind kDefaultButton{cls::BUTTON, 0x50010001, 0};
-const Kind kHiddenIcon{cls::STATIC, 0x40000003, 0};
+const Kind HIDDEN_BUTTON{cls::BUTTON, 0x40010000, 0};
+const Kind DROP_DOWN{cls::COMBOBOX, 0x50210103, 0};
+const Kind LABEL{cls::STATIC, 0x50020002, 0};
+const Kind RESULT_FIELD{cls::STATIC, 0x50020300, 0x00020000};
+const Kind DEFAULT_BUTTON{cls::BUTTON, 0x50010001, 0};
+const Kind HIDDEN_ICON{cls::STATIC, 0x40000003, 0};
 
 // An icon control names its icon by number instead of a text.
 struct Text {
@@ -51,23 +51,23 @@ struct TesterRow {
     Rect japaneseRect;
 };
 
-const std::vector<TesterRow> kTesterControls = {
-    {1, kHiddenButton, "OK", {200, 66, 35, 11}, "OK", {169, 66, 35, 11}},
-    {2, kHiddenButton, "Cancel", {200, 7, 35, 11}, "Cancel", {169, 7, 35, 11}},
-    {1000, kDropDown, "", {69, 7, 111, 14}, "", {43, 7, 111, 14}},
-    {-1, kLabel, "COM Port", {31, 9, 31, 8}, "通信ポート", {7, 11, 31, 8}},
-    {-1, kLabel, "Tarvex ENGINECODE Inquery", {7, 29, 111, 8}, "Tarvex エンジンコード照会", {7, 29, 81, 8}},
-    {-1, kLabel, "Tarvex Version Inquery", {7, 43, 111, 8}, "Tarvex バージョン照会", {7, 43, 81, 8}},
-    {1004, kResultField, "", {125, 28, 55, 10}, "", {98, 28, 55, 11}},
-    {1005, kResultField, "", {125, 41, 55, 11}, "", {98, 41, 55, 11}},
-    {1001, kDefaultButton, "TEST", {188, 79, 47, 16}, "テスト", {157, 79, 47, 16}},
-    {-1, kLabel, "Data Protection", {7, 57, 111, 8}, "データープロテクト", {7, 57, 81, 8}},
-    {1006, kResultField, "", {125, 55, 55, 11}, "", {98, 55, 55, 11}},
-    {1007, kHiddenIcon, 131, {200, 54, 18, 17}, 131, {172, 27, 20, 20}},
-    {-1, kLabel, "Legacy Drevik ENGINECODE Inquery", {7, 71, 111, 8}, "旧型Drevik エンジンコード照会", {7, 71, 81, 8}},
-    {-1, kLabel, "Legacy Drevik Version Inquery", {7, 85, 112, 8}, "旧型Drevik バージョン照会", {7, 85, 81, 8}},
-    {1003, kResultField, "", {125, 83, 55, 11}, "", {98, 83, 55, 11}},
-    {1002, kResultField, "", {125, 69, 55, 11}, "", {98, 69, 55, 11}},
+const std::vector<TesterRow> TESTER_CONTROLS = {
+    {1, HIDDEN_BUTTON, "OK", {200, 66, 35, 11}, "OK", {169, 66, 35, 11}},
+    {2, HIDDEN_BUTTON, "Cancel", {200, 7, 35, 11}, "Cancel", {169, 7, 35, 11}},
+    {1000, DROP_DOWN, "", {69, 7, 111, 14}, "", {43, 7, 111, 14}},
+    {-1, LABEL, "COM Port", {31, 9, 31, 8}, "通信ポート", {7, 11, 31, 8}},
+    {-1, LABEL, "Tarvex ENGINECODE Inquery", {7, 29, 111, 8}, "Tarvex エンジンコード照会", {7, 29, 81, 8}},
+    {-1, LABEL, "Tarvex Version Inquery", {7, 43, 111, 8}, "Tarvex バージョン照会", {7, 43, 81, 8}},
+    {1004, RESULT_FIELD, "", {125, 28, 55, 10}, "", {98, 28, 55, 11}},
+    {1005, RESULT_FIELD, "", {125, 41, 55, 11}, "", {98, 41, 55, 11}},
+    {1001, DEFAULT_BUTTON, "TEST", {188, 79, 47, 16}, "テスト", {157, 79, 47, 16}},
+    {-1, LABEL, "Data Protection", {7, 57, 111, 8}, "データープロテクト", {7, 57, 81, 8}},
+    {1006, RESULT_FIELD, "", {125, 55, 55, 11}, "", {98, 55, 55, 11}},
+    {1007, HIDDEN_ICON, 131, {200, 54, 18, 17}, 131, {172, 27, 20, 20}},
+    {-1, LABEL, "Legacy Drevik ENGINECODE Inquery", {7, 71, 111, 8}, "旧型Drevik エンジンコード照会", {7, 71, 81, 8}},
+    {-1, LABEL, "Legacy Drevik Version Inquery", {7, 85, 112, 8}, "旧型Drevik バージョン照会", {7, 85, 81, 8}},
+    {1003, RESULT_FIELD, "", {125, 83, 55, 11}, "", {98, 83, 55, 11}},
+    {1002, RESULT_FIELD, "", {125, 69, 55, 11}, "", {98, 69, 55, 11}},
 };
 
 struct DialogExpectation {
@@ -87,11 +87,11 @@ struct Language {
     DialogExpectation about;
 };
 
-const Language kLanguages[] = {
-    {kLangEnglishUs, "English",
+const Language LANGUAGES[] = {
+    {LANG_ENGLISH_US, "English",
      {"Marlox", "Arial", 400, 0, 242, 102, 0x80C80040, 0x00040000},
      {"About Marlox", "Arial", 0, 1, 235, 55, 0x80C800C0, 0}},
-    {kLangJapanese, "Japanese",
+    {LANG_JAPANESE, "Japanese",
      {"Marlox", "MS UI Gothic", 0, 1, 211, 102, 0x80C80040, 0x00040000},
      {"バージョン情報 Marlox", "MS UI Gothic", 0, 1, 235, 55, 0x80C800C0, 0}},
 };
@@ -99,7 +99,7 @@ const Language kLanguages[] = {
 void PrintTo(const Language& language, std::ostream* os) { *os << language.name; }
 
 DialogTemplate Parse(std::uint16_t id, std::uint16_t language) {
-    return afx::res::ParseDialogTemplate(restest::Resource(afx::res::rt::kDialog, id, language));
+    return afx::res::ParseDialogTemplate(restest::Resource(afx::res::rt::DIALOG, id, language));
 }
 
 void ExpectDialog(const DialogTemplate& dlg, const DialogExpectation& e) {
@@ -151,10 +151,10 @@ TEST_P(DialogTemplates, TesterDialogMatchesItsTable) {
     const Language& lang = GetParam();
     DialogTemplate dlg = Parse(IDD_TESTER_DIALOG, lang.id);
     ExpectDialog(dlg, lang.tester);
-    ASSERT_EQ(dlg.items.size(), kTesterControls.size());
-    const bool english = lang.id == kLangEnglishUs;
-    for (std::size_t i = 0; i < kTesterControls.size(); ++i) {
-        const TesterRow& row = kTesterControls[i];
+    ASSERT_EQ(dlg.items.size(), TESTER_CONTROLS.size());
+    const bool english = lang.id == LANG_ENGLISH_US;
+    for (std::size_t i = 0; i < TESTER_CONTROLS.size(); ++i) {
+        const TesterRow& row = TESTER_CONTROLS[i];
         SCOPED_TRACE("control #" + std::to_string(i + 1));
         ExpectItem(dlg.items[i], row.id, row.kind, english ? row.english : row.japanese,
                    english ? row.englishRect : row.japaneseRect);
@@ -179,12 +179,12 @@ TEST_P(DialogTemplates, AboutBoxMatchesItsTable) {
     EXPECT_FALSE(dlg.items[4].title.text.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(BothLanguages, DialogTemplates, testing::ValuesIn(kLanguages),
+INSTANTIATE_TEST_SUITE_P(BothLanguages, DialogTemplates, testing::ValuesIn(LANGUAGES),
                          [](const testing::TestParamInfo<Language>& info) { return std::string(info.param.name); });
 
 TEST(DialogTemplates, AboutBoxNoticeIsTheSameInBothLanguages) {
-    DialogTemplate english = Parse(IDD_ABOUTBOX, kLangEnglishUs);
-    DialogTemplate japanese = Parse(IDD_ABOUTBOX, kLangJapanese);
+    DialogTemplate english = Parse(IDD_ABOUTBOX, LANG_ENGLISH_US);
+    DialogTemplate japanese = Parse(IDD_ABOUTBOX, LANG_JAPANESE);
     ASSERT_EQ(english.items.size(), japanese.items.size());
     for (std::size_t i = 0; i < english.items.size(); ++i)
         EXPECT_EQ(english.items[i].title.text, japanese.items[i].title.text) << "control #" << i + 1;

@@ -12,18 +12,18 @@
 
 namespace {
 
-using afx::res::kLangNeutral;
+using afx::res::LANG_NEUTRAL;
 namespace rt = afx::res::rt;
 
 // black, dark red, dark green, dark yellow, dark blue, dark magenta, dark cyan, light grey,
 // dark grey, red, green, yellow, blue, magenta, cyan, white
-const std::uint32_t kStandardPalette[16] = {
+const std::uint32_t STANDARD_PALETTE[16] = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
     0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
 };
-constexpr std::uint32_t kYellow = 0xFFFFFF00;
-constexpr std::uint32_t kDarkGrey = 0xFF808080;
-constexpr std::uint32_t kLightGrey = 0xFFC0C0C0;
+constexpr std::uint32_t YELLOW = 0xFFFFFF00;
+constexpr std::uint32_t DARK_GREY = 0xFF808080;
+constexpr std::uint32_t LIGHT_GREY = 0xFFC0C0C0;
 
 struct IconRow {
     std::uint16_t group;
@@ -31,7 +31,7 @@ struct IconRow {
     const char* file;
 };
 
-const IconRow kIcons[] = {{130, 1, "Marlox.ico"}, {131, 2, "Protected.ico"}};
+const IconRow ICONS[] = {{130, 1, "Marlox.ico"}, {131, 2, "Protected.ico"}};
 
 void PrintTo(const IconRow& row, std::ostream* os) { *os << row.file; }
 
@@ -39,7 +39,7 @@ class Icons : public testing::TestWithParam<IconRow> {};
 
 TEST_P(Icons, GroupNamesOneImageOfTheRightFormat) {
     const IconRow& row = GetParam();
-    afx::res::IconGroup group = afx::res::ParseIconGroup(restest::Resource(rt::kGroupIcon, row.group, kLangNeutral));
+    afx::res::IconGroup group = afx::res::ParseIconGroup(restest::Resource(rt::GROUP_ICON, row.group, LANG_NEUTRAL));
     EXPECT_EQ(group.type, 1);
     ASSERT_EQ(group.entries.size(), 1u);
     const afx::res::IconGroupEntry& e = group.entries[0];
@@ -55,7 +55,7 @@ TEST_P(Icons, GroupNamesOneImageOfTheRightFormat) {
 
 TEST_P(Icons, ImageIsA744ByteBitmapWithTheStandardPalette) {
     const IconRow& row = GetParam();
-    afx::res::ByteView data = restest::Resource(rt::kIcon, row.image, kLangNeutral);
+    afx::res::ByteView data = restest::Resource(rt::ICON, row.image, LANG_NEUTRAL);
     EXPECT_EQ(data.size, 744u);
     afx::res::IconImage image = afx::res::DecodeIconImage(data);
     const afx::res::BitmapInfoHeader& h = image.header;
@@ -70,7 +70,7 @@ TEST_P(Icons, ImageIsA744ByteBitmapWithTheStandardPalette) {
     EXPECT_EQ(h.clrImportant, 16u);
     ASSERT_EQ(image.palette.size(), 16u);
     for (std::size_t i = 0; i < 16; ++i)
-        EXPECT_EQ(image.palette[i], kStandardPalette[i]) << "palette entry " << i;
+        EXPECT_EQ(image.palette[i], STANDARD_PALETTE[i]) << "palette entry " << i;
 }
 
 TEST_P(Icons, ExistOnlyAsLanguageNeutral) {
@@ -80,13 +80,13 @@ TEST_P(Icons, ExistOnlyAsLanguageNeutral) {
     for (const afx::res::ResourceEntry& entry : restest::MarloxRes().Entries()) {
         if (!entry.type.isOrdinal || !entry.name.isOrdinal)
             continue;
-        if (entry.type.ordinal == rt::kGroupIcon && entry.name.ordinal == row.group) {
+        if (entry.type.ordinal == rt::GROUP_ICON && entry.name.ordinal == row.group) {
             ++groups;
-            EXPECT_EQ(entry.language, kLangNeutral);
+            EXPECT_EQ(entry.language, LANG_NEUTRAL);
         }
-        if (entry.type.ordinal == rt::kIcon && entry.name.ordinal == row.image) {
+        if (entry.type.ordinal == rt::ICON && entry.name.ordinal == row.image) {
             ++images;
-            EXPECT_EQ(entry.language, kLangNeutral);
+            EXPECT_EQ(entry.language, LANG_NEUTRAL);
         }
     }
     EXPECT_EQ(groups, 1);
@@ -96,12 +96,12 @@ TEST_P(Icons, ExistOnlyAsLanguageNeutral) {
 // The compiled icon, put back together as an .ico file, is the committed file byte for byte.
 TEST_P(Icons, RoundTripsToTheSourceFile) {
     const IconRow& row = GetParam();
-    std::vector<std::uint8_t> ico = afx::res::BuildIcoFile(restest::MarloxRes(), row.group, afx::res::kLangJapanese);
+    std::vector<std::uint8_t> ico = afx::res::BuildIcoFile(restest::MarloxRes(), row.group, afx::res::LANG_JAPANESE);
     EXPECT_EQ(ico, restest::ReadBytes(std::string(MARLOX_RES_SOURCE_DIR) + "/" + row.file));
 }
 
 TEST_P(Icons, BackgroundIsTransparent) {
-    afx::res::IconImage image = afx::res::DecodeIconImage(restest::Resource(rt::kIcon, GetParam().image, kLangNeutral));
+    afx::res::IconImage image = afx::res::DecodeIconImage(restest::Resource(rt::ICON, GetParam().image, LANG_NEUTRAL));
     ASSERT_EQ(image.argb.size(), 32u * 32u);
     for (std::size_t corner : {0u, 31u, 32u * 31u, 32u * 32u - 1u})
         EXPECT_EQ(image.argb[corner], 0u) << "corner pixel " << corner;
@@ -110,7 +110,7 @@ TEST_P(Icons, BackgroundIsTransparent) {
     EXPECT_LT(opaque, 32 * 32 * 3 / 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothIcons, Icons, testing::ValuesIn(kIcons),
+INSTANTIATE_TEST_SUITE_P(BothIcons, Icons, testing::ValuesIn(ICONS),
                          [](const testing::TestParamInfo<IconRow>& info) { return std::to_string(info.param.group); });
 
 std::size_t CountColour(const afx::res::IconImage& image, std::uint32_t argb) {
@@ -118,26 +118,26 @@ std::size_t CountColour(const afx::res::IconImage& image, std::uint32_t argb) {
 }
 
 TEST(Icons, PlugsAreGreyAndTheKeyIsYellowWithAGreyShadow) {
-    afx::res::IconImage plugs = afx::res::DecodeIconImage(restest::Resource(rt::kIcon, 1, kLangNeutral));
-    afx::res::IconImage key = afx::res::DecodeIconImage(restest::Resource(rt::kIcon, 2, kLangNeutral));
-    EXPECT_GT(CountColour(plugs, kLightGrey), 100u);
-    EXPECT_EQ(CountColour(plugs, kYellow), 0u);
-    EXPECT_GT(CountColour(key, kYellow), 100u);
-    EXPECT_GT(CountColour(key, kDarkGrey), 30u);
+    afx::res::IconImage plugs = afx::res::DecodeIconImage(restest::Resource(rt::ICON, 1, LANG_NEUTRAL));
+    afx::res::IconImage key = afx::res::DecodeIconImage(restest::Resource(rt::ICON, 2, LANG_NEUTRAL));
+    EXPECT_GT(CountColour(plugs, LIGHT_GREY), 100u);
+    EXPECT_EQ(CountColour(plugs, YELLOW), 0u);
+    EXPECT_GT(CountColour(key, YELLOW), 100u);
+    EXPECT_GT(CountColour(key, DARK_GREY), 30u);
 }
 
 // Every icon control of both templates names an icon group that exists.
 TEST(Icons, IconControlsNameExistingIcons) {
     int iconControls = 0;
     for (const afx::res::ResourceEntry& entry : restest::MarloxRes().Entries()) {
-        if (!entry.type.isOrdinal || entry.type.ordinal != rt::kDialog)
+        if (!entry.type.isOrdinal || entry.type.ordinal != rt::DIALOG)
             continue;
         for (const afx::res::DialogItem& item : afx::res::ParseDialogTemplate(entry.data).items) {
             if ((item.style & 0x1F) != 3 || item.windowClass.ordinal != afx::res::cls::STATIC)
                 continue;
             ++iconControls;
             ASSERT_TRUE(item.title.isOrdinal);
-            EXPECT_NE(restest::MarloxRes().Find(rt::kGroupIcon, item.title.ordinal, entry.language), nullptr);
+            EXPECT_NE(restest::MarloxRes().Find(rt::GROUP_ICON, item.title.ordinal, entry.language), nullptr);
         }
     }
     EXPECT_EQ(iconControls, 4);  // two dialogs in two languages, one icon each

@@ -30,13 +30,13 @@ struct Kind {
     Parser parse;
 };
 
-const Kind kKinds[] = {
-    {"dialog", rt::kDialog, 102, afx::res::kLangJapanese, [](ByteView d) { afx::res::ParseDialogTemplate(d); }},
-    {"about", rt::kDialog, 100, afx::res::kLangEnglishUs, [](ByteView d) { afx::res::ParseDialogTemplate(d); }},
-    {"strings", rt::kString, 7, afx::res::kLangJapanese, [](ByteView d) { afx::res::ParseStringBlock(d); }},
-    {"icon group", rt::kGroupIcon, 131, afx::res::kLangNeutral, [](ByteView d) { afx::res::ParseIconGroup(d); }},
-    {"icon image", rt::kIcon, 2, afx::res::kLangNeutral, [](ByteView d) { afx::res::DecodeIconImage(d); }},
-    {"version", rt::kVersion, 1, afx::res::kLangJapanese, [](ByteView d) { afx::res::ParseVersionInfo(d); }},
+const Kind KINDS[] = {
+    {"dialog", rt::DIALOG, 102, afx::res::LANG_JAPANESE, [](ByteView d) { afx::res::ParseDialogTemplate(d); }},
+    {"about", rt::DIALOG, 100, afx::res::LANG_ENGLISH_US, [](ByteView d) { afx::res::ParseDialogTemplate(d); }},
+    {"strings", rt::STRING, 7, afx::res::LANG_JAPANESE, [](ByteView d) { afx::res::ParseStringBlock(d); }},
+    {"icon group", rt::GROUP_ICON, 131, afx::res::LANG_NEUTRAL, [](ByteView d) { afx::res::ParseIconGroup(d); }},
+    {"icon image", rt::ICON, 2, afx::res::LANG_NEUTRAL, [](ByteView d) { afx::res::DecodeIconImage(d); }},
+    {"version", rt::VERSION, 1, afx::res::LANG_JAPANESE, [](ByteView d) { afx::res::ParseVersionInfo(d); }},
 };
 
 std::vector<std::uint8_t> Bytes(const Kind& kind) {
@@ -52,7 +52,7 @@ ByteView Exact(const std::vector<std::uint8_t>& bytes, std::unique_ptr<std::uint
 }
 
 TEST(ReaderRobustness, EveryTruncatedResourceIsRejected) {
-    for (const Kind& kind : kKinds) {
+    for (const Kind& kind : KINDS) {
         std::vector<std::uint8_t> full = Bytes(kind);
         ASSERT_FALSE(full.empty()) << kind.name;
         for (std::size_t length = 0; length < full.size(); ++length) {
@@ -120,18 +120,18 @@ void ExpectRejected(const Kind& kind, std::vector<std::uint8_t> bytes, const cha
 }
 
 TEST(ReaderRobustness, CorruptFieldsAreRejected) {
-    const Kind& dialog = kKinds[0];
+    const Kind& dialog = KINDS[0];
     std::vector<std::uint8_t> d = Bytes(dialog);
     d[16] = 0xFF;  // item count 16 -> 255
     ExpectRejected(dialog, d, "item count beyond the data");
 
-    const Kind& strings = kKinds[2];
+    const Kind& strings = KINDS[2];
     std::vector<std::uint8_t> s = Bytes(strings);
     s[0] = 0xFF;  // slot 0 claims 255 characters
     s[1] = 0x7F;
     ExpectRejected(strings, s, "string longer than the block");
 
-    const Kind& group = kKinds[3];
+    const Kind& group = KINDS[3];
     std::vector<std::uint8_t> g = Bytes(group);
     g[4] = 200;  // 200 entries in a 20-byte group
     ExpectRejected(group, g, "entry count beyond the data");
@@ -139,7 +139,7 @@ TEST(ReaderRobustness, CorruptFieldsAreRejected) {
     g[0] = 1;
     ExpectRejected(group, g, "reserved field set");
 
-    const Kind& image = kKinds[4];
+    const Kind& image = KINDS[4];
     std::vector<std::uint8_t> i = Bytes(image);
     i[32] = 2;  // clrUsed 2: most pixels index past the palette
     ExpectRejected(image, i, "palette index out of range");
@@ -160,7 +160,7 @@ TEST(ReaderRobustness, CorruptFieldsAreRejected) {
     i.resize(64, 0);
     ExpectRejected(image, i, "PNG image");
 
-    const Kind& version = kKinds[5];
+    const Kind& version = KINDS[5];
     std::vector<std::uint8_t> v = Bytes(version);
     v[0] = 0xFF;  // root longer than the data
     v[1] = 0xFF;
@@ -180,7 +180,7 @@ TEST(ReaderRobustness, CorruptFieldsAreRejected) {
 // Random damage: any outcome but FormatError or a parsed result is a fault.
 TEST(ReaderRobustness, RandomlyDamagedResourcesNeverEscapeAsOtherFailures) {
     std::mt19937 random(20260107);
-    for (const Kind& kind : kKinds) {
+    for (const Kind& kind : KINDS) {
         const std::vector<std::uint8_t> full = Bytes(kind);
         std::uniform_int_distribution<std::size_t> position(0, full.size() - 1);
         std::uniform_int_distribution<int> byte(0, 255);

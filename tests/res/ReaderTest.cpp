@@ -137,16 +137,16 @@ TEST(Utf, ConvertsBmpSurrogatePairsAndLoneSurrogates) {
 
 TEST(Language, JapaneseOnlyForAJapaneseLocale) {
     for (const char* ja : {"ja_JP.UTF-8", "ja_JP", "ja", "ja.eucJP", "ja_JP@cjk"})
-        EXPECT_EQ(afx::res::LanguageFromLocale(ja), afx::res::kLangJapanese) << ja;
+        EXPECT_EQ(afx::res::LanguageFromLocale(ja), afx::res::LANG_JAPANESE) << ja;
     for (const char* other : {"en_US.UTF-8", "C", "POSIX", "", "de_DE", "jam_JM", "C.UTF-8"})
-        EXPECT_EQ(afx::res::LanguageFromLocale(other), afx::res::kLangEnglishUs) << other;
+        EXPECT_EQ(afx::res::LanguageFromLocale(other), afx::res::LANG_ENGLISH_US) << other;
 }
 
 // Restores the three locale variables after each test.
 class UserLanguage : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : kNames) {
+        for (const char* name : NAMES) {
             const char* value = std::getenv(name);
             m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
             unsetenv(name);
@@ -160,20 +160,20 @@ protected:
                 unsetenv(name);
         }
     }
-    static constexpr const char* kNames[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    static constexpr const char* NAMES[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
     std::vector<std::pair<const char*, std::optional<std::string>>> m_saved;
 };
 
 TEST_F(UserLanguage, FollowsLcAllThenLcMessagesThenLang) {
-    EXPECT_EQ(afx::res::UserLanguage(), afx::res::kLangEnglishUs);
+    EXPECT_EQ(afx::res::UserLanguage(), afx::res::LANG_ENGLISH_US);
     setenv("LANG", "ja_JP.UTF-8", 1);
-    EXPECT_EQ(afx::res::UserLanguage(), afx::res::kLangJapanese);
+    EXPECT_EQ(afx::res::UserLanguage(), afx::res::LANG_JAPANESE);
     setenv("LC_MESSAGES", "en_GB.UTF-8", 1);
-    EXPECT_EQ(afx::res::UserLanguage(), afx::res::kLangEnglishUs);
+    EXPECT_EQ(afx::res::UserLanguage(), afx::res::LANG_ENGLISH_US);
     setenv("LC_ALL", "ja_JP.UTF-8", 1);
-    EXPECT_EQ(afx::res::UserLanguage(), afx::res::kLangJapanese);
+    EXPECT_EQ(afx::res::UserLanguage(), afx::res::LANG_JAPANESE);
     setenv("LC_ALL", "", 1);  // set but empty counts as unset
-    EXPECT_EQ(afx::res::UserLanguage(), afx::res::kLangEnglishUs);
+    EXPECT_EQ(afx::res::UserLanguage(), afx::res::LANG_ENGLISH_US);
 }
 
 }  // namespace

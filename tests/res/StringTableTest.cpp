@@ -10,8 +10,8 @@
 
 namespace {
 
-using afx::res::kLangEnglishUs;
-using afx::res::kLangJapanese;
+using afx::res::LANG_ENGLISH_US;
+using afx::res::LANG_JAPANESE;
 using afx::res::LoadString;
 
 struct StringRow {
@@ -20,7 +20,7 @@ struct StringRow {
     const char* japanese;
 };
 
-const StringRow kStrings[] = {
+const StringRow STRINGS[] = {
     {101, "About Marlox(&A)...", "バージョン情報 Marlox(&A)..."},
     {102, "New Drevik will not responce.\r\nthis is special commands for Legacy Drevik.",
      "旧型Drevik特有の照会コマンドで、\r\n新型Drevikは応答しません"},
@@ -46,25 +46,25 @@ TEST(StringTable, SymbolsHaveTheirValues) {
 }
 
 TEST(StringTable, EnglishTextsAreExact) {
-    for (const StringRow& row : kStrings)
-        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, kLangEnglishUs), std::string(row.english)) << row.id;
+    for (const StringRow& row : STRINGS)
+        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, LANG_ENGLISH_US), std::string(row.english)) << row.id;
 }
 
 TEST(StringTable, JapaneseTextsAreExact) {
-    for (const StringRow& row : kStrings)
-        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, kLangJapanese), std::string(row.japanese)) << row.id;
+    for (const StringRow& row : STRINGS)
+        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, LANG_JAPANESE), std::string(row.japanese)) << row.id;
 }
 
 // Ids 101-108 share one block (id / 16 + 1 = 7) and nothing else is in it or anywhere else.
 TEST(StringTable, EachLanguageHoldsExactlyTheEightIds) {
-    for (std::uint16_t language : {kLangEnglishUs, kLangJapanese}) {
+    for (std::uint16_t language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
         int blocks = 0;
         for (const afx::res::ResourceEntry& entry : restest::MarloxRes().Entries()) {
-            if (entry.type.isOrdinal && entry.type.ordinal == afx::res::rt::kString && entry.language == language)
+            if (entry.type.isOrdinal && entry.type.ordinal == afx::res::rt::STRING && entry.language == language)
                 ++blocks;
         }
         EXPECT_EQ(blocks, 1) << language;
-        auto strings = afx::res::ParseStringBlock(restest::Resource(afx::res::rt::kString, 7, language));
+        auto strings = afx::res::ParseStringBlock(restest::Resource(afx::res::rt::STRING, 7, language));
         for (std::size_t slot = 0; slot < strings.size(); ++slot) {
             const int id = 6 * 16 + static_cast<int>(slot);
             EXPECT_EQ(!strings[slot].empty(), id >= 101 && id <= 108) << "language " << language << " id " << id;
@@ -85,9 +85,9 @@ TEST(StringTable, OtherLanguagesFallBackWithoutMixing) {
 }
 
 TEST(StringTable, MissingIdsGiveNothing) {
-    EXPECT_FALSE(LoadString(restest::MarloxRes(), 100, kLangEnglishUs).has_value());  // same block, empty slot
-    EXPECT_FALSE(LoadString(restest::MarloxRes(), 109, kLangJapanese).has_value());
-    EXPECT_FALSE(LoadString(restest::MarloxRes(), 5000, kLangEnglishUs).has_value());  // no such block
+    EXPECT_FALSE(LoadString(restest::MarloxRes(), 100, LANG_ENGLISH_US).has_value());  // same block, empty slot
+    EXPECT_FALSE(LoadString(restest::MarloxRes(), 109, LANG_JAPANESE).has_value());
+    EXPECT_FALSE(LoadString(restest::MarloxRes(), 5000, LANG_ENGLISH_US).has_value());  // no such block
 }
 
 }  // namespace

@@ -20,9 +20,9 @@ struct VersionLanguage {
     std::vector<std::uint8_t> translation;  // the same pair as two little-endian words
 };
 
-const VersionLanguage kVersionLanguages[] = {
-    {afx::res::kLangEnglishUs, "English", "00000000", {0x00, 0x00, 0x00, 0x00}},
-    {afx::res::kLangJapanese, "Japanese", "041103a4", {0x11, 0x04, 0xA4, 0x03}},  // 1041, 932
+const VersionLanguage VERSION_LANGUAGES[] = {
+    {afx::res::LANG_ENGLISH_US, "English", "00000000", {0x00, 0x00, 0x00, 0x00}},
+    {afx::res::LANG_JAPANESE, "Japanese", "041103a4", {0x11, 0x04, 0xA4, 0x03}},  // 1041, 932
 };
 
 void PrintTo(const VersionLanguage& language, std::ostream* os) { *os << language.name; }
@@ -30,7 +30,7 @@ void PrintTo(const VersionLanguage& language, std::ostream* os) { *os << languag
 class VersionRecord : public testing::TestWithParam<VersionLanguage> {
 protected:
     VersionInfo Parse() const {
-        return afx::res::ParseVersionInfo(restest::Resource(afx::res::rt::kVersion, 1, GetParam().language));
+        return afx::res::ParseVersionInfo(restest::Resource(afx::res::rt::VERSION, 1, GetParam().language));
     }
 };
 
@@ -81,16 +81,16 @@ TEST_P(VersionRecord, TranslationMatchesTheBlock) {
     EXPECT_EQ(translation->value, GetParam().translation);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothLanguages, VersionRecord, testing::ValuesIn(kVersionLanguages),
+INSTANTIATE_TEST_SUITE_P(BothLanguages, VersionRecord, testing::ValuesIn(VERSION_LANGUAGES),
                          [](const testing::TestParamInfo<VersionLanguage>& info) { return std::string(info.param.name); });
 
 TEST(VersionRecord, ExistsInExactlyTheTwoLanguages) {
     std::vector<std::uint16_t> languages;
     for (const afx::res::ResourceEntry& entry : restest::MarloxRes().Entries()) {
-        if (entry.type.isOrdinal && entry.type.ordinal == afx::res::rt::kVersion)
+        if (entry.type.isOrdinal && entry.type.ordinal == afx::res::rt::VERSION)
             languages.push_back(entry.language);
     }
-    EXPECT_EQ(languages, (std::vector<std::uint16_t>{afx::res::kLangEnglishUs, afx::res::kLangJapanese}));
+    EXPECT_EQ(languages, (std::vector<std::uint16_t>{afx::res::LANG_ENGLISH_US, afx::res::LANG_JAPANESE}));
 }
 
 }  // namespace

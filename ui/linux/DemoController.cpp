@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int kStartTimeoutMs = 5000;
-constexpr int kStopTimeoutMs = 2000;
+constexpr int START_TIMEOUT_MS = 5000;
+constexpr int STOP_TIMEOUT_MS = 2000;
 
 std::string g_path;
 
@@ -41,11 +41,11 @@ public:
         // Should the demo be killed, the simulator goes too (and removes its pty).
         m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_process.start(QIODevice::ReadOnly);
-        if (!m_process.waitForStarted(kStartTimeoutMs))
+        if (!m_process.waitForStarted(START_TIMEOUT_MS))
             return false;
         // The simulator prints its pty's path as its first line.
         while (!m_process.canReadLine()) {
-            if (!m_process.waitForReadyRead(kStartTimeoutMs))
+            if (!m_process.waitForReadyRead(START_TIMEOUT_MS))
                 return false;
         }
         g_path = QString::fromLocal8Bit(m_process.readLine()).trimmed().toStdString();
@@ -58,9 +58,9 @@ public:
         if (m_process.state() == QProcess::NotRunning)
             return;
         m_process.terminate();  // SIGTERM: the simulator closes its pty and exits
-        if (!m_process.waitForFinished(kStopTimeoutMs))
+        if (!m_process.waitForFinished(STOP_TIMEOUT_MS))
             m_process.kill();
-        m_process.waitForFinished(kStopTimeoutMs);
+        m_process.waitForFinished(STOP_TIMEOUT_MS);
     }
 
 private:
