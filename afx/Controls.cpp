@@ -34,7 +34,9 @@ int CToolTipCtrl::SetMaxTipWidth(int width) {
     return afx::TheBackend().SetMaxTipWidth(m_hWnd, width);
 }
 
-void CToolTipCtrl::Activate(bool bActivate) { afx::TheBackend().ActivateToolTip(m_hWnd, bActivate); }
+void CToolTipCtrl::Activate(bool bActivate) {
+    afx::TheBackend().ActivateToolTip(m_hWnd, bActivate);
+}
 
 void CToolTipCtrl::RelayEvent(MSG* pMsg) {
     if (pMsg != nullptr) afx::TheBackend().RelayToolTipEvent(m_hWnd, pMsg);

@@ -12,10 +12,10 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, &CDialog::OnOK)
-    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
-    ON_MESSAGE(WM_HELP, &CDialog::OnHelpInfo)
-    ON_MESSAGE(WM_INITDIALOG, &CDialog::OnInitDialogMessage)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+ON_MESSAGE(WM_HELP, &CDialog::OnHelpInfo)
+ON_MESSAGE(WM_INITDIALOG, &CDialog::OnInitDialogMessage)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
@@ -47,13 +47,15 @@ bool CDialog::HandleInitDialog(HWND hWnd) {
     // OnInitDialog runs as a message handler: its exceptions are reported, not propagated.
     LRESULT result = TRUE;
     AfxCallWndProc(this, WM_INITDIALOG, 0, 0, &result);
-    if (afx::TheBackend().IsWindow(hWnd) && afx::TheBackend().GetWindowRect(hWnd) == before) CenterWindow();
+    if (afx::TheBackend().IsWindow(hWnd) && afx::TheBackend().GetWindowRect(hWnd) == before)
+        CenterWindow();
     return result != FALSE;
 }
 
 void CDialog::HandleCommand(int nID) {
     LRESULT ignored = 0;
-    AfxCallWndProc(this, WM_COMMAND, AfxMakeWParam(static_cast<UINT>(nID), BN_CLICKED), 0, &ignored);
+    AfxCallWndProc(this, WM_COMMAND, AfxMakeWParam(static_cast<UINT>(nID), BN_CLICKED), 0,
+                   &ignored);
 }
 
 void CDialog::HandleSysCommand(UINT nID) {

@@ -98,25 +98,25 @@ LRESULT Call_Message(CCmdTarget& target, const AfxMessage& msg) {
 
 }  // namespace afx_detail
 
-#define DECLARE_MESSAGE_MAP()                                   \
-protected:                                                      \
-    static const AFX_MSGMAP* GetThisMessageMap();               \
-    const AFX_MSGMAP* GetMessageMap() const override;           \
-                                                                \
+#define DECLARE_MESSAGE_MAP()                         \
+protected:                                            \
+    static const AFX_MSGMAP* GetThisMessageMap();     \
+    const AFX_MSGMAP* GetMessageMap() const override; \
+                                                      \
 private:
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                   \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                        \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                             \
-        using ThisClass [[maybe_unused]] = theClass;                              \
-        using TheBaseClass = baseClass;                                           \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
+        using ThisClass [[maybe_unused]] = theClass;                                  \
+        using TheBaseClass = baseClass;                                               \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-
-#define END_MESSAGE_MAP()                                                          \
-        {0, 0, 0, 0, nullptr}};                                                   \
-        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap,   \
-                                              &_messageEntries[0]};               \
-        return &messageMap;                                                       \
+#define END_MESSAGE_MAP()                                                                         \
+    { 0, 0, 0, 0, nullptr }                                                                       \
+    }                                                                                             \
+    ;                                                                                             \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
+    return &messageMap;                                                                           \
     }
 
 // Commands: memberFxn is spelled &Class::Handler, void Handler().

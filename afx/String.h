@@ -10,8 +10,9 @@
 class CString {
 public:
     CString() = default;
-    CString(const char* text) : m_text(text ? text : "") {}  // NOLINT: implicit like the framework's
-    CString(std::string text) : m_text(std::move(text)) {}   // NOLINT
+    CString(const char* text)
+        : m_text(text ? text : "") {}                       // NOLINT: implicit like the framework's
+    CString(std::string text) : m_text(std::move(text)) {}  // NOLINT
 
     // The string with this id in the user's language; false (and empty) when there is none.
     bool LoadString(UINT nID);

@@ -66,11 +66,17 @@ HWND CWnd::Detach() {
     return hWnd;
 }
 
-CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(afx::TheBackend().GetDlgItem(m_hWnd, nID)); }
+CWnd* CWnd::GetDlgItem(int nID) const {
+    return FromHandle(afx::TheBackend().GetDlgItem(m_hWnd, nID));
+}
 CWnd* CWnd::GetParent() const { return FromHandle(afx::TheBackend().GetParent(m_hWnd)); }
 
-void CWnd::SetWindowText(const char* text) { afx::TheBackend().SetWindowText(m_hWnd, text ? text : ""); }
-void CWnd::GetWindowText(CString& text) const { text = CString(afx::TheBackend().GetWindowText(m_hWnd)); }
+void CWnd::SetWindowText(const char* text) {
+    afx::TheBackend().SetWindowText(m_hWnd, text ? text : "");
+}
+void CWnd::GetWindowText(CString& text) const {
+    text = CString(afx::TheBackend().GetWindowText(m_hWnd));
+}
 bool CWnd::EnableWindow(bool enable) { return afx::TheBackend().EnableWindow(m_hWnd, enable); }
 bool CWnd::IsWindowEnabled() const { return afx::TheBackend().IsWindowEnabled(m_hWnd); }
 bool CWnd::IsWindowVisible() const { return afx::TheBackend().IsWindowVisible(m_hWnd); }
@@ -119,7 +125,7 @@ bool CWnd::DestroyWindow() {
 
 LRESULT CWnd::Default() {
     return afx::TheBackend().DefWindowProc(g_current.hWnd, g_current.message, g_current.wParam,
-                                      g_current.lParam);
+                                           g_current.lParam);
 }
 
 bool CWnd::PreTranslateMessage(MSG*) { return false; }

@@ -51,27 +51,23 @@ private:
 // Empty when the inquiry got no valid answer.
 std::optional<std::vector<std::uint8_t>> AnsweredArea(const fuzz::ExchangeRecord& record) {
     const fuzz::ReplySeen seen = fuzz::Summarise(record);
-    if (seen.failed || seen.empties >= 5 || !fuzz::IsValidFrame(seen.bytes))
-        return std::nullopt;
+    if (seen.failed || seen.empties >= 5 || !fuzz::IsValidFrame(seen.bytes)) return std::nullopt;
     std::vector<std::uint8_t> area(AREA_SIZE, 0);
     const std::size_t n = seen.bytes[1];
-    if (n > 2)
-        std::copy_n(seen.bytes.begin() + 2, std::min(n - 2, AREA_SIZE), area.begin());
+    if (n > 2) std::copy_n(seen.bytes.begin() + 2, std::min(n - 2, AREA_SIZE), area.begin());
     return area;
 }
 
 std::optional<std::string> ExpectedText(const fuzz::ExchangeRecord& record, std::size_t window) {
     const auto area = AnsweredArea(record);
-    if (!area)
-        return std::nullopt;
+    if (!area) return std::nullopt;
     const auto end = std::find(area->begin(), area->begin() + window, 0);
     return std::string(area->begin(), end);
 }
 
 ProtectionResult ExpectedProtection(const fuzz::ExchangeRecord& record) {
     const auto area = AnsweredArea(record);
-    if (!area)
-        return ProtectionResult::NoResponse;
+    if (!area) return ProtectionResult::NoResponse;
     static const std::uint8_t none[9] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 0};
     return std::equal(none, none + 9, area->begin()) ? ProtectionResult::None
                                                      : ProtectionResult::Protected;

@@ -43,11 +43,9 @@ void CheckArea(const std::vector<std::uint8_t>& before, const std::uint8_t* area
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 1)
-        return 0;
+    if (size < 1) return 0;
     const std::size_t count = 1 + data[0] % MAX_EXCHANGES;
-    if (size < 1 + count * HEADER_PER_EXCHANGE)
-        return 0;
+    if (size < 1 + count * HEADER_PER_EXCHANGE) return 0;
     std::vector<Request> requests;
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* header = data + 1 + i * HEADER_PER_EXCHANGE;

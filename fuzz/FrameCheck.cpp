@@ -21,11 +21,9 @@ ReplySeen Summarise(const ExchangeRecord& record) {
 }
 
 bool IsValidFrame(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.size() < 2)
-        return false;
+    if (bytes.size() < 2) return false;
     const std::size_t n = bytes[1];
-    if (bytes.size() != std::max<std::size_t>(n + 1, 2))
-        return false;
+    if (bytes.size() != std::max<std::size_t>(n + 1, 2)) return false;
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i <= n; ++i)
         sum = static_cast<std::uint8_t>(sum + bytes[i]);

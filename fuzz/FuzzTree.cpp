@@ -35,10 +35,9 @@ void FuzzTree::Folder(const fs::path& folder) const {
 // made for another tty.
 void FuzzTree::Write(const fs::path& file, const std::string& bytes) const {
     Folder(file.parent_path());
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOFOLLOW |
-                                            O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
+    const int fd = ::open(file.c_str(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return;
     // A short write still leaves a tree the scan must cope with.
     [[maybe_unused]] const ssize_t written = ::write(fd, bytes.data(), bytes.size());
     ::close(fd);

@@ -28,26 +28,23 @@ std::string PickName(FuzzedDataProvider& input) {
                                               "*PNP0501", "*pnp0501", "*PNP05011", "BIOS",
                                               "ROOT",     "0000",     "0D",        "PNP0501"};
     const std::size_t pick = input.ConsumeIntegralInRange<std::size_t>(0, 15);
-    if (pick < sizeof KNOWN_NAMES / sizeof *KNOWN_NAMES)
-        return KNOWN_NAMES[pick];
+    if (pick < sizeof KNOWN_NAMES / sizeof *KNOWN_NAMES) return KNOWN_NAMES[pick];
     std::string name = input.ConsumeRandomLengthString(200);
     return name.substr(0, name.find('\0'));  // a registry name holds no zero byte
 }
 
 void AddValue(FuzzedDataProvider& input, fake::Registry::Key& key, const char* name) {
-    if (input.ConsumeIntegralInRange<int>(0, 3) == 0)
-        return;
+    if (input.ConsumeIntegralInRange<int>(0, 3) == 0) return;
     std::string data = input.ConsumeRandomLengthString(200);
-    if (input.ConsumeBool())
-        data.push_back('\0');  // stored as a text with its terminating zero
+    if (input.ConsumeBool()) data.push_back('\0');  // stored as a text with its terminating zero
     key.values[name] = data;
 }
 
 // depth 0 is HKEY_LOCAL_MACHINE, 1 Enum, 2 first level, 3 device, 4 instance.
 void BuildKey(FuzzedDataProvider& input, fake::Registry::Key& key, int depth) {
     if (depth > 0) {
-        key.name = depth == 1 && input.ConsumeIntegralInRange<int>(0, 7) != 0 ? "Enum"
-                                                                             : PickName(input);
+        key.name =
+            depth == 1 && input.ConsumeIntegralInRange<int>(0, 7) != 0 ? "Enum" : PickName(input);
         key.refusesOpen = input.ConsumeIntegralInRange<int>(0, 15) == 0;
     }
     if (depth == 4) {
@@ -104,8 +101,7 @@ struct PortNames {
 PortNames NamesInTree(fake::Registry& registry) {
     PortNames names;
     fake::Registry::Key* enumKey = registry.Root().Find("Enum");
-    if (enumKey == nullptr)
-        return names;
+    if (enumKey == nullptr) return names;
     for (const auto& listedFirst : enumKey->subkeys) {
         const bool usb = listedFirst->name == "USBPORTS";
         fake::Registry::Key* first = enumKey->Find(listedFirst->name);
@@ -140,8 +136,8 @@ void CheckEntries(const PortList& ports, const PortNames& found, bool completed)
             FUZZ_CHECK(entry.description.empty());
         } else {
             FUZZ_CHECK(!entry.friendlyName.empty() || entry.portName.empty());
-            FUZZ_CHECK(entry.friendlyName.compare(0, entry.description.size(),
-                                                  entry.description) == 0);
+            FUZZ_CHECK(entry.friendlyName.compare(0, entry.description.size(), entry.description) ==
+                       0);
         }
     }
 }

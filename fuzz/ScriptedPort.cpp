@@ -62,8 +62,7 @@ sys::ReadStatus ScriptedPort::ReadByte(std::uint8_t& byte) {
     current.reads.push_back(read);
     // One reply is at most 256 bytes and five empty reads; a failure ends it at once.
     FUZZ_CHECK(current.reads.size() <= 256 + 5);
-    if (read.status == sys::ReadStatus::Byte)
-        byte = read.byte;
+    if (read.status == sys::ReadStatus::Byte) byte = read.byte;
     return read.status;
 }
 

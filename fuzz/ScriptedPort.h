@@ -5,8 +5,8 @@
 //   FE 02  the end of what arrives for this request; the rest arrives after the next write
 //   FE xx  the byte xx (so FE FE is FE)
 // Each write makes the next part arrive; a discard (of the input or of all) drops what has
-// arrived and not been read, empty reads and failures included. Once the input is used up every read
-// is empty.
+// arrived and not been read, empty reads and failures included. Once the input is used up every
+// read is empty.
 
 #include <cstddef>
 #include <cstdint>

@@ -75,8 +75,8 @@ void Attribute(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const fs::
 // connection carries.
 fs::path BuildDevice(const fuzz::FuzzTree& tree, FuzzedDataProvider& input) {
     static const std::vector<std::string> SEGMENTS = {
-        "pci0000:00", "0000:00:14.0", "usb1", "1-1", "1-1:1.0", "platform", "serial8250",
-        "serial8250:0", "bluetooth", "hci0", "virtual", "devices", "tty"};
+        "pci0000:00",   "0000:00:14.0", "usb1", "1-1",     "1-1:1.0", "platform", "serial8250",
+        "serial8250:0", "bluetooth",    "hci0", "virtual", "devices", "tty"};
     fs::path dir = tree.Devices();
     const int depth = input.ConsumeIntegralInRange<int>(0, 5);
     for (int level = 0; level < depth; ++level) {
@@ -120,7 +120,7 @@ Expect BuildTty(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const std
     case 1: tree.Link(entry, "../../devices/nowhere/" + name); return Expect::NotListed;
     case 2: tree.Link(entry, name); return Expect::NotListed;  // a loop
     case 3: tree.Folder(entry); return Expect::NotListed;      // not a link into devices
-    case 4: {  // a whole tty, but outside sysfs
+    case 4: {                                                  // a whole tty, but outside sysfs
         const fs::path tty = tree.Root() / "outside" / name;
         tree.Write(tty / "type", "4\n");
         tree.RelativeLink(tty / "device", tree.Root() / "outside");
@@ -140,8 +140,14 @@ Expect BuildTty(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const std
     // The module reads a device link's text without resolving it: in sysfs a tty folder lies
     // below its device, so the link cannot dangle while the tty is there. Such links may list.
     switch (input.ConsumeIntegralInRange<int>(0, 4)) {
-    case 0: tree.Link(tty / "device", "nowhere"); expect = Expect::Either; break;
-    case 1: tree.Link(tty / "device", "device"); expect = Expect::Either; break;  // a loop
+    case 0:
+        tree.Link(tty / "device", "nowhere");
+        expect = Expect::Either;
+        break;
+    case 1:
+        tree.Link(tty / "device", "device");
+        expect = Expect::Either;
+        break;                                  // a loop
     case 2: expect = Expect::NotListed; break;  // no device link
     default: tree.RelativeLink(tty / "device", device); break;
     }
@@ -149,24 +155,28 @@ Expect BuildTty(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const std
     switch (input.ConsumeIntegralInRange<int>(0, 5)) {
     case 0: break;
     case 1: tree.Write(tty / "type", "4\n"); break;
-    case 2: tree.Write(tty / "type", "0\n"); expect = Expect::NotListed; break;
+    case 2:
+        tree.Write(tty / "type", "0\n");
+        expect = Expect::NotListed;
+        break;
     case 3: tree.Folder(tty / "type"); break;
     case 4: tree.Fifo(tty / "type"); break;
     default:
         tree.Write(tty / "type", input.ConsumeRandomLengthString(20));
-        if (expect == Expect::Listed)
-            expect = Expect::Either;
+        if (expect == Expect::Listed) expect = Expect::Either;
         break;
     }
 
     switch (input.ConsumeIntegralInRange<int>(0, 4)) {
     case 0: expect = Expect::NotListed; break;  // no /dev node
     case 1: tree.Folder(tree.Dev() / name); break;
-    case 2: tree.Link(tree.Dev() / name, "nowhere"); expect = Expect::NotListed; break;
+    case 2:
+        tree.Link(tree.Dev() / name, "nowhere");
+        expect = Expect::NotListed;
+        break;
     default: tree.Write(tree.Dev() / name, ""); break;
     }
-    if (!IsPlainName(name) || IsUnderVirtual(tree, tty))
-        expect = Expect::NotListed;
+    if (!IsPlainName(name) || IsUnderVirtual(tree, tty)) expect = Expect::NotListed;
     return expect;
 }
 
@@ -202,8 +212,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int ttys = input.ConsumeIntegralInRange<int>(0, 6);
     for (int i = 0; i < ttys && input.remaining_bytes() > 0; ++i) {
         const std::string name = Pick(input, TTY_NAMES, 48);
-        if (expected.count(name) == 0)
-            expected[name] = BuildTty(tree, input, name);
+        if (expected.count(name) == 0) expected[name] = BuildTty(tree, input, name);
     }
 
     const std::string sysRoot = tree.Sys().string();

@@ -18,25 +18,20 @@ constexpr std::uint8_t PROTECTION_NONE[9] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', 
 using ReplyArea = std::uint8_t[REPLY_AREA_SIZE];
 
 // The area is zeroed before every inquiry, so no answer is read with leftovers of another.
-std::int32_t Ask(CSerialLink& link, std::uint8_t command, ReplyArea& area)
-{
+std::int32_t Ask(CSerialLink& link, std::uint8_t command, ReplyArea& area) {
     std::memset(area, 0, sizeof area);
     return link.Exchange(command, NO_DATA_LENGTH, area, sizeof area);
 }
 
 std::optional<std::string> ReadText(CSerialLink& link, std::uint8_t command, std::size_t window,
-                                    ReplyArea& area)
-{
-    if (Ask(link, command, area) < 0)
-        return std::nullopt;
+                                    ReplyArea& area) {
+    if (Ask(link, command, area) < 0) return std::nullopt;
     area[window] = 0;
     return std::string(reinterpret_cast<const char*>(area));
 }
 
-ProtectionResult ReadProtection(CSerialLink& link, ReplyArea& area)
-{
-    if (Ask(link, CMD_PROTECTION, area) < 0)
-        return ProtectionResult::NoResponse;
+ProtectionResult ReadProtection(CSerialLink& link, ReplyArea& area) {
+    if (Ask(link, CMD_PROTECTION, area) < 0) return ProtectionResult::NoResponse;
     return std::memcmp(area, PROTECTION_NONE, sizeof PROTECTION_NONE) == 0
                ? ProtectionResult::None
                : ProtectionResult::Protected;
@@ -44,8 +39,7 @@ ProtectionResult ReadProtection(CSerialLink& link, ReplyArea& area)
 
 }  // namespace
 
-void RunConnectionTest(CSerialLink& link, TestObserver& observer)
-{
+void RunConnectionTest(CSerialLink& link, TestObserver& observer) {
     ReplyArea area = {};
 
     observer.OnTextResult(Inquiry::EngineCode,
@@ -54,8 +48,7 @@ void RunConnectionTest(CSerialLink& link, TestObserver& observer)
 
     const ProtectionResult protection = ReadProtection(link, area);
     observer.OnProtectionResult(protection);
-    if (protection != ProtectionResult::NoResponse)
-        observer.OnRefresh();
+    if (protection != ProtectionResult::NoResponse) observer.OnRefresh();
 
     observer.OnTextResult(Inquiry::LegacyEngineCode,
                           ReadText(link, CMD_LEGACY_ENGINECODE, ENGINE_CODE_WINDOW, area));

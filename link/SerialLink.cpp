@@ -5,8 +5,7 @@
 
 namespace {
 
-std::uint8_t Sum(const std::uint8_t* bytes, std::size_t count)
-{
+std::uint8_t Sum(const std::uint8_t* bytes, std::size_t count) {
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i < count; ++i)
         sum = static_cast<std::uint8_t>(sum + bytes[i]);
@@ -19,13 +18,9 @@ CSerialLink::CSerialLink() : CSerialLink(sys::SystemSerialPorts()) {}
 
 CSerialLink::CSerialLink(sys::SerialPorts& ports) : m_ports(ports) {}
 
-CSerialLink::~CSerialLink()
-{
-    Close();
-}
+CSerialLink::~CSerialLink() { Close(); }
 
-bool CSerialLink::Open(const std::string& path)
-{
+bool CSerialLink::Open(const std::string& path) {
     Close();
     m_portPath = path;
     m_lastOpenError.clear();
@@ -49,20 +44,16 @@ bool CSerialLink::Open(const std::string& path)
 }
 
 std::int32_t CSerialLink::Exchange(std::uint8_t command, std::uint8_t length, std::uint8_t* data,
-                                   std::size_t dataSize)
-{
-    if (!m_port)
-        return EXCHANGE_READ_ERROR;
+                                   std::size_t dataSize) {
+    if (!m_port) return EXCHANGE_READ_ERROR;
 
     // Request: command, N, N - 2 data bytes, complement checksum at offset N.
     const std::size_t n = length;
     m_sendArea[0] = command;
     m_sendArea[1] = length;
     const std::size_t requestData = n > 2 ? std::min(n - 2, dataSize) : 0;
-    if (requestData > 0 && data != nullptr)
-        std::memcpy(m_sendArea + 2, data, requestData);
-    if (n > 2 + requestData)
-        std::memset(m_sendArea + 2 + requestData, 0, n - 2 - requestData);
+    if (requestData > 0 && data != nullptr) std::memcpy(m_sendArea + 2, data, requestData);
+    if (n > 2 + requestData) std::memset(m_sendArea + 2 + requestData, 0, n - 2 - requestData);
     m_sendArea[n] = static_cast<std::uint8_t>(~Sum(m_sendArea, n));
 
     // Whatever is still waiting belongs to an earlier exchange (a leftover or a late reply):
@@ -84,8 +75,7 @@ std::int32_t CSerialLink::Exchange(std::uint8_t command, std::uint8_t length, st
         }
         if (status == sys::ReadStatus::Byte) {
             m_replyArea[received] = byte;
-            if (received == 1)
-                lastExpected = byte;
+            if (received == 1) lastExpected = byte;
             ++received;
         } else if (--emptyBudget == 0) {
             return EXCHANGE_NO_REPLY;
@@ -93,30 +83,17 @@ std::int32_t CSerialLink::Exchange(std::uint8_t command, std::uint8_t length, st
     }
 
     const std::size_t replyLength = m_replyArea[1];
-    if (Sum(m_replyArea, replyLength + 1) != 0xFF)
-        return EXCHANGE_BAD_CHECKSUM;
+    if (Sum(m_replyArea, replyLength + 1) != 0xFF) return EXCHANGE_BAD_CHECKSUM;
     // Only what fits the caller's area is copied; the result still reports the full length.
     if (replyLength > 2 && data != nullptr)
         std::memcpy(data, m_replyArea + 2, std::min(replyLength - 2, dataSize));
     return static_cast<std::int32_t>(replyLength);
 }
 
-void CSerialLink::Close()
-{
-    m_port.reset();
-}
+void CSerialLink::Close() { m_port.reset(); }
 
-bool CSerialLink::IsOpen() const
-{
-    return m_port != nullptr;
-}
+bool CSerialLink::IsOpen() const { return m_port != nullptr; }
 
-const std::string& CSerialLink::PortPath() const
-{
-    return m_portPath;
-}
+const std::string& CSerialLink::PortPath() const { return m_portPath; }
 
-const std::string& CSerialLink::LastOpenError() const
-{
-    return m_lastOpenError;
-}
+const std::string& CSerialLink::LastOpenError() const { return m_lastOpenError; }

@@ -26,10 +26,8 @@ std::string WithoutPortSuffix(const std::string& name) {
 void CompleteEntries(PortList& ports) {
     for (std::size_t i = 0; i < ports.GetCount(); ++i) {
         PortEntry entry = ports.GetAt(i);
-        if (entry.friendlyName.empty())
-            entry.friendlyName = entry.portName;
-        if (entry.description.empty())
-            entry.description = WithoutPortSuffix(entry.friendlyName);
+        if (entry.friendlyName.empty()) entry.friendlyName = entry.portName;
+        if (entry.description.empty()) entry.description = WithoutPortSuffix(entry.friendlyName);
         ports.SetAt(i, entry);
     }
 }

@@ -16,8 +16,7 @@ constexpr std::uint32_t PROPERTY_BUFFER_SIZE = 256;
 template <typename EntryPointType>
 bool Resolve(const sys::Module& library, const char* name, EntryPointType& entryPoint) {
     const sys::EntryPoint found = library.Find(name);
-    if (found == nullptr)
-        return false;
+    if (found == nullptr) return false;
     entryPoint = reinterpret_cast<EntryPointType>(found);
     return true;
 }
@@ -37,8 +36,7 @@ public:
     bool IsValid() const { return m_set != sys::InvalidDevInfo(); }
     sys::HDevInfo Get() const { return m_set; }
     void Destroy() {
-        if (IsValid())
-            m_api.destroyDeviceInfoList(m_set);
+        if (IsValid()) m_api.destroyDeviceInfoList(m_set);
         m_set = sys::InvalidDevInfo();
     }
 
@@ -69,8 +67,7 @@ std::string WalkInterfaces(const SetupApi& api, sys::HDevInfo set,
         if (!api.enumDeviceInterfaces(set, nullptr, &sys::COMPORT_INTERFACE_CLASS, index,
                                       &interfaceData)) {
             const std::uint32_t code = os.LastError();
-            if (code == sys::ERROR_NO_MORE_ITEMS_CODE)
-                return {};
+            if (code == sys::ERROR_NO_MORE_ITEMS_CODE) return {};
             return FormatErrorText("pSetupDiEnumDeviceInterfaces failed. (err=%lx)", code);
         }
         sys::SpDevInfoData device{};
@@ -82,14 +79,14 @@ std::string WalkInterfaces(const SetupApi& api, sys::HDevInfo set,
 
         std::string friendlyName;
         std::string description;
-        const bool named = ReadProperty(api, set, device, sys::PROPERTY_FRIENDLYNAME, friendlyName) &&
-                           ReadProperty(api, set, device, sys::PROPERTY_DEVICEDESC, description);
+        const bool named =
+            ReadProperty(api, set, device, sys::PROPERTY_FRIENDLYNAME, friendlyName) &&
+            ReadProperty(api, set, device, sys::PROPERTY_DEVICEDESC, description);
         std::string location;
         const bool isUsb =
             ReadProperty(api, set, device, sys::PROPERTY_LOCATION_INFORMATION, location) &&
             location.compare(0, 3, "USB") == 0;
-        if (!named)
-            continue;
+        if (!named) continue;
 
         PortEntry entry;
         const std::size_t pathRoom =
@@ -130,8 +127,7 @@ bool LoadSetupApi(sys::WindowsServices& windows, SetupApi& api) {
 
 void DiscoverInterfacePorts(PortList& ports, sys::WindowsServices& windows) {
     SetupApi api;
-    if (!LoadSetupApi(windows, api))
-        return;
+    if (!LoadSetupApi(windows, api)) return;
 
     // Declared so that leaving early by an exception also releases the buffer, then the set,
     // then the library.
@@ -141,8 +137,8 @@ void DiscoverInterfacePorts(PortList& ports, sys::WindowsServices& windows) {
 
     set.Query();
     if (!set.IsValid()) {
-        failure = FormatErrorText("pSetupDiGetClassDevs failed. (err=%lx)",
-                                  windows.Os().LastError());
+        failure =
+            FormatErrorText("pSetupDiGetClassDevs failed. (err=%lx)", windows.Os().LastError());
     } else {
         detailBuffer = std::make_unique<std::uint8_t[]>(DETAIL_BUFFER_SIZE);
         auto* detail = reinterpret_cast<sys::SpDeviceInterfaceDetailDataA*>(detailBuffer.get());
@@ -153,6 +149,5 @@ void DiscoverInterfacePorts(PortList& ports, sys::WindowsServices& windows) {
     detailBuffer.reset();
     set.Destroy();
     api.library.reset();
-    if (!failure.empty())
-        throw DiscoveryFailure(failure);
+    if (!failure.empty()) throw DiscoveryFailure(failure);
 }

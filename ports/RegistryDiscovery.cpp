@@ -18,8 +18,7 @@ public:
         m_open = registry.OpenKey(parent, name.c_str(), m_key) == 0;
     }
     ~OpenKey() {
-        if (m_open)
-            m_registry.CloseKey(m_key);
+        if (m_open) m_registry.CloseKey(m_key);
     }
     OpenKey(const OpenKey&) = delete;
     OpenKey& operator=(const OpenKey&) = delete;
@@ -38,8 +37,7 @@ bool SubkeyName(sys::Registry& registry, sys::RegistryKey key, std::uint32_t ind
                 std::string& name) {
     char buffer[NAME_BUFFER_SIZE];
     std::uint32_t size = sizeof buffer;
-    if (registry.EnumKey(key, index, buffer, size) != 0)
-        return false;
+    if (registry.EnumKey(key, index, buffer, size) != 0) return false;
     name.assign(buffer, strnlen(buffer, sizeof buffer));
     return true;
 }
@@ -80,8 +78,7 @@ void ScanPortInstances(sys::Registry& registry, sys::RegistryKey deviceKey, bool
             throw DiscoveryFailure("Could not read from HKLM\\Enum\\...\\" + instanceName);
 
         PortEntry entry;
-        if (!ValueText(registry, instance.Get(), "PORTNAME", entry.portName))
-            continue;
+        if (!ValueText(registry, instance.Get(), "PORTNAME", entry.portName)) continue;
         ValueText(registry, instance.Get(), "FRIENDLYNAME", entry.friendlyName);
         entry.devicePath = DevicePathOf(entry.portName);
         entry.isUsb = isUsb;
@@ -91,8 +88,7 @@ void ScanPortInstances(sys::Registry& registry, sys::RegistryKey deviceKey, bool
 
 void DiscoverRegistryPorts(PortList& ports, sys::Registry& registry) {
     OpenKey enumKey(registry, registry.LocalMachine(), "Enum");
-    if (!enumKey.IsOpen())
-        throw DiscoveryFailure("Could not read from HKLM\\Enum");
+    if (!enumKey.IsOpen()) throw DiscoveryFailure("Could not read from HKLM\\Enum");
 
     std::string firstName;
     for (std::uint32_t i = 0; SubkeyName(registry, enumKey.Get(), i, firstName); ++i) {
@@ -103,8 +99,7 @@ void DiscoverRegistryPorts(PortList& ports, sys::Registry& registry) {
 
         std::string deviceName;
         for (std::uint32_t j = 0; SubkeyName(registry, firstLevel.Get(), j, deviceName); ++j) {
-            if (!isUsb && !IsSerialDeviceKey(deviceName))
-                continue;
+            if (!isUsb && !IsSerialDeviceKey(deviceName)) continue;
             OpenKey device(registry, firstLevel.Get(), deviceName);
             if (!device.IsOpen())
                 throw DiscoveryFailure("Could not read from HKLM\\Enum\\" + firstName + "\\" +

@@ -17,7 +17,9 @@
 namespace sys {
 
 using HDevInfo = void*;
-inline HDevInfo InvalidDevInfo() { return reinterpret_cast<HDevInfo>(static_cast<std::intptr_t>(-1)); }
+inline HDevInfo InvalidDevInfo() {
+    return reinterpret_cast<HDevInfo>(static_cast<std::intptr_t>(-1));
+}
 
 struct Guid {
     std::uint32_t data1;
@@ -27,11 +29,9 @@ struct Guid {
 };
 
 inline bool operator==(const Guid& a, const Guid& b) {
-    if (a.data1 != b.data1 || a.data2 != b.data2 || a.data3 != b.data3)
-        return false;
+    if (a.data1 != b.data1 || a.data2 != b.data2 || a.data3 != b.data3) return false;
     for (int i = 0; i < 8; ++i)
-        if (a.data4[i] != b.data4[i])
-            return false;
+        if (a.data4[i] != b.data4[i]) return false;
     return true;
 }
 
@@ -46,8 +46,8 @@ constexpr Guid PORTS_SETUP_CLASS = {
 constexpr std::uint32_t CLASS_DEVS_PRESENT = 0x02;    // DIGCF_PRESENT
 constexpr std::uint32_t CLASS_DEVS_INTERFACE = 0x10;  // DIGCF_DEVICEINTERFACE
 
-constexpr std::uint32_t PROPERTY_DEVICEDESC = 0;              // SPDRP_DEVICEDESC
-constexpr std::uint32_t PROPERTY_FRIENDLYNAME = 12;           // SPDRP_FRIENDLYNAME
+constexpr std::uint32_t PROPERTY_DEVICEDESC = 0;             // SPDRP_DEVICEDESC
+constexpr std::uint32_t PROPERTY_FRIENDLYNAME = 12;          // SPDRP_FRIENDLYNAME
 constexpr std::uint32_t PROPERTY_LOCATION_INFORMATION = 13;  // SPDRP_LOCATION_INFORMATION
 
 constexpr std::uint32_t INTERFACE_ACTIVE = 1;  // SPINT_ACTIVE
@@ -100,30 +100,29 @@ static_assert(offsetof(SpDeviceInterfaceDetailDataA, devicePath) == 4, "detail p
 using Bool = int;
 
 using SetupDiGetClassDevsAFn = HDevInfo(SYS_WINAPI*)(const Guid* classGuid, const char* enumerator,
-                                                      void* parentWindow, std::uint32_t flags);
+                                                     void* parentWindow, std::uint32_t flags);
 using SetupDiGetClassDevsWFn = HDevInfo(SYS_WINAPI*)(const Guid* classGuid,
-                                                      const char16_t* enumerator,
-                                                      void* parentWindow, std::uint32_t flags);
+                                                     const char16_t* enumerator, void* parentWindow,
+                                                     std::uint32_t flags);
 using SetupDiEnumDeviceInterfacesFn = Bool(SYS_WINAPI*)(HDevInfo set, SpDevInfoData* device,
                                                         const Guid* interfaceClassGuid,
                                                         std::uint32_t memberIndex,
                                                         SpDeviceInterfaceData* interfaceData);
-using SetupDiGetDeviceInterfaceDetailAFn =
-    Bool(SYS_WINAPI*)(HDevInfo set, SpDeviceInterfaceData* interfaceData,
-                      SpDeviceInterfaceDetailDataA* detail, std::uint32_t detailSize,
-                      std::uint32_t* requiredSize, SpDevInfoData* device);
+using SetupDiGetDeviceInterfaceDetailAFn = Bool(SYS_WINAPI*)(
+    HDevInfo set, SpDeviceInterfaceData* interfaceData, SpDeviceInterfaceDetailDataA* detail,
+    std::uint32_t detailSize, std::uint32_t* requiredSize, SpDevInfoData* device);
 // The wide variants are looked up but never called: their records are opaque here.
-using SetupDiGetDeviceInterfaceDetailWFn =
-    Bool(SYS_WINAPI*)(HDevInfo set, SpDeviceInterfaceData* interfaceData, void* detail,
-                      std::uint32_t detailSize, std::uint32_t* requiredSize, SpDevInfoData* device);
-using SetupDiGetDeviceRegistryPropertyAFn =
-    Bool(SYS_WINAPI*)(HDevInfo set, SpDevInfoData* device, std::uint32_t property,
-                      std::uint32_t* propertyType, std::uint8_t* buffer, std::uint32_t bufferSize,
-                      std::uint32_t* requiredSize);
-using SetupDiGetDeviceRegistryPropertyWFn =
-    Bool(SYS_WINAPI*)(HDevInfo set, SpDevInfoData* device, std::uint32_t property,
-                      std::uint32_t* propertyType, std::uint8_t* buffer, std::uint32_t bufferSize,
-                      std::uint32_t* requiredSize);
+using SetupDiGetDeviceInterfaceDetailWFn = Bool(SYS_WINAPI*)(HDevInfo set,
+                                                             SpDeviceInterfaceData* interfaceData,
+                                                             void* detail, std::uint32_t detailSize,
+                                                             std::uint32_t* requiredSize,
+                                                             SpDevInfoData* device);
+using SetupDiGetDeviceRegistryPropertyAFn = Bool(SYS_WINAPI*)(
+    HDevInfo set, SpDevInfoData* device, std::uint32_t property, std::uint32_t* propertyType,
+    std::uint8_t* buffer, std::uint32_t bufferSize, std::uint32_t* requiredSize);
+using SetupDiGetDeviceRegistryPropertyWFn = Bool(SYS_WINAPI*)(
+    HDevInfo set, SpDevInfoData* device, std::uint32_t property, std::uint32_t* propertyType,
+    std::uint8_t* buffer, std::uint32_t bufferSize, std::uint32_t* requiredSize);
 using SetupDiDestroyDeviceInfoListFn = Bool(SYS_WINAPI*)(HDevInfo set);
 
 }  // namespace sys

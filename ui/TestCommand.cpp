@@ -13,7 +13,8 @@ CString LoadText(UINT nID) {
 // Closes the link and enables TEST again however the test ends.
 class CTestRunScope {
 public:
-    CTestRunScope(CSerialLink& link, CButton& testButton) : m_link(link), m_testButton(testButton) {}
+    CTestRunScope(CSerialLink& link, CButton& testButton)
+        : m_link(link), m_testButton(testButton) {}
     ~CTestRunScope() {
         m_link.Close();
         m_testButton.EnableWindow(true);

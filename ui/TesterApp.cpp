@@ -3,7 +3,7 @@
 #include "ui/TesterDlg.h"
 
 BEGIN_MESSAGE_MAP(CTesterApp, CWinApp)
-    ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
+ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 // No name of its own: the framework names the application after the executable.

@@ -28,10 +28,10 @@ void CTesterDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BEGIN_MESSAGE_MAP(CTesterDlg, CDialog)
-    ON_WM_SYSCOMMAND()
-    ON_WM_PAINT()
-    ON_WM_QUERYDRAGICON()
-    ON_BN_CLICKED(IDC_TEST, &CTesterDlg::OnTest)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_BN_CLICKED(IDC_TEST, &CTesterDlg::OnTest)
 END_MESSAGE_MAP()
 
 bool CTesterDlg::OnInitDialog() {

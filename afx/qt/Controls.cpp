@@ -32,11 +32,11 @@ void ApplyTips(const HWND__& toolTip) {
     for (const auto& [tool, textId] : toolTip.tools) {
         QWidget* widget = WidgetOf(tool);
         if (widget == nullptr) continue;
-        const auto text = toolTip.active ? Resources().String(static_cast<std::uint16_t>(textId))
-                                         : std::nullopt;
-        widget->setToolTip(text ? WrapTipText(QString::fromStdString(*text), QToolTip::font(),
-                                              toolTip.maxTipWidth)
-                                : QString());
+        const auto text =
+            toolTip.active ? Resources().String(static_cast<std::uint16_t>(textId)) : std::nullopt;
+        widget->setToolTip(
+            text ? WrapTipText(QString::fromStdString(*text), QToolTip::font(), toolTip.maxTipWidth)
+                 : QString());
     }
 }
 

@@ -25,35 +25,31 @@ constexpr int ICON_SIZE = 32;  // an icon static takes the icon's size, not the 
 
 // Predefined classes by ordinal, as the resource compiler writes them; anything else shows as
 // static text.
-WindowKind KindOf(const DialogItem& item)
-{
+WindowKind KindOf(const DialogItem& item) {
     const afx::res::SzOrOrd& cls = item.windowClass;
     if (cls.isOrdinal && cls.ordinal == afx::res::cls::BUTTON) return WindowKind::Button;
     if (cls.isOrdinal && cls.ordinal == afx::res::cls::COMBOBOX) return WindowKind::ComboBox;
     return WindowKind::Static;
 }
 
-Qt::Alignment StaticAlignment(DWORD bits)
-{
+Qt::Alignment StaticAlignment(DWORD bits) {
     const DWORD type = bits & style::STATIC_TYPE_MASK;
     Qt::Alignment alignment = type == style::STATIC_RIGHT    ? Qt::AlignRight
                               : type == style::STATIC_CENTER ? Qt::AlignHCenter
-                                                       : Qt::AlignLeft;
+                                                             : Qt::AlignLeft;
     // Single-line text is centred vertically only with SS_CENTERIMAGE; otherwise it starts at
     // the top and wraps.
     return alignment | ((bits & style::STATIC_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
-QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry)
-{
+QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setFocusPolicy(Qt::NoFocus);
     if ((item.style & style::STATIC_TYPE_MASK) == style::STATIC_ICON) {
         const HICON icon =
             item.title.isOrdinal ? TheQtBackend().LoadIcon(item.title.ordinal) : nullptr;
-        if (icon != nullptr)
-            label->setPixmap(icon->pixmap);
+        if (icon != nullptr) label->setPixmap(icon->pixmap);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         geometry.setSize(QSize(ICON_SIZE, ICON_SIZE));
     } else {
@@ -63,7 +59,8 @@ QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry)
         // differently) is clipped instead of losing its last word to an invisible line.
         const bool roomForTwoLines = geometry.height() >= 2 * label->fontMetrics().height();
         label->setWordWrap((item.style & style::STATIC_CENTERIMAGE) == 0 && roomForTwoLines);
-        label->setText(StaticDisplayText(item.title.text, (item.style & style::STATIC_NOPREFIX) != 0));
+        label->setText(
+            StaticDisplayText(item.title.text, (item.style & style::STATIC_NOPREFIX) != 0));
         // A one-line label too narrow for its text keeps the text's start in view, as Windows
         // does when the rest breaks onto a line outside the control; right alignment would
         // clip the start instead (the word that tells two rows apart).
@@ -79,8 +76,7 @@ QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry)
     return label;
 }
 
-QWidget* MakeButton(const DialogItem& item, DialogWidget* parent, HWND__& dialogRecord)
-{
+QWidget* MakeButton(const DialogItem& item, DialogWidget* parent, HWND__& dialogRecord) {
     auto* button = new QPushButton(QString::fromStdString(item.title.text), parent);
     button->setAutoDefault(false);
     if ((item.style & style::BUTTON_TYPE_MASK) == style::BUTTON_DEFPUSHBUTTON) {
@@ -92,8 +88,7 @@ QWidget* MakeButton(const DialogItem& item, DialogWidget* parent, HWND__& dialog
     return button;
 }
 
-QWidget* MakeComboBox(QWidget* parent, QRect& geometry)
-{
+QWidget* MakeComboBox(QWidget* parent, QRect& geometry) {
     // CBS_DROPDOWNLIST: a selection field and a list, no typing. Entries are only ever inserted
     // at a position, which never sorts, so the sort style has nothing to do.
     auto* combo = new QComboBox(parent);
@@ -108,45 +103,38 @@ QWidget* MakeComboBox(QWidget* parent, QRect& geometry)
     return combo;
 }
 
-Qt::FocusPolicy FocusPolicy(WindowKind kind, DWORD bits)
-{
-    if (kind == WindowKind::Static)
-        return Qt::NoFocus;
+Qt::FocusPolicy FocusPolicy(WindowKind kind, DWORD bits) {
+    if (kind == WindowKind::Static) return Qt::NoFocus;
     return (bits & style::TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
 }
 
-Qt::WindowFlags DialogFlags(DWORD bits)
-{
+Qt::WindowFlags DialogFlags(DWORD bits) {
     // A caption and, with WS_SYSMENU, a close box; no minimise, maximise or sizing.
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (bits & style::SYSMENU)
-        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (bits & style::SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     return flags;
 }
 
 }  // namespace
 
-QString StaticDisplayText(const std::string& text, bool noPrefix)
-{
+QString StaticDisplayText(const std::string& text, bool noPrefix) {
     return QString::fromStdString(afx::res::StaticDisplayText(text, noPrefix));
 }
 
-HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialog& object)
-{
+HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialog& object) {
     auto* widget = new DialogWidget(WidgetOf(owner), DialogFlags(dialogTemplate.style));
     const HWND handle = AddWindow(WindowKind::Dialog, widget, owner);
     HWND__& dialog = *handle;
     widget->SetHandle(handle);
     dialog.dialog = &object;
     dialog.text = dialogTemplate.title;
-    if (dialogTemplate.style & style::SYSMENU)
-        dialog.systemMenu = std::make_unique<HMENU__>();
+    if (dialogTemplate.style & style::SYSMENU) dialog.systemMenu = std::make_unique<HMENU__>();
 
-    const QFont font = dialogTemplate.hasFont
-                           ? TemplateFont(QString::fromStdString(dialogTemplate.typeface),
-                                          dialogTemplate.pointSize, dialogTemplate.weight,
-                                          dialogTemplate.italic)
-                           : QFont();
+    const QFont font =
+        dialogTemplate.hasFont
+            ? TemplateFont(QString::fromStdString(dialogTemplate.typeface),
+                           dialogTemplate.pointSize, dialogTemplate.weight, dialogTemplate.italic)
+            : QFont();
     widget->setFont(font);
     const BaseUnits base = DialogBaseUnits(font);
     widget->setWindowTitle(QString::fromStdString(dialogTemplate.title));
@@ -178,16 +166,15 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialo
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const HWND__& record = *controls[i];
         QWidget* control = record.widget;
-        // Screen readers read a control's own text, or its label's (else the title's) when it has none.
+        // Screen readers read a control's own text, or its label's (else the title's) when it has
+        // none.
         const auto label = afx::res::LabelOf(dialogTemplate, i);
         control->setAccessibleName(
             !record.text.empty() ? StaticDisplayText(record.text, record.literalText)
             : label              ? StaticDisplayText(dialogTemplate.items[*label].title.text, false)
                                  : StaticDisplayText(dialogTemplate.title, false));
-        if (control->focusPolicy() == Qt::NoFocus)
-            continue;
-        if (previous != nullptr)
-            QWidget::setTabOrder(previous, control);
+        if (control->focusPolicy() == Qt::NoFocus) continue;
+        if (previous != nullptr) QWidget::setTabOrder(previous, control);
         previous = control;
     }
     return handle;

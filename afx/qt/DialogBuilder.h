@@ -15,7 +15,8 @@ class CDialog;
 namespace afx::qt {
 
 // The dialog's handle; the window is not shown yet. Its events go to object.
-HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner, CDialog& object);
+HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner,
+                        CDialog& object);
 
 // Static text as a static control shows it (afx::res::StaticDisplayText).
 QString StaticDisplayText(const std::string& text, bool noPrefix);

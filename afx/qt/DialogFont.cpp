@@ -20,11 +20,9 @@ const std::pair<const char*, const char*> FALLBACKS[] = {
     {"MS UI Gothic", "Noto Sans CJK JP"},
 };
 
-QString InstalledFamily(const QString& face)
-{
+QString InstalledFamily(const QString& face) {
     const QStringList families = QFontDatabase::families();
-    if (families.contains(face, Qt::CaseInsensitive))
-        return face;
+    if (families.contains(face, Qt::CaseInsensitive)) return face;
     for (const auto& [windowsFace, standIn] : FALLBACKS) {
         if (face.compare(QLatin1String(windowsFace), Qt::CaseInsensitive) == 0 &&
             families.contains(QLatin1String(standIn), Qt::CaseInsensitive))
@@ -33,16 +31,14 @@ QString InstalledFamily(const QString& face)
     return QGuiApplication::font().family();  // nothing better: the desktop's own font
 }
 
-int LogicalDpiY()
-{
+int LogicalDpiY() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? static_cast<int>(screen->logicalDotsPerInchY() + 0.5) : 96;
 }
 
 }  // namespace
 
-QFont TemplateFont(const QString& face, int pointSize, int weight, bool italic)
-{
+QFont TemplateFont(const QString& face, int pointSize, int weight, bool italic) {
     QFont font(InstalledFamily(face));
     font.setPixelSize(afx::res::MulDiv(pointSize > 0 ? pointSize : 8, LogicalDpiY(), 72));
     // Weight 0 means the face's normal weight; the scale is the same as Windows'.
@@ -51,17 +47,16 @@ QFont TemplateFont(const QString& face, int pointSize, int weight, bool italic)
     return font;
 }
 
-BaseUnits DialogBaseUnits(const QFont& font)
-{
+BaseUnits DialogBaseUnits(const QFont& font) {
     const QFontMetrics metrics(font);
-    const int width =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int width = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return BaseUnits{(width / 26 + 1) / 2, metrics.height()};
 }
 
-QRect PixelsOf(int x, int y, int width, int height, BaseUnits base)
-{
-    const afx::res::PixelRect rect = afx::res::DialogUnitsToPixels(x, y, width, height, base.x, base.y);
+QRect PixelsOf(int x, int y, int width, int height, BaseUnits base) {
+    const afx::res::PixelRect rect =
+        afx::res::DialogUnitsToPixels(x, y, width, height, base.x, base.y);
     return QRect(rect.x, rect.y, rect.width, rect.height);
 }
 

@@ -82,7 +82,8 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
         if (modifiers == Qt::NoModifier) {
             // The program's own system-menu command (About) where it added one; otherwise help.
             const HWND__* record = Find(m_handle);
-            const UINT about = record != nullptr && record->systemMenu ? record->systemMenu->FirstCommand() : 0;
+            const UINT about =
+                record != nullptr && record->systemMenu ? record->systemMenu->FirstCommand() : 0;
             if (about != 0)
                 SysCommand(about);
             else if (CDialog* dialog = DialogOf(m_handle))
@@ -99,8 +100,7 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
         ShowSystemMenu(anchor->mapToGlobal(QPoint(0, anchor->height() / 2)));
         return;
     }
-    default:
-        break;
+    default: break;
     }
     // Not QDialog's own Enter/Escape handling: the keys above are the dialog's.
     QWidget::keyPressEvent(event);

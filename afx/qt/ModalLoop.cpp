@@ -29,7 +29,8 @@ void FocusFirstTabStop(const HWND__& dialog) {
 }  // namespace
 
 bool QtBackend::RunModal(CDialog& dialog, HWND owner) {
-    const auto dialogTemplate = Resources().Dialog(static_cast<std::uint16_t>(dialog.GetTemplateId()));
+    const auto dialogTemplate =
+        Resources().Dialog(static_cast<std::uint16_t>(dialog.GetTemplateId()));
     if (!dialogTemplate) return false;
     const HWND hDlg = CreateDialogWindow(*dialogTemplate, owner, dialog);
     QPointer<QWidget> widget = WidgetOf(hDlg);
@@ -44,7 +45,8 @@ bool QtBackend::RunModal(CDialog& dialog, HWND owner) {
         if (focusFirst) FocusFirstTabStop(*window);
         QEventLoop loop;
         window->modalLoop = &loop;
-        while (!dialog.IsModalLoopDone() && Find(hDlg) != nullptr) loop.exec(QEventLoop::DialogExec);
+        while (!dialog.IsModalLoopDone() && Find(hDlg) != nullptr)
+            loop.exec(QEventLoop::DialogExec);
         if (HWND__* still = Find(hDlg)) still->modalLoop = nullptr;
     }
     DestroyWindow(hDlg);

@@ -8,16 +8,15 @@
 
 namespace afx::qt {
 
-std::string ApplicationName(const std::string& programPath)
-{
+std::string ApplicationName(const std::string& programPath) {
     std::string name = AfxAppNameFromPath(programPath);
     if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
         name[0] = static_cast<char>(name[0] - 'a' + 'A');
     return name;
 }
 
-int RunProgram(int argc, char* argv[], const std::string& programPath, const ServiceStarter& startService)
-{
+int RunProgram(int argc, char* argv[], const std::string& programPath,
+               const ServiceStarter& startService) {
     QApplication application(argc, argv);
     afx::RegisterBackend(&TheQtBackend());
     const std::string path =

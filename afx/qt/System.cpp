@@ -17,7 +17,8 @@ constexpr int ICON_SIZE = 32;
 }  // namespace
 
 bool QtBackend::LoadString(UINT nID, std::string& text) {
-    const auto found = nID <= 0xFFFF ? Resources().String(static_cast<std::uint16_t>(nID)) : std::nullopt;
+    const auto found =
+        nID <= 0xFFFF ? Resources().String(static_cast<std::uint16_t>(nID)) : std::nullopt;
     text = found.value_or(std::string());
     return found.has_value();
 }
@@ -40,7 +41,8 @@ int QtBackend::MessageBox(HWND owner, const char* text, const char* caption, UIN
     const bool warning = (type & MB_ICONEXCLAMATION) == static_cast<UINT>(MB_ICONEXCLAMATION);
     QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                     QString::fromUtf8(caption != nullptr ? caption : ""),
-                    QString::fromUtf8(text != nullptr ? text : ""), QMessageBox::Ok, WidgetOf(owner));
+                    QString::fromUtf8(text != nullptr ? text : ""), QMessageBox::Ok,
+                    WidgetOf(owner));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.setEscapeButton(QMessageBox::Ok);

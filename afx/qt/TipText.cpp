@@ -9,10 +9,8 @@ namespace afx::qt {
 
 namespace {
 
-QStringList WrapParagraph(const QString& paragraph, const QFont& font, int maxWidth)
-{
-    if (paragraph.isEmpty() || maxWidth <= 0)
-        return {paragraph};
+QStringList WrapParagraph(const QString& paragraph, const QFont& font, int maxWidth) {
+    if (paragraph.isEmpty() || maxWidth <= 0) return {paragraph};
     QTextLayout layout(paragraph, font);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -30,8 +28,7 @@ QStringList WrapParagraph(const QString& paragraph, const QFont& font, int maxWi
 
 }  // namespace
 
-QString WrapTipText(const QString& text, const QFont& font, int maxWidth)
-{
+QString WrapTipText(const QString& text, const QFont& font, int maxWidth) {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QStringList lines;
     for (const QString& paragraph : text.split(lineBreak))

@@ -54,12 +54,12 @@ struct HWND__ {
     afx::qt::WindowKind kind = afx::qt::WindowKind::Static;
     QPointer<QWidget> widget;  // none for a tooltip, whose tips Qt shows itself
     int id = 0;
-    HWND parent = nullptr;  // a control's dialog, a dialog's or tooltip's owner
-    std::string text;       // as last set, access-key marks included
+    HWND parent = nullptr;     // a control's dialog, a dialog's or tooltip's owner
+    std::string text;          // as last set, access-key marks included
     bool literalText = false;  // a static without access keys: "&" shows as it is
 
     // Dialogs.
-    CDialog* dialog = nullptr;  // the object whose modal loop runs it
+    CDialog* dialog = nullptr;   // the object whose modal loop runs it
     std::vector<HWND> children;  // template order
     int defaultId = IDOK;        // unless a default push button says otherwise
     std::unique_ptr<HMENU__> systemMenu;

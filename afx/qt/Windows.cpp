@@ -17,7 +17,9 @@ namespace {
 
 // Disabled by its own state, not because its dialog is (a modal child disables nothing here,
 // but a window's own state is what EnableWindow reports).
-bool ExplicitlyEnabled(const QWidget& widget) { return !widget.testAttribute(Qt::WA_ForceDisabled); }
+bool ExplicitlyEnabled(const QWidget& widget) {
+    return !widget.testAttribute(Qt::WA_ForceDisabled);
+}
 
 class WidgetPaintSession : public afx::PaintSession {
 public:
@@ -57,9 +59,7 @@ void QtBackend::SetWindowText(HWND hWnd, const char* text) {
     if (!window->widget) return;
     const QString shown = QString::fromStdString(window->text);
     switch (window->kind) {
-    case WindowKind::Dialog:
-        window->widget->setWindowTitle(shown);
-        break;
+    case WindowKind::Dialog: window->widget->setWindowTitle(shown); break;
     case WindowKind::Button:
         static_cast<QPushButton*>(window->widget.data())->setText(shown);
         break;
@@ -72,8 +72,7 @@ void QtBackend::SetWindowText(HWND hWnd, const char* text) {
         label->setAccessibleDescription(display);
         break;
     }
-    default:
-        break;  // a drop-down list's field shows its selection only
+    default: break;  // a drop-down list's field shows its selection only
     }
 }
 
@@ -112,8 +111,7 @@ void QtBackend::Show(HWND hWnd, bool show) {
     if (QWidget* widget = WidgetOf(hWnd)) widget->setVisible(show);
 }
 
-bool QtBackend::SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy,
-                             UINT swpFlags) {
+bool QtBackend::SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy, UINT swpFlags) {
     QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return false;
     if ((swpFlags & SWP_NOMOVE) == 0)
@@ -137,8 +135,9 @@ bool QtBackend::SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy,
 CRect QtBackend::GetWindowRect(HWND hWnd) {
     QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return {};
-    const QRect rect = widget->isWindow() ? widget->frameGeometry()
-                                          : QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    const QRect rect = widget->isWindow()
+                           ? widget->frameGeometry()
+                           : QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
     return CRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
 }
 
@@ -160,7 +159,8 @@ HICON QtBackend::SetIcon(HWND hWnd, HICON icon, bool big) {
     const HICON previous = window->icons[big ? 1 : 0];
     window->icons[big ? 1 : 0] = icon;
     const HICON shown = window->icons[1] != nullptr ? window->icons[1] : window->icons[0];
-    if (window->widget) window->widget->setWindowIcon(shown != nullptr ? QIcon(shown->pixmap) : QIcon());
+    if (window->widget)
+        window->widget->setWindowIcon(shown != nullptr ? QIcon(shown->pixmap) : QIcon());
     return previous;
 }
 
@@ -180,7 +180,8 @@ bool QtBackend::AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* tex
         hMenu->items.push_back({0, {}});
         return true;
     }
-    if (flags != static_cast<UINT>(MF_STRING) || text == nullptr || id == 0 || id > 0xFFFF) return false;
+    if (flags != static_cast<UINT>(MF_STRING) || text == nullptr || id == 0 || id > 0xFFFF)
+        return false;
     // "About Marlox(&A)...": Qt takes the ampersand as the access key mark too.
     hMenu->items.push_back({static_cast<UINT>(id), QString::fromUtf8(text)});
     return true;

@@ -5,14 +5,12 @@
 namespace afx::res {
 
 ByteView ByteView::Sub(std::size_t offset, std::size_t length) const {
-    if (offset > size || length > size - offset)
-        throw FormatError("resource data out of bounds");
+    if (offset > size || length > size - offset) throw FormatError("resource data out of bounds");
     return {data + offset, length};
 }
 
 void ByteReader::Need(std::size_t length) const {
-    if (length > Remaining())
-        throw FormatError("resource data truncated");
+    if (length > Remaining()) throw FormatError("resource data truncated");
 }
 
 std::uint8_t ByteReader::U8() {

@@ -50,8 +50,7 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 IconGroup ParseIconGroup(ByteView data) {
     ByteReader r(data);
     IconGroup group;
-    if (r.U16() != 0)
-        throw FormatError("icon group: reserved field not zero");
+    if (r.U16() != 0) throw FormatError("icon group: reserved field not zero");
     group.type = r.U16();
     std::uint16_t count = r.U16();
     for (std::uint16_t i = 0; i < count; ++i) {
@@ -74,8 +73,7 @@ IconImage DecodeIconImage(ByteView data) {
     IconImage image;
     BitmapInfoHeader& h = image.header;
     h = ReadBitmapInfoHeader(r);
-    if (h.size < 40)
-        throw FormatError("icon image: not a BITMAPINFOHEADER");
+    if (h.size < 40) throw FormatError("icon image: not a BITMAPINFOHEADER");
     if (h.planes != 1 || h.compression != BI_RGB)
         throw FormatError("icon image: unsupported planes or compression");
     const int bpp = h.bitCount;
@@ -104,7 +102,8 @@ IconImage DecodeIconImage(ByteView data) {
     const std::size_t w = static_cast<std::size_t>(image.width);
     image.argb.assign(w * static_cast<std::size_t>(image.height), 0);
     for (int y = 0; y < image.height; ++y) {
-        const std::size_t fileRow = static_cast<std::size_t>(image.height - 1 - y);  // bottom row first
+        const std::size_t fileRow =
+            static_cast<std::size_t>(image.height - 1 - y);  // bottom row first
         const std::uint8_t* row = colour.data + fileRow * colourStride;
         std::uint32_t* out = &image.argb[static_cast<std::size_t>(y) * w];
         for (int x = 0; x < image.width; ++x) {
@@ -114,7 +113,8 @@ IconImage DecodeIconImage(ByteView data) {
                     throw FormatError("icon image: palette index out of range");
                 out[x] = image.palette[index];
             } else {
-                const std::uint8_t* p = row + static_cast<std::size_t>(x) * static_cast<std::size_t>(bpp / 8);
+                const std::uint8_t* p =
+                    row + static_cast<std::size_t>(x) * static_cast<std::size_t>(bpp / 8);
                 std::uint32_t alpha = bpp == 32 ? p[3] : 0;
                 anyAlpha = anyAlpha || alpha != 0;
                 out[x] = alpha << 24 | static_cast<std::uint32_t>(p[2]) << 16 |
@@ -122,10 +122,10 @@ IconImage DecodeIconImage(ByteView data) {
             }
         }
     }
-    if (anyAlpha)
-        return image;
+    if (anyAlpha) return image;
     for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* maskRow = mask.data + static_cast<std::size_t>(image.height - 1 - y) * maskStride;
+        const std::uint8_t* maskRow =
+            mask.data + static_cast<std::size_t>(image.height - 1 - y) * maskStride;
         std::uint32_t* out = &image.argb[static_cast<std::size_t>(y) * w];
         for (int x = 0; x < image.width; ++x)
             out[x] = MaskBit(maskRow, x) ? 0 : (out[x] | 0xFF000000u);
@@ -133,17 +133,16 @@ IconImage DecodeIconImage(ByteView data) {
     return image;
 }
 
-std::vector<std::uint8_t> BuildIcoFile(const ResFile& file, std::uint16_t groupId, std::uint16_t language) {
+std::vector<std::uint8_t> BuildIcoFile(const ResFile& file, std::uint16_t groupId,
+                                       std::uint16_t language) {
     const ResourceEntry* groupEntry = file.Find(rt::GROUP_ICON, groupId, language);
-    if (groupEntry == nullptr)
-        return {};
+    if (groupEntry == nullptr) return {};
     IconGroup group = ParseIconGroup(groupEntry->data);
 
     std::vector<ByteView> images;
     for (const IconGroupEntry& e : group.entries) {
         const ResourceEntry* image = file.Find(rt::ICON, e.id, language);
-        if (image == nullptr)
-            throw FormatError("icon group names a missing image");
+        if (image == nullptr) throw FormatError("icon group names a missing image");
         images.push_back(image->data);
     }
 

@@ -11,7 +11,7 @@
 namespace afx::res {
 
 struct IconGroupEntry {
-    std::uint8_t width = 0;   // 0 stands for 256
+    std::uint8_t width = 0;  // 0 stands for 256
     std::uint8_t height = 0;
     std::uint8_t colourCount = 0;
     std::uint8_t reserved = 0;
@@ -44,8 +44,8 @@ struct IconImage {
     BitmapInfoHeader header;
     std::vector<std::uint32_t> palette;  // 0x00RRGGBB, in file order
     int width = 0;
-    int height = 0;                      // of the picture: half the header's height
-    std::vector<std::uint32_t> argb;     // width * height pixels, top row first; alpha 0 = transparent
+    int height = 0;                   // of the picture: half the header's height
+    std::vector<std::uint32_t> argb;  // width * height pixels, top row first; alpha 0 = transparent
 };
 
 // Throws FormatError on malformed or truncated data.
@@ -57,6 +57,7 @@ IconImage DecodeIconImage(ByteView data);
 
 // The group's images as the bytes of an .ico file, ready for an image loader. Empty when
 // the group is missing; throws FormatError when it names an image that is not there.
-std::vector<std::uint8_t> BuildIcoFile(const ResFile& file, std::uint16_t groupId, std::uint16_t language);
+std::vector<std::uint8_t> BuildIcoFile(const ResFile& file, std::uint16_t groupId,
+                                       std::uint16_t language);
 
 }  // namespace afx::res

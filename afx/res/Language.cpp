@@ -15,8 +15,7 @@ std::uint16_t LanguageFromLocale(const std::string& localeName) {
 std::uint16_t UserLanguage() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0')
-            return LanguageFromLocale(value);
+        if (value != nullptr && *value != '\0') return LanguageFromLocale(value);
     }
     return LANG_ENGLISH_US;
 }

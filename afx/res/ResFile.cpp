@@ -11,7 +11,9 @@ std::uint16_t MakeLang(std::uint16_t primary, std::uint16_t sub) {
 }
 std::uint16_t Primary(std::uint16_t language) { return language & 0x3FF; }
 
-bool IsOrdinal(const SzOrOrd& id, std::uint16_t ordinal) { return id.isOrdinal && id.ordinal == ordinal; }
+bool IsOrdinal(const SzOrOrd& id, std::uint16_t ordinal) {
+    return id.isOrdinal && id.ordinal == ordinal;
+}
 
 std::size_t AlignUp4(std::size_t offset) { return (offset + 3) & ~static_cast<std::size_t>(3); }
 
@@ -40,8 +42,7 @@ ResourceEntry ReadRecord(ByteView file, std::size_t offset, std::size_t& next) {
 }  // namespace
 
 ResFile::ResFile(const std::uint8_t* bytes, std::size_t size) {
-    if (bytes == nullptr || size == 0)
-        throw FormatError("empty resource file");
+    if (bytes == nullptr || size == 0) throw FormatError("empty resource file");
     m_bytes.assign(bytes, bytes + size);
     ByteView file{m_bytes.data(), m_bytes.size()};
 
@@ -53,7 +54,8 @@ ResFile::ResFile(const std::uint8_t* bytes, std::size_t size) {
         m_entries.push_back(ReadRecord(file, offset, offset));
 }
 
-const ResourceEntry* ResFile::FindExact(std::uint16_t type, std::uint16_t id, std::uint16_t language) const {
+const ResourceEntry* ResFile::FindExact(std::uint16_t type, std::uint16_t id,
+                                        std::uint16_t language) const {
     for (const ResourceEntry& entry : m_entries) {
         if (IsOrdinal(entry.type, type) && IsOrdinal(entry.name, id) && entry.language == language)
             return &entry;
@@ -61,7 +63,8 @@ const ResourceEntry* ResFile::FindExact(std::uint16_t type, std::uint16_t id, st
     return nullptr;
 }
 
-const ResourceEntry* ResFile::Find(std::uint16_t type, std::uint16_t id, std::uint16_t language) const {
+const ResourceEntry* ResFile::Find(std::uint16_t type, std::uint16_t id,
+                                   std::uint16_t language) const {
     const std::uint16_t order[] = {
         language,
         MakeLang(Primary(language), SUB_NEUTRAL),
@@ -71,12 +74,10 @@ const ResourceEntry* ResFile::Find(std::uint16_t type, std::uint16_t id, std::ui
         MakeLang(Primary(LANG_ENGLISH_US), SUB_NEUTRAL),
     };
     for (std::uint16_t candidate : order) {
-        if (const ResourceEntry* entry = FindExact(type, id, candidate))
-            return entry;
+        if (const ResourceEntry* entry = FindExact(type, id, candidate)) return entry;
     }
     for (const ResourceEntry& entry : m_entries) {
-        if (IsOrdinal(entry.type, type) && IsOrdinal(entry.name, id))
-            return &entry;
+        if (IsOrdinal(entry.type, type) && IsOrdinal(entry.name, id)) return &entry;
     }
     return nullptr;
 }

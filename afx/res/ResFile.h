@@ -50,7 +50,8 @@ public:
     // Every resource in file order, without the leading empty record.
     const std::vector<ResourceEntry>& Entries() const { return m_entries; }
 
-    const ResourceEntry* FindExact(std::uint16_t type, std::uint16_t id, std::uint16_t language) const;
+    const ResourceEntry* FindExact(std::uint16_t type, std::uint16_t id,
+                                   std::uint16_t language) const;
 
     // The loader's fall-back order: the language itself, its primary language (neutral,
     // then default sublanguage), language-neutral, English (US, then neutral), and at

@@ -19,14 +19,13 @@ std::array<std::string, STRINGS_PER_BLOCK> ParseStringBlock(ByteView data) {
     return strings;
 }
 
-std::optional<std::string> LoadString(const ResFile& file, std::uint16_t id, std::uint16_t language) {
+std::optional<std::string> LoadString(const ResFile& file, std::uint16_t id,
+                                      std::uint16_t language) {
     const std::uint16_t block = static_cast<std::uint16_t>(id / STRINGS_PER_BLOCK + 1);
     const ResourceEntry* entry = file.Find(rt::STRING, block, language);
-    if (entry == nullptr)
-        return std::nullopt;
+    if (entry == nullptr) return std::nullopt;
     std::string text = ParseStringBlock(entry->data)[id % STRINGS_PER_BLOCK];
-    if (text.empty())
-        return std::nullopt;
+    if (text.empty()) return std::nullopt;
     return text;
 }
 

@@ -18,6 +18,7 @@ std::array<std::string, STRINGS_PER_BLOCK> ParseStringBlock(ByteView data);
 
 // The string with this id in the best-matching language, UTF-8; nullopt when there is none
 // (an empty string counts as none, as for the platform's LoadString).
-std::optional<std::string> LoadString(const ResFile& file, std::uint16_t id, std::uint16_t language);
+std::optional<std::string> LoadString(const ResFile& file, std::uint16_t id,
+                                      std::uint16_t language);
 
 }  // namespace afx::res

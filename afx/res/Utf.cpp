@@ -32,7 +32,8 @@ std::string Utf16ToUtf8(const std::u16string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
         if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
-            Append(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            Append(out,
+                   0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
         } else if (IsHigh(c) || IsLow(c)) {
             Append(out, 0xFFFD);

@@ -14,8 +14,7 @@ std::size_t AlignUp4(std::size_t offset) { return (offset + 3) & ~static_cast<st
 // One node at the start of data (DWORD aligned relative to the resource start, as is data);
 // its wLength, which covers its children, goes to length.
 VersionNode ReadNode(ByteView data, int depth, std::size_t& length) {
-    if (depth > MAX_DEPTH)
-        throw FormatError("version record nested too deep");
+    if (depth > MAX_DEPTH) throw FormatError("version record nested too deep");
     ByteReader head(data);
     length = head.U16();
     std::size_t valueLength = head.U16();
@@ -36,8 +35,7 @@ VersionNode ReadNode(ByteView data, int depth, std::size_t& length) {
         std::u16string text;
         for (std::size_t i = 0; i < chars; ++i) {
             char16_t c = static_cast<char16_t>(value.U16());
-            if (c == 0)
-                break;
+            if (c == 0) break;
             text.push_back(c);
         }
         result.text = Utf16ToUtf8(text);
@@ -61,8 +59,7 @@ VersionNode ReadNode(ByteView data, int depth, std::size_t& length) {
 
 const VersionNode* VersionNode::Child(const std::string& childKey) const {
     for (const VersionNode& child : children) {
-        if (child.key == childKey)
-            return &child;
+        if (child.key == childKey) return &child;
     }
     return nullptr;
 }
@@ -76,8 +73,7 @@ VersionInfo ParseVersionInfo(ByteView data) {
     ByteReader r({info.root.value.data(), info.root.value.size()});
     FixedFileInfo& f = info.fixed;
     f.signature = r.U32();
-    if (f.signature != FIXED_SIGNATURE)
-        throw FormatError("version record: bad signature");
+    if (f.signature != FIXED_SIGNATURE) throw FormatError("version record: bad signature");
     f.structVersion = r.U32();
     f.fileVersionMS = r.U32();
     f.fileVersionLS = r.U32();

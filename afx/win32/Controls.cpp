@@ -59,7 +59,8 @@ void Win32Backend::RelayToolTipEvent(HWND hWndToolTip, MSG* pMsg) {
     Send(hWndToolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
 }
 
-bool Win32Backend::AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) {
+bool Win32Backend::AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem,
+                              const char* lpszNewItem) {
     return hMenu && ::AppendMenuA(hMenu, nFlags, nIDNewItem, lpszNewItem);
 }
 

@@ -18,10 +18,8 @@ bool ReturnsResultDirectly(UINT message) {
     case WM_COMPAREITEM:
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-        return true;
-    default:
-        return false;
+    case WM_QUERYDRAGICON: return true;
+    default: return false;
     }
 }
 
@@ -49,9 +47,9 @@ bool IsInputMessage(UINT message) {
 namespace afx_win32 {
 
 bool Win32Backend::RunModal(CDialog& dialog, HWND hWndOwner) {
-    HWND hWnd = ::CreateDialogParamA(afx_win32::ResourceModule(),
-                                     MAKEINTRESOURCEA(dialog.GetTemplateId()), hWndOwner,
-                                     DialogProc, reinterpret_cast<LPARAM>(&dialog));
+    HWND hWnd =
+        ::CreateDialogParamA(afx_win32::ResourceModule(), MAKEINTRESOURCEA(dialog.GetTemplateId()),
+                             hWndOwner, DialogProc, reinterpret_cast<LPARAM>(&dialog));
     if (hWnd == nullptr) return false;
     const bool reenableOwner = hWndOwner && ::IsWindowEnabled(hWndOwner);
     if (reenableOwner) ::EnableWindow(hWndOwner, FALSE);
@@ -105,7 +103,8 @@ int Win32Backend::RunMessageLoop() {
     while (PumpMessage()) {
     }
     MSG msg;
-    if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return static_cast<int>(msg.wParam);
+    if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        return static_cast<int>(msg.wParam);
     return 0;
 }
 

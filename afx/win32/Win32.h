@@ -61,7 +61,8 @@ public:
     int SetMaxTipWidth(HWND hWndToolTip, int width) override;
     void ActivateToolTip(HWND hWndToolTip, bool activate) override;
     void RelayToolTipEvent(HWND hWndToolTip, MSG* pMsg) override;
-    bool AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) override;
+    bool AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem,
+                    const char* lpszNewItem) override;
 
     // PaintDC.cpp
     std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;

@@ -12,7 +12,8 @@ namespace {
 std::string ExecutablePath() {
     std::vector<char> path(MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return std::string();
         if (length < path.size()) return std::string(path.data(), length);
         if (path.size() >= 32768) return std::string();

@@ -5,7 +5,9 @@
 
 namespace afx_win32 {
 
-HWND Win32Backend::GetDlgItem(HWND hDlg, int nID) { return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr; }
+HWND Win32Backend::GetDlgItem(HWND hDlg, int nID) {
+    return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr;
+}
 HWND Win32Backend::GetParent(HWND hWnd) { return hWnd ? ::GetParent(hWnd) : nullptr; }
 bool Win32Backend::IsWindow(HWND hWnd) { return hWnd && ::IsWindow(hWnd); }
 
@@ -52,7 +54,8 @@ bool Win32Backend::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFla
     return true;
 }
 
-bool Win32Backend::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
+bool Win32Backend::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                                UINT nFlags) {
     return hWnd && ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
 }
 
@@ -108,7 +111,8 @@ void Win32Backend::CenterWindow(HWND hWnd, HWND hWndOwner) {
     } else {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
-        if (!::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+        if (!::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor))
+            return;
         area = monitor.rcWork;
     }
     RECT window{};

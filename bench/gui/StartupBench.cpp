@@ -38,24 +38,21 @@ struct Program {
 // A child process, stopped (SIGTERM, then SIGKILL) and reaped when the object goes.
 class Child {
 public:
-    Child(const std::string& command, const std::string& display)
-    {
+    Child(const std::string& command, const std::string& display) {
         m_pid = ::fork();
         if (m_pid == 0) {
             ::setenv("DISPLAY", display.c_str(), 1);
             ::unsetenv("QT_QPA_PLATFORM");
-            ::execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
+            ::execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(),
+                    static_cast<char*>(nullptr));
             ::_exit(127);
         }
     }
-    ~Child()
-    {
-        if (m_pid <= 0)
-            return;
+    ~Child() {
+        if (m_pid <= 0) return;
         ::kill(m_pid, SIGTERM);
         for (int i = 0; i < 200; ++i) {
-            if (::waitpid(m_pid, nullptr, WNOHANG) == m_pid)
-                return;
+            if (::waitpid(m_pid, nullptr, WNOHANG) == m_pid) return;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         ::kill(m_pid, SIGKILL);
@@ -69,40 +66,35 @@ private:
     pid_t m_pid = -1;
 };
 
-long PeakRssKb(pid_t pid)
-{
+long PeakRssKb(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
+        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
     }
     return -1;
 }
 
-std::optional<pid_t> WindowPid(Display* display, Window window)
-{
+std::optional<pid_t> WindowPid(Display* display, Window window) {
     static const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count,
-                           &after, &data) != Success || data == nullptr)
+    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) != Success ||
+        data == nullptr)
         return std::nullopt;
     std::unique_ptr<unsigned char, int (*)(void*)> owned(data, XFree);
-    if (count != 1 || format != 32)
-        return std::nullopt;
+    if (count != 1 || format != 32) return std::nullopt;
     return static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
 }
 
 // Painted: the window shows more than a background, i.e. several colours.
-bool IsPainted(Display* display, Window window, const XWindowAttributes& attributes)
-{
+bool IsPainted(Display* display, Window window, const XWindowAttributes& attributes) {
     XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (image == nullptr)
-        return false;
+    if (image == nullptr) return false;
     std::set<unsigned long> colours;
     for (int y = 0; y < attributes.height && colours.size() < 4; y += 3) {
         for (int x = 0; x < attributes.width && colours.size() < 4; x += 3)
@@ -112,16 +104,15 @@ bool IsPainted(Display* display, Window window, const XWindowAttributes& attribu
     return colours.size() >= 4;
 }
 
-bool HasPaintedWindow(Display* display, pid_t pid)
-{
+bool HasPaintedWindow(Display* display, pid_t pid) {
     Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display, root, &root, &parent, &children, &count))
-        return false;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return false;
     std::unique_ptr<Window, int (*)(void*)> owned(children, XFree);
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.map_state != IsViewable)
+        if (!XGetWindowAttributes(display, children[i], &attributes) ||
+            attributes.map_state != IsViewable)
             continue;
         if (WindowPid(display, children[i]) == pid && IsPainted(display, children[i], attributes))
             return true;
@@ -131,8 +122,7 @@ bool HasPaintedWindow(Display* display, pid_t pid)
 
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }  // windows come and go while we look
 
-bool RunOnce(Display* display, const std::string& displayName, Program& program)
-{
+bool RunOnce(Display* display, const std::string& displayName, Program& program) {
     const auto start = Clock::now();
     Child child(program.command, displayName);
     while (!HasPaintedWindow(display, child.Pid())) {
@@ -140,14 +130,14 @@ bool RunOnce(Display* display, const std::string& displayName, Program& program)
             return false;
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
-    program.startMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    program.startMs.push_back(
+        std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     std::this_thread::sleep_for(SETTLE);
     program.peakKb.push_back(PeakRssKb(child.Pid()));
     return true;
 }
 
-double Median(std::vector<double> values)
-{
+double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
 }
@@ -155,13 +145,11 @@ double Median(std::vector<double> values)
 // A private X server; its display number is what it writes to the pipe.
 class Xvfb {
 public:
-    Xvfb()
-    {
+    Xvfb() {
         // Xvfb writes the number it chose to a file descriptor once it accepts clients.
         char path[] = "/tmp/marlox-bench-gui-XXXXXX";
         const int fd = ::mkstemp(path);
-        if (fd < 0)
-            return;
+        if (fd < 0) return;
         ::unlink(path);
         m_pid = ::fork();
         if (m_pid == 0) {
@@ -179,8 +167,7 @@ public:
         }
         ::close(fd);
     }
-    ~Xvfb()
-    {
+    ~Xvfb() {
         if (m_pid > 0) {
             ::kill(m_pid, SIGTERM);
             ::waitpid(m_pid, nullptr, 0);
@@ -197,8 +184,7 @@ private:
 
 }  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     int runs = 5;
     std::vector<Program> programs;
     for (int i = 1; i < argc; ++i) {
@@ -212,8 +198,7 @@ int main(int argc, char* argv[])
             return 2;
         }
     }
-    if (programs.empty())
-        return 2;
+    if (programs.empty()) return 2;
 
     Xvfb xvfb;
     Display* display = xvfb.Name().empty() ? nullptr : XOpenDisplay(xvfb.Name().c_str());
@@ -233,13 +218,18 @@ int main(int argc, char* argv[])
 
     const Program& base = programs.front();
     const double baseMs = Median(base.startMs);
-    const long baseKb = base.peakKb.empty() ? 0 : *std::max_element(base.peakKb.begin(), base.peakKb.end());
-    std::printf("%-10s %6s %16s %14s %10s %10s\n", "program", "runs", "start to paint", "peak RSS", "start x", "memory x");
+    const long baseKb =
+        base.peakKb.empty() ? 0 : *std::max_element(base.peakKb.begin(), base.peakKb.end());
+    std::printf("%-10s %6s %16s %14s %10s %10s\n", "program", "runs", "start to paint", "peak RSS",
+                "start x", "memory x");
     for (const Program& program : programs) {
         const double ms = Median(program.startMs);
-        const long kb = program.peakKb.empty() ? 0 : *std::max_element(program.peakKb.begin(), program.peakKb.end());
-        std::printf("%-10s %6zu %13.1f ms %11.1f MB %10.2f %10.2f\n", program.name.c_str(), program.startMs.size(),
-                    ms, kb / 1024.0, baseMs > 0 ? ms / baseMs : 0.0, baseKb > 0 ? double(kb) / baseKb : 0.0);
+        const long kb = program.peakKb.empty()
+                            ? 0
+                            : *std::max_element(program.peakKb.begin(), program.peakKb.end());
+        std::printf("%-10s %6zu %13.1f ms %11.1f MB %10.2f %10.2f\n", program.name.c_str(),
+                    program.startMs.size(), ms, kb / 1024.0, baseMs > 0 ? ms / baseMs : 0.0,
+                    baseKb > 0 ? double(kb) / baseKb : 0.0);
     }
     std::printf("(median start time, largest peak RSS; ratios against %s)\n", base.name.c_str());
     return 0;

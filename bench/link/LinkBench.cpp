@@ -52,7 +52,8 @@ double Seconds(clockid_t clock) {
 }
 
 void OpenOrThrow(CSerialLink& link, const std::string& path) {
-    if (!link.Open(path)) throw std::runtime_error("cannot open " + path + ": " + link.LastOpenError());
+    if (!link.Open(path))
+        throw std::runtime_error("cannot open " + path + ": " + link.LastOpenError());
 }
 
 double Median(std::vector<double> values) {
@@ -70,7 +71,8 @@ void MeasurePacedTest(const Settings& settings) {
     OpenOrThrow(link, sim.Path());
 
     std::size_t bytes = 0;
-    for (const std::string& text : TEXTS) bytes += REQUEST_BYTES + text.size() + 3;
+    for (const std::string& text : TEXTS)
+        bytes += REQUEST_BYTES + text.size() + 3;
     const double wire = static_cast<double>(bytes) * BITS_PER_BYTE / BAUD;
     const double delays = 5 * settings.replyDelayMs / 1000.0;
 
@@ -89,8 +91,9 @@ void MeasurePacedTest(const Settings& settings) {
 
     const double median = Median(walls);
     const double best = *std::min_element(walls.begin(), walls.end());
-    std::printf("1. Full connection test at 19200 baud 8E1 (marlox-sim --baud-pacing, reply delay %u ms)\n",
-                settings.replyDelayMs);
+    std::printf(
+        "1. Full connection test at 19200 baud 8E1 (marlox-sim --baud-pacing, reply delay %u ms)\n",
+        settings.replyDelayMs);
     std::printf("   bytes exchanged        %zu (5 requests of 3, replies %zu)\n", bytes,
                 bytes - 5 * REQUEST_BYTES);
     std::printf("   wire time              %8.2f ms\n", wire * 1000);
@@ -133,7 +136,8 @@ Settings ParseSettings(int argc, char* argv[]) {
     Settings settings;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        if (i + 1 >= argc) throw std::invalid_argument("usage: marlox-bench-link [--reply-delay MS] [--runs N]");
+        if (i + 1 >= argc)
+            throw std::invalid_argument("usage: marlox-bench-link [--reply-delay MS] [--runs N]");
         if (option == "--reply-delay")
             settings.replyDelayMs = ParseCount(argv[++i], "--reply-delay");
         else if (option == "--runs")

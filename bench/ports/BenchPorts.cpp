@@ -63,8 +63,7 @@ PortSet MarloxPorts() {
 PortSet LibserialportPorts() {
     sp_port** list = nullptr;
     PortSet found;
-    if (sp_list_ports(&list) != SP_OK)
-        return found;
+    if (sp_list_ports(&list) != SP_OK) return found;
     for (sp_port** port = list; *port != nullptr; ++port)
         found.insert(sp_get_port_name(*port));
     sp_free_port_list(list);
@@ -74,20 +73,18 @@ PortSet LibserialportPorts() {
 // Runs the Python side; returns its median seconds per call, or a negative value on failure.
 double PyserialPorts(const std::string& python, const std::string& script, int calls,
                      PortSet& found) {
-    const std::string command = python + " '" + script + "' " + std::to_string(ROUNDS) + " " +
-                                std::to_string(calls);
+    const std::string command =
+        python + " '" + script + "' " + std::to_string(ROUNDS) + " " + std::to_string(calls);
     const auto close = [](FILE* f) { ::pclose(f); };
     std::unique_ptr<FILE, decltype(close)> pipe(::popen(command.c_str(), "r"), close);
-    if (!pipe)
-        return -1;
+    if (!pipe) return -1;
     std::string output;
     char chunk[512];
     while (std::fgets(chunk, sizeof chunk, pipe.get()) != nullptr)
         output += chunk;
     std::istringstream lines(output);
     double seconds = -1;
-    if (!(lines >> seconds))
-        return -1;
+    if (!(lines >> seconds)) return -1;
     std::string device;
     while (lines >> device)
         found.insert(device);
@@ -95,8 +92,7 @@ double PyserialPorts(const std::string& python, const std::string& script, int c
 }
 
 std::string Show(const PortSet& ports) {
-    if (ports.empty())
-        return "(none)";
+    if (ports.empty()) return "(none)";
     std::string text;
     for (const std::string& port : ports)
         text += (text.empty() ? "" : " ") + port;
@@ -120,9 +116,10 @@ int main(int argc, char** argv) {
         calls, [] { MarloxPorts(); }, [] { LibserialportPorts(); });
     const double pyserialTime = PyserialPorts(argv[1], argv[2], calls, pyserial);
 
-    std::printf("Listing this machine's serial ports, median of %d rounds of %d calls "
-                "(Marlox and libserialport rounds alternate)\n",
-                ROUNDS, calls);
+    std::printf(
+        "Listing this machine's serial ports, median of %d rounds of %d calls "
+        "(Marlox and libserialport rounds alternate)\n",
+        ROUNDS, calls);
     std::printf("  %-34s %9.1f us per call\n", "Marlox DiscoverPorts (sysfs)", marloxTime * 1e6);
     std::printf("  %-34s %9.1f us per call   ratio peer/Marlox %.2f\n",
                 "libserialport sp_list_ports", libserialportTime * 1e6,

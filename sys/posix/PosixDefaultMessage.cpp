@@ -5,8 +5,6 @@
 
 namespace sys {
 
-void ShowDefaultMessage(const std::string& text) {
-    std::fprintf(stderr, "%s\n", text.c_str());
-}
+void ShowDefaultMessage(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
 }  // namespace sys

@@ -19,35 +19,26 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string ErrorText(int error)
-{
-    return std::strerror(error);
-}
+std::string ErrorText(int error) { return std::strerror(error); }
 
-int MillisecondsLeft(Clock::time_point deadline)
-{
+int MillisecondsLeft(Clock::time_point deadline) {
     // Rounded up: an empty read never returns before its time-out.
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
 }
 
 // Waits for the events until the deadline. Returns the revents, 0 on time-out, -1 on failure.
-int WaitFor(int fd, short events, Clock::time_point deadline)
-{
+int WaitFor(int fd, short events, Clock::time_point deadline) {
     for (;;) {
         pollfd entry{fd, events, 0};
         const int ready = ::poll(&entry, 1, MillisecondsLeft(deadline));
-        if (ready > 0)
-            return entry.revents;
-        if (ready == 0)
-            return 0;
-        if (errno != EINTR)
-            return -1;
+        if (ready > 0) return entry.revents;
+        if (ready == 0) return 0;
+        if (errno != EINTR) return -1;
     }
 }
 
-Clock::time_point DeadlineAfter(std::uint64_t milliseconds)
-{
+Clock::time_point DeadlineAfter(std::uint64_t milliseconds) {
     return Clock::now() + std::chrono::milliseconds(std::min<std::uint64_t>(milliseconds, INT_MAX));
 }
 
@@ -55,37 +46,30 @@ Clock::time_point DeadlineAfter(std::uint64_t milliseconds)
 
 PosixSerialPort::PosixSerialPort(UniqueFd fd) : m_fd(std::move(fd)) {}
 
-PosixSerialPort::~PosixSerialPort()
-{
+PosixSerialPort::~PosixSerialPort() {
     // A pty outlives its slave's close while the other side stays open, and keeps the
     // exclusive flag: without this the next open by a non-root user would fail with EBUSY.
     ::ioctl(m_fd.Get(), TIOCNXCL);
 }
 
-void PosixSerialPort::Discard(DiscardScope scope)
-{
+void PosixSerialPort::Discard(DiscardScope scope) {
     ::tcflush(m_fd.Get(), scope == DiscardScope::All ? TCIOFLUSH : TCIFLUSH);
 }
 
-bool PosixSerialPort::SetByteWait(std::uint32_t milliseconds)
-{
-    if (milliseconds == 0)
-        return false;
+bool PosixSerialPort::SetByteWait(std::uint32_t milliseconds) {
+    if (milliseconds == 0) return false;
     m_byteWaitMs = milliseconds;
     return true;
 }
 
-bool PosixSerialPort::ApplyLineSettings(const LineSettings& settings)
-{
+bool PosixSerialPort::ApplyLineSettings(const LineSettings& settings) {
     return ApplyTermiosSettings(m_fd.Get(), settings, IsPseudoTerminal(m_fd.Get()));
 }
 
-bool PosixSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count)
-{
+bool PosixSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count) {
     // The byte wait for the first byte, 1 ms for each further one: at any usual speed a byte
     // leaves in well under a millisecond.
-    const auto deadline =
-        DeadlineAfter(std::uint64_t{m_byteWaitMs} + (count > 0 ? count - 1 : 0));
+    const auto deadline = DeadlineAfter(std::uint64_t{m_byteWaitMs} + (count > 0 ? count - 1 : 0));
     std::size_t written = 0;
     while (written < count) {
         const ssize_t result = ::write(m_fd.Get(), data + written, count - written);
@@ -93,49 +77,37 @@ bool PosixSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count)
             written += static_cast<std::size_t>(result);
             continue;
         }
-        if (result < 0 && errno == EINTR)
-            continue;
-        if (result < 0 && errno != EAGAIN)
-            return false;
+        if (result < 0 && errno == EINTR) continue;
+        if (result < 0 && errno != EAGAIN) return false;
         const int events = WaitFor(m_fd.Get(), POLLOUT, deadline);
-        if (events <= 0 || (events & (POLLERR | POLLHUP | POLLNVAL)) != 0)
-            return false;
+        if (events <= 0 || (events & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
     }
     return ::tcdrain(m_fd.Get()) == 0;
 }
 
-ReadStatus PosixSerialPort::ReadByte(std::uint8_t& byte)
-{
+ReadStatus PosixSerialPort::ReadByte(std::uint8_t& byte) {
     const auto deadline = DeadlineAfter(m_byteWaitMs);
     for (;;) {
         const int events = WaitFor(m_fd.Get(), POLLIN, deadline);
-        if (events == 0)
-            return ReadStatus::Empty;
-        if (events < 0 || (events & POLLNVAL) != 0)
-            return ReadStatus::Failed;
+        if (events == 0) return ReadStatus::Empty;
+        if (events < 0 || (events & POLLNVAL) != 0) return ReadStatus::Failed;
         // Data still waiting is read even after a hang-up; read() then reports the end.
         const ssize_t result = ::read(m_fd.Get(), &byte, 1);
-        if (result == 1)
-            return ReadStatus::Byte;
-        if (result == 0)
-            return ReadStatus::Failed;  // the other end hung up
-        if (errno != EAGAIN && errno != EINTR)
-            return ReadStatus::Failed;
-        if ((events & (POLLHUP | POLLERR)) != 0)
-            return ReadStatus::Failed;
+        if (result == 1) return ReadStatus::Byte;
+        if (result == 0) return ReadStatus::Failed;  // the other end hung up
+        if (errno != EAGAIN && errno != EINTR) return ReadStatus::Failed;
+        if ((events & (POLLHUP | POLLERR)) != 0) return ReadStatus::Failed;
     }
 }
 
-void PosixSerialPort::ClearError()
-{
+void PosixSerialPort::ClearError() {
     // termios keeps no sticky error state to reset (parity and framing errors arrive in-band
     // and are not checked). What can be cleared is suspended output; TCION is not used since
     // it would put a START character on the wire.
     ::tcflow(m_fd.Get(), TCOON);
 }
 
-std::unique_ptr<SerialPort> PosixSerialPorts::OpenExclusive(const std::string& path)
-{
+std::unique_ptr<SerialPort> PosixSerialPorts::OpenExclusive(const std::string& path) {
     m_lastOpenError.clear();
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
@@ -158,13 +130,9 @@ std::unique_ptr<SerialPort> PosixSerialPorts::OpenExclusive(const std::string& p
     return std::make_unique<PosixSerialPort>(std::move(fd));
 }
 
-std::string PosixSerialPorts::LastOpenError() const
-{
-    return m_lastOpenError;
-}
+std::string PosixSerialPorts::LastOpenError() const { return m_lastOpenError; }
 
-SerialPorts& SystemSerialPorts()
-{
+SerialPorts& SystemSerialPorts() {
     static PosixSerialPorts ports;
     return ports;
 }

@@ -25,12 +25,12 @@ constexpr std::size_t NAME_LIMIT = 32;
 constexpr std::size_t LOCATION_PART_LIMIT = 96;
 constexpr int USB_WALK_LIMIT = 12;
 constexpr std::size_t DIRECTORY_BLOCK_SIZE = 8192;  // /sys/class/tty's 70 entries take 2.2 KB
-constexpr std::size_t SMALLEST_ENTRY_SIZE = 24;     // a dirent64 with a one-letter name  // tty -> interface -> device is two or three levels
+constexpr std::size_t SMALLEST_ENTRY_SIZE =
+    24;  // a dirent64 with a one-letter name  // tty -> interface -> device is two or three levels
 
 // Kernel tty names are short and plain; anything else is not a port we can name safely.
 bool IsPlainName(std::string_view name) {
-    if (name.empty() || name.size() > NAME_LIMIT || name[0] == '.')
-        return false;
+    if (name.empty() || name.size() > NAME_LIMIT || name[0] == '.') return false;
     return std::all_of(name.begin(), name.end(), [](unsigned char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                c == '_' || c == '-' || c == '.';
@@ -40,20 +40,16 @@ bool IsPlainName(std::string_view name) {
 // sysfs hands an attribute over in one read, so a short read is its end.
 std::optional<std::string> ReadAttribute(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-    if (!fd.Valid())
-        return std::nullopt;
+    if (!fd.Valid()) return std::nullopt;
     char data[ATTRIBUTE_READ_LIMIT];
     std::size_t filled = 0;
     while (filled < sizeof data) {
         const ssize_t got = ::read(fd.Get(), data + filled, sizeof data - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
         const std::size_t wanted = sizeof data - filled;
         filled += static_cast<std::size_t>(got);
-        if (static_cast<std::size_t>(got) < wanted)
-            break;
+        if (static_cast<std::size_t>(got) < wanted) break;
     }
     return std::string(data, filled);
 }
@@ -67,16 +63,14 @@ bool IsZeroNumber(const std::string& text) {
 std::optional<std::string> ReadLink(const std::string& path) {
     char target[4096];
     const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
-    if (length < 0 || static_cast<std::size_t>(length) >= sizeof target)
-        return std::nullopt;
+    if (length < 0 || static_cast<std::size_t>(length) >= sizeof target) return std::nullopt;
     return std::string(target, static_cast<std::size_t>(length));
 }
 
 std::optional<std::string> RealPath(const std::string& path) {
     const auto release = [](char* p) { std::free(p); };
     std::unique_ptr<char, decltype(release)> resolved(::realpath(path.c_str(), nullptr), release);
-    if (!resolved)
-        return std::nullopt;
+    if (!resolved) return std::nullopt;
     return std::string(resolved.get());
 }
 
@@ -104,8 +98,7 @@ std::string Normalise(const std::string& path) {
         const std::size_t end = std::min(path.find('/', start), path.size());
         const std::string part = path.substr(start, end - start);
         if (part == "..") {
-            if (!parts.empty())
-                parts.pop_back();
+            if (!parts.empty()) parts.pop_back();
         } else if (!part.empty() && part != ".") {
             parts.push_back(part);
         }
@@ -124,21 +117,19 @@ std::optional<std::string> Follow(const std::string& path) {
     const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
     if (length < 0)
         return errno == EINVAL ? std::optional<std::string>(Normalise(path)) : std::nullopt;
-    if (static_cast<std::size_t>(length) >= sizeof target)
-        return std::nullopt;
+    if (static_cast<std::size_t>(length) >= sizeof target) return std::nullopt;
     const std::string text(target, static_cast<std::size_t>(length));
-    if (!text.empty() && text[0] == '/')
-        return Normalise(text);
+    if (!text.empty() && text[0] == '/') return Normalise(text);
     return Normalise(path.substr(0, path.find_last_of('/')) + "/" + text);
 }
 
 // Every USB device sits below a root hub folder named usb<bus>; no such folder on the path,
 // no USB ancestor to look for.
 bool MayBeOnUsb(const std::string& path) {
-    for (std::size_t at = path.find("/usb"); at != std::string::npos; at = path.find("/usb", at + 1)) {
+    for (std::size_t at = path.find("/usb"); at != std::string::npos;
+         at = path.find("/usb", at + 1)) {
         const std::size_t digit = at + 4;
-        if (digit < path.size() && path[digit] >= '0' && path[digit] <= '9')
-            return true;
+        if (digit < path.size() && path[digit] >= '0' && path[digit] <= '9') return true;
     }
     return false;
 }
@@ -171,23 +162,19 @@ std::string UsbName(const std::string& deviceDir, const std::string& usbDevice,
                     const std::string& interfaceDir) {
     if (auto product = ReadAttribute(usbDevice + "/product")) {
         std::string text = SanitiseText(*product, PRODUCT_LIMIT);
-        if (!text.empty())
-            return text;
+        if (!text.empty()) return text;
     }
     if (!interfaceDir.empty()) {
         if (auto interface = ReadAttribute(interfaceDir + "/interface")) {
             std::string text = SanitiseText(*interface, PRODUCT_LIMIT);
-            if (!text.empty())
-                return text;
+            if (!text.empty()) return text;
         }
     }
     for (const std::string& dir : {deviceDir, interfaceDir}) {
-        if (dir.empty())
-            continue;
+        if (dir.empty()) continue;
         if (auto driver = ReadLink(dir + "/driver")) {
             std::string text = SanitiseText(BaseName(*driver), PRODUCT_LIMIT);
-            if (!text.empty())
-                return text;
+            if (!text.empty()) return text;
         }
     }
     return "USB serial port";
@@ -205,8 +192,7 @@ std::optional<PortKind> UsbKind(const std::string& deviceDir, const std::string&
     std::string interfaceDir;
     std::string dir = deviceDir;
     for (int level = 0; level < USB_WALK_LIMIT && IsUnder(dir, devicesRoot); ++level) {
-        if (interfaceDir.empty() && Exists(dir + "/bInterfaceNumber"))
-            interfaceDir = dir;
+        if (interfaceDir.empty() && Exists(dir + "/bInterfaceNumber")) interfaceDir = dir;
         if (Exists(dir + "/idVendor")) {
             const std::string where = interfaceDir.empty() ? dir : interfaceDir;
             return PortKind{UsbName(deviceDir, dir, interfaceDir), Located("USB", where), true};
@@ -235,21 +221,17 @@ PortKind BuiltInKind(const std::string& deviceDir) {
 std::vector<std::string> ListPlainNames(const std::string& folder) {
     std::vector<std::string> names;
     UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.Valid())
-        return names;
+    if (!dir.Valid()) return names;
     alignas(dirent64) char block[DIRECTORY_BLOCK_SIZE];
     for (;;) {
         const ssize_t filled = ::getdents64(dir.Get(), block, sizeof block);
-        if (filled < 0 && errno == EINTR)
-            continue;
-        if (filled <= 0)
-            return names;
+        if (filled < 0 && errno == EINTR) continue;
+        if (filled <= 0) return names;
         names.reserve(names.size() + static_cast<std::size_t>(filled) / SMALLEST_ENTRY_SIZE);
         for (ssize_t at = 0; at < filled;) {
             const auto* entry = reinterpret_cast<const dirent64*>(block + at);
             at += entry->d_reclen;
-            if (IsPlainName(entry->d_name))
-                names.emplace_back(entry->d_name);
+            if (IsPlainName(entry->d_name)) names.emplace_back(entry->d_name);
         }
     }
 }
@@ -262,19 +244,19 @@ std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
     bool pendingSpace = false;
     auto put = [&](const char* bytes, std::size_t count) -> bool {
         const std::size_t space = pendingSpace && !clean.empty() ? 1 : 0;
-        if (clean.size() + space + count > maxBytes)
-            return false;
-        if (space)
-            clean += ' ';
+        if (clean.size() + space + count > maxBytes) return false;
+        if (space) clean += ' ';
         pendingSpace = false;
         clean.append(bytes, count);
         return true;
     };
     for (std::size_t i = 0; i < raw.size();) {
         const auto lead = static_cast<unsigned char>(raw[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
-                           : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4
-                           : 0;
+        std::size_t length = lead < 0x80                    ? 1
+                             : lead >= 0xC2 && lead <= 0xDF ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                            : 0;
         for (std::size_t k = 1; k < length; ++k) {
             const auto next = i + k < raw.size() ? static_cast<unsigned char>(raw[i + k]) : 0u;
             bool ok = (next & 0xC0) == 0x80;
@@ -291,8 +273,7 @@ std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
             }
         }
         if (length == 0) {
-            if (!put("?", 1))
-                break;
+            if (!put("?", 1)) break;
             ++i;
             continue;
         }
@@ -301,8 +282,7 @@ std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
             ++i;
             continue;
         }
-        if (!put(&raw[i], length))
-            break;
+        if (!put(&raw[i], length)) break;
         i += length;
     }
     return clean;
@@ -313,8 +293,7 @@ SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<Inv
 
 std::vector<SysfsPort> SysfsPorts::Scan() const {
     const auto realSysRoot = RealPath(m_sysRoot);
-    if (!realSysRoot)
-        return {};
+    if (!realSysRoot) return {};
     const std::string classDir = *realSysRoot + "/class/tty";
     const std::string devicesRoot = *realSysRoot + "/devices";
     std::vector<std::string> names = ListPlainNames(classDir);
@@ -333,25 +312,20 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
     std::vector<SysfsPort> ports;
     for (const std::string& name : names) {
         const auto ttyDir = Follow(classDir + "/" + name);
-        if (!ttyDir || !IsUnder(*ttyDir, devicesRoot) ||
-            IsUnder(*ttyDir, devicesRoot + "/virtual"))
+        if (!ttyDir || !IsUnder(*ttyDir, devicesRoot) || IsUnder(*ttyDir, devicesRoot + "/virtual"))
             continue;
         const auto deviceDir = Follow(*ttyDir + "/device");
-        if (!deviceDir)
-            continue;
+        if (!deviceDir) continue;
         if (const auto type = ReadAttribute(*ttyDir + "/type")) {
             if (IsZeroNumber(*type))
                 continue;  // a phantom UART: the driver found no hardware behind it
         }
         const std::string devicePath = m_devRoot + "/" + name;
-        if (!Exists(devicePath))
-            continue;
+        if (!Exists(devicePath)) continue;
 
         std::optional<PortKind> kind = BluetoothKind(name, *deviceDir);
-        if (!kind)
-            kind = MayBeOnUsb(*deviceDir) ? UsbKind(*deviceDir, devicesRoot) : std::nullopt;
-        if (!kind)
-            kind = BuiltInKind(*deviceDir);
+        if (!kind) kind = MayBeOnUsb(*deviceDir) ? UsbKind(*deviceDir, devicesRoot) : std::nullopt;
+        if (!kind) kind = BuiltInKind(*deviceDir);
         ports.push_back({name, devicePath, kind->name + " (" + name + ")", kind->name,
                          kind->location, kind->usb});
     }

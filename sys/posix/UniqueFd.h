@@ -13,8 +13,7 @@ public:
     explicit UniqueFd(int fd) : m_fd(fd) {}
     ~UniqueFd() { Reset(); }
     UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept
-    {
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
         if (this != &other) {
             Reset();
             m_fd = std::exchange(other.m_fd, -1);
@@ -26,10 +25,8 @@ public:
 
     int Get() const { return m_fd; }
     bool Valid() const { return m_fd >= 0; }
-    void Reset()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
+    void Reset() {
+        if (m_fd >= 0) ::close(m_fd);
         m_fd = -1;
     }
 

@@ -3,8 +3,7 @@
 namespace sys::win32 {
 namespace {
 
-std::optional<char> ParityLetter(Parity parity)
-{
+std::optional<char> ParityLetter(Parity parity) {
     switch (parity) {
     case Parity::None: return 'n';
     case Parity::Even: return 'e';
@@ -15,8 +14,7 @@ std::optional<char> ParityLetter(Parity parity)
     return std::nullopt;
 }
 
-std::optional<std::string> StopBitsText(StopBits stopBits)
-{
+std::optional<std::string> StopBitsText(StopBits stopBits) {
     switch (stopBits) {
     case StopBits::One: return "1";
     case StopBits::OneAndHalf: return "1.5";
@@ -27,8 +25,7 @@ std::optional<std::string> StopBitsText(StopBits stopBits)
 
 }  // namespace
 
-std::optional<std::string> DefinitionString(const LineSettings& settings)
-{
+std::optional<std::string> DefinitionString(const LineSettings& settings) {
     const std::optional<char> parity = ParityLetter(settings.parity);
     const std::optional<std::string> stop = StopBitsText(settings.stopBits);
     if (settings.baud == 0 || settings.dataBits < 5 || settings.dataBits > 8 || !parity || !stop)

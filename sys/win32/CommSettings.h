@@ -20,8 +20,7 @@ constexpr std::uint32_t PURGE_RX_CLEAR = 0x08;
 // A read interval of this value with a read total returns a read as soon as a byte is there.
 constexpr std::uint32_t READ_INTERVAL_NONE = 0xFFFFFFFFu;
 
-constexpr std::uint32_t PurgeFlags(DiscardScope scope)
-{
+constexpr std::uint32_t PurgeFlags(DiscardScope scope) {
     // Aborting too, not only clearing: nothing pending may complete after the discard.
     return scope == DiscardScope::All
                ? PURGE_TX_ABORT | PURGE_RX_ABORT | PURGE_TX_CLEAR | PURGE_RX_CLEAR
@@ -39,10 +38,8 @@ struct CommTimeoutValues {
 
 // Windows bounds a transfer of n bytes by multiplier * n + constant. With 1 ms per byte, a
 // constant one less than the wait makes a one-byte read wait exactly that long. nullopt for 0.
-constexpr std::optional<CommTimeoutValues> TimeoutsForByteWait(std::uint32_t milliseconds)
-{
-    if (milliseconds == 0)
-        return std::nullopt;
+constexpr std::optional<CommTimeoutValues> TimeoutsForByteWait(std::uint32_t milliseconds) {
+    if (milliseconds == 0) return std::nullopt;
     return CommTimeoutValues{READ_INTERVAL_NONE, 1, milliseconds - 1, 1, milliseconds - 1};
 }
 

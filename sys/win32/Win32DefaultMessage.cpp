@@ -12,11 +12,9 @@ std::string ProgramName() {
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string name(path, length < MAX_PATH ? length : MAX_PATH);
     const std::size_t slash = name.find_last_of("\\/");
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
+    if (slash != std::string::npos) name.erase(0, slash + 1);
     const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.erase(dot);
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
     return name;
 }
 

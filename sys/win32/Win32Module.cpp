@@ -26,8 +26,7 @@ class Win32ModuleLoader : public ModuleLoader {
 public:
     std::unique_ptr<Module> Load(const char* name) override {
         const HMODULE handle = ::LoadLibraryA(name);
-        if (handle == nullptr)
-            return nullptr;
+        if (handle == nullptr) return nullptr;
         return std::make_unique<Win32Module>(handle);
     }
 };

@@ -14,8 +14,7 @@ public:
     bool GetVersion(OsVersion& version) override {
         OSVERSIONINFOA info{};
         info.dwOSVersionInfoSize = sizeof info;
-        if (!::GetVersionExA(&info))
-            return false;
+        if (!::GetVersionExA(&info)) return false;
         version.majorVersion = info.dwMajorVersion;
         version.platformId = info.dwPlatformId;
         return true;

@@ -16,8 +16,7 @@ public:
     long OpenKey(RegistryKey parent, const char* subKey, RegistryKey& opened) override {
         HKEY key = nullptr;
         const LONG status = ::RegOpenKeyExA(ToHkey(parent), subKey, 0, KEY_READ, &key);
-        if (status == ERROR_SUCCESS)
-            opened = key;
+        if (status == ERROR_SUCCESS) opened = key;
         return status;
     }
 
@@ -33,7 +32,8 @@ public:
     long QueryValue(RegistryKey key, const char* valueName, std::uint8_t* data,
                     std::uint32_t& dataSize) override {
         DWORD size = dataSize;
-        const LONG status = ::RegQueryValueExA(ToHkey(key), valueName, nullptr, nullptr, data, &size);
+        const LONG status =
+            ::RegQueryValueExA(ToHkey(key), valueName, nullptr, nullptr, data, &size);
         dataSize = size;
         return status;
     }

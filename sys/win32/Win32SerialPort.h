@@ -13,10 +13,8 @@ namespace sys {
 class UniqueHandle {
 public:
     explicit UniqueHandle(HANDLE handle) : m_handle(handle) {}
-    ~UniqueHandle()
-    {
-        if (Valid())
-            ::CloseHandle(m_handle);
+    ~UniqueHandle() {
+        if (Valid()) ::CloseHandle(m_handle);
     }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;

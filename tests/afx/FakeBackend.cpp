@@ -75,7 +75,8 @@ public:
         return w && (w->style & WS_VISIBLE);
     }
     void Show(HWND hWnd, bool show) override {
-        if (FakeWindow* w = Sys().Find(hWnd)) w->style = show ? w->style | WS_VISIBLE : w->style & ~WS_VISIBLE;
+        if (FakeWindow* w = Sys().Find(hWnd))
+            w->style = show ? w->style | WS_VISIBLE : w->style & ~WS_VISIBLE;
     }
     // Style bits as the window system keeps them, beyond the portable visible bit.
     DWORD GetStyle(HWND hWnd) override {
@@ -121,7 +122,9 @@ public:
         w->icons[big] = icon;
         return previous;
     }
-    HMENU GetSystemMenu(HWND hWnd, bool) override { return IsWindow(hWnd) ? Sys().systemMenu : nullptr; }
+    HMENU GetSystemMenu(HWND hWnd, bool) override {
+        return IsWindow(hWnd) ? Sys().systemMenu : nullptr;
+    }
     bool AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR, const char* lpszNewItem) override {
         if (!hMenu) return false;
         Sys().menuItems.emplace_back(nFlags, lpszNewItem ? lpszNewItem : "");
@@ -135,7 +138,8 @@ public:
     bool DestroyWindow(HWND hWnd) override {
         if (!Sys().Find(hWnd)) return false;
         for (auto it = Sys().windows.begin(); it != Sys().windows.end();) {
-            it = (it->first == hWnd || it->second.parent == hWnd) ? Sys().windows.erase(it) : std::next(it);
+            it = (it->first == hWnd || it->second.parent == hWnd) ? Sys().windows.erase(it)
+                                                                  : std::next(it);
         }
         return true;
     }
@@ -188,7 +192,8 @@ public:
         FakeSystem& sys = Sys();
         sys.modalRuns.emplace_back(dialog.GetTemplateId(), hWndOwner);
         HWND hDlg = sys.Create(hWndOwner, 0, 0);
-        for (int id : sys.templates[dialog.GetTemplateId()]) sys.Create(hDlg, id);
+        for (int id : sys.templates[dialog.GetTemplateId()])
+            sys.Create(hDlg, id);
         dialog.HandleInitDialog(hDlg);
         if (sys.whileModal && !dialog.IsModalLoopDone()) {
             auto script = std::move(sys.whileModal);  // nested dialogs run no script

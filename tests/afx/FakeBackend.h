@@ -57,10 +57,10 @@ public:
     // What runs while a modal dialog is up (after WM_INITDIALOG); nothing by default.
     std::function<void(CDialog&)> whileModal;
 
-    std::vector<FakeCall> sent;         // SendMessage (typed operations are not messages)
-    std::vector<FakeCall> defaulted;    // DefWindowProc
+    std::vector<FakeCall> sent;       // SendMessage (typed operations are not messages)
+    std::vector<FakeCall> defaulted;  // DefWindowProc
     std::vector<FakeMessageBox> boxes;
-    std::vector<std::pair<UINT, HWND>> modalRuns;  // template id, owner
+    std::vector<std::pair<UINT, HWND>> modalRuns;         // template id, owner
     std::vector<std::pair<UINT, std::string>> menuItems;  // flags, text
     std::vector<std::pair<HWND, UINT>> tools;             // tool window, string id
     std::map<UINT, std::string> strings;

@@ -19,7 +19,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
-    ON_COMMAND(ID_HELP, &CTestApp::OnTestHelp)
+ON_COMMAND(ID_HELP, &CTestApp::OnTestHelp)
 END_MESSAGE_MAP()
 
 class CBaseDlg : public CDialog {
@@ -31,8 +31,8 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CBaseDlg, CDialog)
-    ON_WM_PAINT()
-    ON_BN_CLICKED(IDC_GO, &CBaseDlg::OnGo)
+ON_WM_PAINT()
+ON_BN_CLICKED(IDC_GO, &CBaseDlg::OnGo)
 END_MESSAGE_MAP()
 
 class CDerivedDlg : public CBaseDlg {
@@ -54,9 +54,9 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CDerivedDlg, CBaseDlg)
-    ON_WM_SYSCOMMAND()
-    ON_WM_QUERYDRAGICON()
-    ON_BN_CLICKED(IDC_GO, &CDerivedDlg::OnGo)
+ON_WM_SYSCOMMAND()
+ON_WM_QUERYDRAGICON()
+ON_BN_CLICKED(IDC_GO, &CDerivedDlg::OnGo)
 END_MESSAGE_MAP()
 
 class FrameworkTest : public ::testing::Test {
@@ -74,7 +74,8 @@ protected:
     void CreateWindowFor(CDialog& dialog) {
         FakeSystem& sys = FakeSystem::Get();
         HWND hDlg = sys.Create(nullptr, 0, 0);
-        for (int id : sys.templates[TEMPLATE_ID]) sys.Create(hDlg, id);
+        for (int id : sys.templates[TEMPLATE_ID])
+            sys.Create(hDlg, id);
         dialog.Attach(hDlg);
     }
     bool Send(CWnd& wnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
@@ -96,9 +97,9 @@ TEST_F(FrameworkTest, DerivedEntriesWinAndBaseEntriesAreStillReached) {
 
 TEST_F(FrameworkTest, CommandsMatchOnNotificationCodeAndId) {
     CreateWindowFor(dlg);
-    EXPECT_FALSE(Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_GO, 5)));         // another notification
+    EXPECT_FALSE(Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_GO, 5)));  // another notification
     EXPECT_FALSE(Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_GO + 1, BN_CLICKED)));
-    EXPECT_FALSE(Send(dlg, 0x0113 /* WM_TIMER */));                          // unmapped message
+    EXPECT_FALSE(Send(dlg, 0x0113 /* WM_TIMER */));  // unmapped message
     EXPECT_TRUE(dlg.calls.empty());
 }
 
@@ -148,7 +149,8 @@ TEST_F(FrameworkTest, HandlerErrorsBecomeMessageBoxesCaptionedWithTheAppName) {
     EXPECT_EQ(boxes[0].text, CInvalidArgException().what());
     EXPECT_EQ(boxes[1].text, "port gone");
     EXPECT_FALSE(boxes[2].text.empty());
-    for (const auto& box : boxes) EXPECT_EQ(box.caption, "Marlox");
+    for (const auto& box : boxes)
+        EXPECT_EQ(box.caption, "Marlox");
 }
 
 TEST_F(FrameworkTest, ModalRunEndsWithTheCancelCodeAndIsOwnedByTheMainWindow) {

@@ -10,9 +10,16 @@
 
 namespace {
 
-const std::vector<int> TESTER_CONTROLS = {IDOK, IDCANCEL, IDC_PORT, IDC_ENGINECODE, IDC_VERSION,
-                                          IDC_TEST, IDC_PROTECTION, IDC_PROTECTION_ICON,
-                                          IDC_LEGACY_VERSION, IDC_LEGACY_ENGINECODE};
+const std::vector<int> TESTER_CONTROLS = {IDOK,
+                                          IDCANCEL,
+                                          IDC_PORT,
+                                          IDC_ENGINECODE,
+                                          IDC_VERSION,
+                                          IDC_TEST,
+                                          IDC_PROTECTION,
+                                          IDC_PROTECTION_ICON,
+                                          IDC_LEGACY_VERSION,
+                                          IDC_LEGACY_ENGINECODE};
 
 class TesterDlgTest : public ::testing::Test {
 protected:
@@ -21,7 +28,8 @@ protected:
         sys.Reset();
         sys.templates[IDD_TESTER_DIALOG] = TESTER_CONTROLS;
         sys.templates[IDD_ABOUTBOX] = {IDOK};
-        sys.strings = {{IDS_ABOUTBOX, "About Marlox(&A)..."}, {IDS_NO_RESPOND, "No respond"},
+        sys.strings = {{IDS_ABOUTBOX, "About Marlox(&A)..."},
+                       {IDS_NO_RESPOND, "No respond"},
                        {IDS_CANNOT_OPEN_PORT, "Can not open COM Port"}};
         app.SetAppName("Marlox");
     }
@@ -54,7 +62,8 @@ TEST_F(TesterDlgTest, PortListIsShownInDiscoveryOrderWithTheFirstSelectedAndRoom
     } catch (const DiscoveryFailure&) {
     }
     std::vector<std::string> names;
-    for (std::size_t i = 0; i < expected.GetCount(); ++i) names.push_back(expected.GetAt(i).friendlyName);
+    for (std::size_t i = 0; i < expected.GetCount(); ++i)
+        names.push_back(expected.GetAt(i).friendlyName);
 
     RunDialog([&](CDialog& dlg) {
         FakeWindow& combo = Window(dlg, IDC_PORT);
@@ -108,7 +117,8 @@ TEST_F(TesterDlgTest, AboutOpensForEverySystemCommandWhoseHighBitsAreTheAboutEnt
         // Other system commands get the window system's handling.
         ASSERT_EQ(FakeSystem::Get().defaulted.size(), 1u);
         EXPECT_EQ(FakeSystem::Get().defaulted[0].wParam, static_cast<WPARAM>(SC_CLOSE));
-        EXPECT_EQ(Send(dlg, WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(app.LoadIcon(IDR_MAINFRAME)));
+        EXPECT_EQ(Send(dlg, WM_QUERYDRAGICON),
+                  reinterpret_cast<LRESULT>(app.LoadIcon(IDR_MAINFRAME)));
     });
 }
 
@@ -121,7 +131,8 @@ TEST_F(TesterDlgTest, MinimisedDialogDrawsItsIconCentred) {
         Send(dlg, WM_PAINT);
         EXPECT_EQ(FakeSystem::Get().drawnIcons, (std::vector<std::pair<int, int>>{{2, 2}}));
         bool erased = false;
-        for (const FakeCall& call : FakeSystem::Get().sent) erased |= call.message == WM_ICONERASEBKGND;
+        for (const FakeCall& call : FakeSystem::Get().sent)
+            erased |= call.message == WM_ICONERASEBKGND;
         EXPECT_TRUE(erased);
     });
     // Truncation toward zero: a client one pixel narrower than the icon still gives 0.

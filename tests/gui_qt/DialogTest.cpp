@@ -1,4 +1,5 @@
-// The tester dialog without a test run: About, tooltips, the port list, keyboard and screen readers.
+// The tester dialog without a test run: About, tooltips, the port list, keyboard and screen
+// readers.
 #include <QAccessible>
 #include <QAction>
 #include <QLabel>
@@ -20,16 +21,14 @@ namespace guitest {
 namespace {
 
 // What a screen reader reads for the widget.
-QString AccessibleName(QWidget* widget)
-{
+QString AccessibleName(QWidget* widget) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
     return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
 }
 
 // Opens the context menu with open(), picks its About entry and reports the About box's
 // title (empty when no About box came), closing it with Escape.
-QString AboutTitleAfter(const DialogView& view, const std::function<void()>& open)
-{
+QString AboutTitleAfter(const DialogView& view, const std::function<void()>& open) {
     QString menuEntry;
     QString aboutTitle;
     std::unique_ptr<OnNextWindow> aboutCloser;
@@ -38,8 +37,7 @@ QString AboutTitleAfter(const DialogView& view, const std::function<void()>& ope
         ASSERT_NE(menu, nullptr);
         QAction* about = nullptr;
         for (QAction* action : menu->actions()) {
-            if (!action->isSeparator())
-                about = action;
+            if (!action->isSeparator()) about = action;
         }
         ASSERT_NE(about, nullptr);
         menuEntry = about->text();
@@ -58,23 +56,25 @@ QString AboutTitleAfter(const DialogView& view, const std::function<void()>& ope
     return aboutTitle;
 }
 
-TEST(TesterDialog, AboutFromTheContextMenuByMouseMenuKeyAndShiftF10)
-{
+TEST(TesterDialog, AboutFromTheContextMenuByMouseMenuKeyAndShiftF10) {
     TestPorts ports;
     RunTesterDialog([&](DialogView& view) {
         QWindow* window = view.Dialog()->windowHandle();
-        EXPECT_EQ(AboutTitleAfter(view, [&] {
-                      QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
-                  }),
+        EXPECT_EQ(AboutTitleAfter(view,
+                                  [&] {
+                                      QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier,
+                                                        QPoint(20, 20));
+                                  }),
                   "About Marlox");
-        EXPECT_EQ(AboutTitleAfter(view, [&] { QTest::keyClick(window, Qt::Key_Menu); }), "About Marlox");
-        EXPECT_EQ(AboutTitleAfter(view, [&] { QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier); }),
+        EXPECT_EQ(AboutTitleAfter(view, [&] { QTest::keyClick(window, Qt::Key_Menu); }),
                   "About Marlox");
+        EXPECT_EQ(
+            AboutTitleAfter(view, [&] { QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier); }),
+            "About Marlox");
     });
 }
 
-TEST(TesterDialog, F1OpensAboutWhoseOkClosesIt)
-{
+TEST(TesterDialog, F1OpensAboutWhoseOkClosesIt) {
     TestPorts ports;
     RunTesterDialog([&](DialogView& view) {
         QString title;
@@ -89,8 +89,7 @@ TEST(TesterDialog, F1OpensAboutWhoseOkClosesIt)
     });
 }
 
-TEST(TesterDialog, TooltipsShowTheirTwoLinesOverTheFieldsOnly)
-{
+TEST(TesterDialog, TooltipsShowTheirTwoLinesOverTheFieldsOnly) {
     TestPorts ports;
     RunTesterDialog([&](DialogView& view) {
         const struct {
@@ -123,8 +122,7 @@ TEST(TesterDialog, TooltipsShowTheirTwoLinesOverTheFieldsOnly)
         // A label takes no mouse input: nothing shows over it.
         QLabel* label = nullptr;
         for (QLabel* candidate : view.Dialog()->findChildren<QLabel*>()) {
-            if (candidate->text() == "Data Protection")
-                label = candidate;
+            if (candidate->text() == "Data Protection") label = candidate;
         }
         ASSERT_NE(label, nullptr);
         view.HoverOver(label);
@@ -133,8 +131,7 @@ TEST(TesterDialog, TooltipsShowTheirTwoLinesOverTheFieldsOnly)
     });
 }
 
-TEST(TesterDialog, DropDownKeepsThePortListOrderWithTheFirstSelected)
-{
+TEST(TesterDialog, DropDownKeepsThePortListOrderWithTheFirstSelected) {
     TestPorts ports;
     // Natural order puts ttyS2 before ttyS10; a sorted list would not.
     for (const char* name : {"ttyS10", "ttyS2", "ttyS3", "ttyS11", "ttyS4", "ttyS5", "ttyS1"})
@@ -153,13 +150,13 @@ TEST(TesterDialog, DropDownKeepsThePortListOrderWithTheFirstSelected)
     });
 }
 
-TEST(TesterDialog, OpensWithFocusOnThePortListEmptyFieldsAndTheIconHidden)
-{
+TEST(TesterDialog, OpensWithFocusOnThePortListEmptyFieldsAndTheIconHidden) {
     TestPorts ports;
     ports.AddSim("ttyS0", {"--profile", "silent"});
     RunTesterDialog([&](DialogView& view) {
         EXPECT_TRUE(WaitFor([&] { return view.PortCombo()->hasFocus(); }));
-        for (int id : {IDC_ENGINECODE, IDC_VERSION, IDC_PROTECTION, IDC_LEGACY_ENGINECODE, IDC_LEGACY_VERSION})
+        for (int id : {IDC_ENGINECODE, IDC_VERSION, IDC_PROTECTION, IDC_LEGACY_ENGINECODE,
+                       IDC_LEGACY_VERSION})
             EXPECT_EQ(view.Text(id), "");
         EXPECT_FALSE(view.Visible(IDC_PROTECTION_ICON));
         EXPECT_FALSE(view.Visible(IDOK));
@@ -173,16 +170,17 @@ TEST(TesterDialog, OpensWithFocusOnThePortListEmptyFieldsAndTheIconHidden)
     });
 }
 
-TEST(TesterDialog, EveryControlHasItsLabelAsAccessibleName)
-{
+TEST(TesterDialog, EveryControlHasItsLabelAsAccessibleName) {
     TestPorts ports;
     RunTesterDialog([&](DialogView& view) {
         EXPECT_EQ(AccessibleName(view.Control(IDC_PORT)), "COM Port");
         EXPECT_EQ(AccessibleName(view.Control(IDC_ENGINECODE)), "Tarvex ENGINECODE Inquery");
         EXPECT_EQ(AccessibleName(view.Control(IDC_VERSION)), "Tarvex Version Inquery");
         EXPECT_EQ(AccessibleName(view.Control(IDC_PROTECTION)), "Data Protection");
-        EXPECT_EQ(AccessibleName(view.Control(IDC_LEGACY_ENGINECODE)), "Legacy Drevik ENGINECODE Inquery");
-        EXPECT_EQ(AccessibleName(view.Control(IDC_LEGACY_VERSION)), "Legacy Drevik Version Inquery");
+        EXPECT_EQ(AccessibleName(view.Control(IDC_LEGACY_ENGINECODE)),
+                  "Legacy Drevik ENGINECODE Inquery");
+        EXPECT_EQ(AccessibleName(view.Control(IDC_LEGACY_VERSION)),
+                  "Legacy Drevik Version Inquery");
         EXPECT_EQ(AccessibleName(view.Control(IDC_PROTECTION_ICON)), "Data Protection");
         EXPECT_EQ(AccessibleName(view.Control(IDC_TEST)), "TEST");
         for (QWidget* child : view.Dialog()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

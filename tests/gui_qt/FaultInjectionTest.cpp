@@ -26,12 +26,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::vector<std::string> DUAL = {"--profile", "dual", "--engine-code", "E1QT0001",
-                                        "--version", "V9.87", "--legacy-engine-code", "E2QT0002",
-                                        "--legacy-version", "V6.54"};
+const std::vector<std::string> DUAL = {
+    "--profile",        "dual",  "--engine-code",        "E1QT0001",
+    "--version",        "V9.87", "--legacy-engine-code", "E2QT0002",
+    "--legacy-version", "V6.54"};
 
-std::vector<std::string> Dual(std::initializer_list<std::string> faults)
-{
+std::vector<std::string> Dual(std::initializer_list<std::string> faults) {
     std::vector<std::string> args = DUAL;
     args.insert(args.end(), faults);
     return args;
@@ -39,37 +39,33 @@ std::vector<std::string> Dual(std::initializer_list<std::string> faults)
 
 struct Fields {
     std::string engineCode, version, protection, legacyEngineCode, legacyVersion;
-    bool operator==(const Fields& other) const
-    {
+    bool operator==(const Fields& other) const {
         return engineCode == other.engineCode && version == other.version &&
                protection == other.protection && legacyEngineCode == other.legacyEngineCode &&
                legacyVersion == other.legacyVersion;
     }
 };
 
-std::ostream& operator<<(std::ostream& out, const Fields& f)
-{
+std::ostream& operator<<(std::ostream& out, const Fields& f) {
     return out << '[' << f.engineCode << '|' << f.version << '|' << f.protection << '|'
                << f.legacyEngineCode << '|' << f.legacyVersion << ']';
 }
 
-Fields Read(const DialogView& view)
-{
+Fields Read(const DialogView& view) {
     return {view.Text(IDC_ENGINECODE), view.Text(IDC_VERSION), view.Text(IDC_PROTECTION),
             view.Text(IDC_LEGACY_ENGINECODE), view.Text(IDC_LEGACY_VERSION)};
 }
 
-const Fields ALL_NO_RESPOND = {"No respond", "No respond", "No respond", "No respond", "No respond"};
+const Fields ALL_NO_RESPOND = {"No respond", "No respond", "No respond", "No respond",
+                               "No respond"};
 
-dev_t DeviceOf(const std::string& path)
-{
+dev_t DeviceOf(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? info.st_rdev : 0;
 }
 
 // A descriptor of this process still on the device (a pty whose other end is gone included).
-bool HeldByThisProcess(dev_t device)
-{
+bool HeldByThisProcess(dev_t device) {
     const std::unique_ptr<DIR, int (*)(DIR*)> fds(::opendir("/proc/self/fd"), ::closedir);
     if (!fds) {
         ADD_FAILURE() << "cannot list /proc/self/fd";
@@ -86,20 +82,17 @@ bool HeldByThisProcess(dev_t device)
 }
 
 // An exclusive open of the kind the program makes succeeds only when nobody holds the port.
-bool OpenableExclusively(const std::string& path)
-{
+bool OpenableExclusively(const std::string& path) {
     return sys::SystemSerialPorts().OpenExclusive(path) != nullptr;
 }
 
-bool Exists(const std::string& path)
-{
+bool Exists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
 }
 
 // Clicks TEST and returns the texts of the message boxes it opened, each closed with OK.
-std::vector<std::string> ClickTestCollectingBoxes(const DialogView& view)
-{
+std::vector<std::string> ClickTestCollectingBoxes(const DialogView& view) {
     std::vector<std::string> texts;
     OnNextWindow closer([&](QWidget* window) {
         if (auto* box = qobject_cast<QMessageBox*>(window)) {
@@ -111,8 +104,7 @@ std::vector<std::string> ClickTestCollectingBoxes(const DialogView& view)
     return texts;
 }
 
-TEST(FaultInjection, HangUpMidTestLeavesTheRestUnansweredAndThePortClosed)
-{
+TEST(FaultInjection, HangUpMidTestLeavesTheRestUnansweredAndThePortClosed) {
     TestPorts ports;
     // Half of the protection reply, then the controller closes the line and is gone.
     sim::SimProcess& sim = ports.AddSim("ttyS0", Dual({"--hang-up", "--fault-on", "AD"}));
@@ -120,7 +112,8 @@ TEST(FaultInjection, HangUpMidTestLeavesTheRestUnansweredAndThePortClosed)
     ASSERT_NE(pty, 0u);
     RunTesterDialog([&](DialogView& view) {
         view.ClickTest();
-        EXPECT_EQ(Read(view), (Fields{"E1QT0001", "V9.87", "No respond", "No respond", "No respond"}));
+        EXPECT_EQ(Read(view),
+                  (Fields{"E1QT0001", "V9.87", "No respond", "No respond", "No respond"}));
         EXPECT_FALSE(view.Visible(IDC_PROTECTION_ICON));
         EXPECT_TRUE(view.Enabled(IDC_TEST));
         EXPECT_FALSE(HeldByThisProcess(pty));
@@ -128,8 +121,7 @@ TEST(FaultInjection, HangUpMidTestLeavesTheRestUnansweredAndThePortClosed)
     EXPECT_EQ(sim.WaitForExit(3000ms), 0);
 }
 
-TEST(FaultInjection, PortNodeRemovedAfterDiscoveryGivesTheOpenFailureBoxOnly)
-{
+TEST(FaultInjection, PortNodeRemovedAfterDiscoveryGivesTheOpenFailureBoxOnly) {
     TestPorts ports;
     sim::SimProcess& sim = ports.AddSim("ttyS0", {"--profile", "protected"});
     RunTesterDialog([&](DialogView& view) {
@@ -138,7 +130,8 @@ TEST(FaultInjection, PortNodeRemovedAfterDiscoveryGivesTheOpenFailureBoxOnly)
         ASSERT_EQ(before.protection, "Protected");
 
         ASSERT_TRUE(std::filesystem::remove(ports.DevRoot() + "/ttyS0"));
-        EXPECT_EQ(ClickTestCollectingBoxes(view), std::vector<std::string>{"Can not open COM Port"});
+        EXPECT_EQ(ClickTestCollectingBoxes(view),
+                  std::vector<std::string>{"Can not open COM Port"});
         // Nothing changed: the fields and the icon of the last test stay, TEST is usable.
         EXPECT_EQ(Read(view), before);
         EXPECT_TRUE(view.Visible(IDC_PROTECTION_ICON));
@@ -148,8 +141,7 @@ TEST(FaultInjection, PortNodeRemovedAfterDiscoveryGivesTheOpenFailureBoxOnly)
     EXPECT_EQ(sim.RequestLines().size(), 5u);  // the first test only
 }
 
-TEST(FaultInjection, ControllerGoneAfterDiscoveryGivesTheOpenFailureBoxOnly)
-{
+TEST(FaultInjection, ControllerGoneAfterDiscoveryGivesTheOpenFailureBoxOnly) {
     TestPorts ports;
     sim::SimProcess& sim = ports.AddSim("ttyS0", {"--profile", "tarvex"});
     const std::string pty = sim.Path();
@@ -161,14 +153,14 @@ TEST(FaultInjection, ControllerGoneAfterDiscoveryGivesTheOpenFailureBoxOnly)
         // take the same pty number at once; then there is nothing to test here.)
         if (Exists(pty)) GTEST_SKIP() << pty << " was taken by another program";
 
-        EXPECT_EQ(ClickTestCollectingBoxes(view), std::vector<std::string>{"Can not open COM Port"});
+        EXPECT_EQ(ClickTestCollectingBoxes(view),
+                  std::vector<std::string>{"Can not open COM Port"});
         EXPECT_EQ(Read(view), (Fields{}));
         EXPECT_TRUE(view.Enabled(IDC_TEST));
     });
 }
 
-TEST(FaultInjection, GarbageFloodForTheWholeTestIsNoResponseEverywhere)
-{
+TEST(FaultInjection, GarbageFloodForTheWholeTestIsNoResponseEverywhere) {
     TestPorts ports;
     // 55 AA without end: every frame read from it fails its checksum, wherever it starts.
     sim::SimProcess& sim = ports.AddSim("ttyS0", {"--profile", "dual", "--flood"});
@@ -184,8 +176,7 @@ TEST(FaultInjection, GarbageFloodForTheWholeTestIsNoResponseEverywhere)
     EXPECT_EQ(sim.RequestLines().size(), 5u);  // every inquiry went out through the flood
 }
 
-TEST(FaultInjection, RepliesWith253DataBytesFillOnlyEachTextWindow)
-{
+TEST(FaultInjection, RepliesWith253DataBytesFillOnlyEachTextWindow) {
     TestPorts ports;
     // F3, AD and 6B answer with their data padded by '#' to 253 bytes, of which 128 reach the
     // reply area; F5 and 6C answer short after them.

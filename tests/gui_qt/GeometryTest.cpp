@@ -19,19 +19,18 @@ struct Units {
 };
 
 // The base units of a 9-point face at 96 dpi (12 pixels), measured here independently.
-Units BaseUnitsOf(const char* family)
-{
+Units BaseUnitsOf(const char* family) {
     QFont font(family);
     font.setPixelSize(12);
     const QFontMetrics metrics(font);
-    const int alphabet = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int alphabet =
+        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     return {(alphabet / 26 + 1) / 2, metrics.height()};
 }
 
 int Scale(int value, int base, int divisor) { return (value * base + divisor / 2) / divisor; }
 
-QRect Pixels(int x, int y, int cx, int cy, Units base)
-{
+QRect Pixels(int x, int y, int cx, int cy, Units base) {
     return {Scale(x, base.x, 4), Scale(y, base.y, 8), Scale(cx, base.x, 4), Scale(cy, base.y, 8)};
 }
 
@@ -42,15 +41,18 @@ struct Layout {
     QPoint icon;
 };
 
-void CheckLayout(const Layout& layout)
-{
-    ASSERT_TRUE(QFontDatabase::families().contains(layout.family)) << layout.family << " is not installed";
+void CheckLayout(const Layout& layout) {
+    ASSERT_TRUE(QFontDatabase::families().contains(layout.family))
+        << layout.family << " is not installed";
     const Units base = BaseUnitsOf(layout.family);
     TestPorts ports;
     RunTesterDialog([&](DialogView& view) {
         EXPECT_EQ(view.Dialog()->font().family(), layout.family);
-        EXPECT_EQ(view.Dialog()->size(), Pixels(0, 0, layout.dialog.width(), layout.dialog.height(), base).size());
-        const auto at = [&](const QRect& r) { return Pixels(r.x(), r.y(), r.width(), r.height(), base); };
+        EXPECT_EQ(view.Dialog()->size(),
+                  Pixels(0, 0, layout.dialog.width(), layout.dialog.height(), base).size());
+        const auto at = [&](const QRect& r) {
+            return Pixels(r.x(), r.y(), r.width(), r.height(), base);
+        };
         EXPECT_EQ(view.Control(IDC_TEST)->geometry(), at(layout.test));
         EXPECT_EQ(view.Control(IDC_ENGINECODE)->geometry(), at(layout.engineCode));
         EXPECT_EQ(view.Control(IDC_PROTECTION)->geometry(), at(layout.protection));
@@ -65,20 +67,28 @@ void CheckLayout(const Layout& layout)
     });
 }
 
-TEST(Geometry, EnglishDialogInDialogUnitsOfArialsStandIn)
-{
-    if (afx::qt::ResourceLanguage() != 1033)
-        GTEST_SKIP() << "English run only";
-    CheckLayout({"Liberation Sans", {242, 102}, {188, 79, 47, 16}, {125, 28, 55, 10},
-                 {125, 55, 55, 11}, {125, 83, 55, 11}, {69, 7, 111, 14}, {200, 54}});
+TEST(Geometry, EnglishDialogInDialogUnitsOfArialsStandIn) {
+    if (afx::qt::ResourceLanguage() != 1033) GTEST_SKIP() << "English run only";
+    CheckLayout({"Liberation Sans",
+                 {242, 102},
+                 {188, 79, 47, 16},
+                 {125, 28, 55, 10},
+                 {125, 55, 55, 11},
+                 {125, 83, 55, 11},
+                 {69, 7, 111, 14},
+                 {200, 54}});
 }
 
-TEST(JapaneseGeometry, JapaneseDialogInDialogUnitsOfTheCjkStandIn)
-{
-    if (afx::qt::ResourceLanguage() != 1041)
-        GTEST_SKIP() << "run with LC_ALL=ja_JP.UTF-8";
-    CheckLayout({"Noto Sans CJK JP", {211, 102}, {157, 79, 47, 16}, {98, 28, 55, 11},
-                 {98, 55, 55, 11}, {98, 83, 55, 11}, {43, 7, 111, 14}, {172, 27}});
+TEST(JapaneseGeometry, JapaneseDialogInDialogUnitsOfTheCjkStandIn) {
+    if (afx::qt::ResourceLanguage() != 1041) GTEST_SKIP() << "run with LC_ALL=ja_JP.UTF-8";
+    CheckLayout({"Noto Sans CJK JP",
+                 {211, 102},
+                 {157, 79, 47, 16},
+                 {98, 28, 55, 11},
+                 {98, 55, 55, 11},
+                 {98, 83, 55, 11},
+                 {43, 7, 111, 14},
+                 {172, 27}});
 }
 
 }  // namespace

@@ -19,15 +19,12 @@ namespace {
 
 class Japanese : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (afx::qt::ResourceLanguage() != 1041)
-            GTEST_SKIP() << "run with LC_ALL=ja_JP.UTF-8";
+    void SetUp() override {
+        if (afx::qt::ResourceLanguage() != 1041) GTEST_SKIP() << "run with LC_ALL=ja_JP.UTF-8";
     }
 };
 
-TEST_F(Japanese, DialogTextsAndResultsAreJapanese)
-{
+TEST_F(Japanese, DialogTextsAndResultsAreJapanese) {
     TestPorts ports;
     ports.AddSim("ttyS0", {"--profile", "tarvex"});
     RunTesterDialog([&](DialogView& view) {
@@ -45,8 +42,7 @@ TEST_F(Japanese, DialogTextsAndResultsAreJapanese)
     });
 }
 
-TEST_F(Japanese, AboutTooltipAndMessageBoxAreJapanese)
-{
+TEST_F(Japanese, AboutTooltipAndMessageBoxAreJapanese) {
     TestPorts ports;
     RunTesterDialog([&](DialogView& view) {
         QString aboutTitle;
@@ -59,13 +55,13 @@ TEST_F(Japanese, AboutTooltipAndMessageBoxAreJapanese)
 
         view.HoverOver(IDC_LEGACY_ENGINECODE);
         ASSERT_TRUE(WaitFor([] { return QToolTip::isVisible(); }));
-        EXPECT_TRUE(QToolTip::text().startsWith("旧型Drevik特有の照会コマンドで、\n新型Drevikは応答しません"))
+        EXPECT_TRUE(QToolTip::text().startsWith(
+            "旧型Drevik特有の照会コマンドで、\n新型Drevikは応答しません"))
             << QToolTip::text().toStdString();
     });
 }
 
-TEST_F(Japanese, PortThatDoesNotOpenIsReportedInJapanese)
-{
+TEST_F(Japanese, PortThatDoesNotOpenIsReportedInJapanese) {
     TestPorts ports;
     ports.AddSim("ttyS0", {"--profile", "tarvex"});
     const auto holder = sys::SystemSerialPorts().OpenExclusive(ports.DevRoot() + "/ttyS0");

@@ -14,8 +14,7 @@
 #include "tests/gui_qt/TestSystem.h"
 #include "tests/gui_qt/TesterDriver.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     afx::RegisterBackend(&afx::qt::TheQtBackend());
@@ -23,8 +22,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: %s OUT.png\n", argv[0]);
         return 2;
     }
-    if (CWinApp* app = AfxGetApp())
-        app->SetAppName(afx::qt::ApplicationName("/usr/bin/marlox"));
+    if (CWinApp* app = AfxGetApp()) app->SetAppName(afx::qt::ApplicationName("/usr/bin/marlox"));
     guitest::TestPorts ports;
     ports.AddSim("ttyUSB0", {"--profile", "protected"});
     bool saved = false;

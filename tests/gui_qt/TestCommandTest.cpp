@@ -16,11 +16,11 @@
 namespace guitest {
 namespace {
 
-const std::vector<std::string> SIM_TEXTS = {"--engine-code", "E1QT0001", "--version", "V9.87",
-                                            "--legacy-engine-code", "E2QT0002", "--legacy-version", "V6.54"};
+const std::vector<std::string> SIM_TEXTS = {
+    "--engine-code",        "E1QT0001", "--version",        "V9.87",
+    "--legacy-engine-code", "E2QT0002", "--legacy-version", "V6.54"};
 
-std::vector<std::string> Profile(const std::string& profile)
-{
+std::vector<std::string> Profile(const std::string& profile) {
     std::vector<std::string> args = {"--profile", profile};
     args.insert(args.end(), SIM_TEXTS.begin(), SIM_TEXTS.end());
     return args;
@@ -30,8 +30,7 @@ struct Fields {
     std::string engineCode, version, protection, legacyEngineCode, legacyVersion;
 };
 
-Fields Read(const DialogView& view)
-{
+Fields Read(const DialogView& view) {
     return {view.Text(IDC_ENGINECODE), view.Text(IDC_VERSION), view.Text(IDC_PROTECTION),
             view.Text(IDC_LEGACY_ENGINECODE), view.Text(IDC_LEGACY_VERSION)};
 }
@@ -39,13 +38,11 @@ Fields Read(const DialogView& view)
 // Records the protection icon's visibility changes and what the dialog painted meanwhile.
 class IconWatch : public QObject {
 public:
-    IconWatch(QWidget* dialog, QWidget* icon) : m_dialog(dialog), m_icon(icon)
-    {
+    IconWatch(QWidget* dialog, QWidget* icon) : m_dialog(dialog), m_icon(icon) {
         dialog->installEventFilter(this);
         icon->installEventFilter(this);
     }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == m_icon && (event->type() == QEvent::Hide || event->type() == QEvent::Show))
             events.push_back(event->type() == QEvent::Hide ? "hide" : "show");
         if (watched == m_dialog && event->type() == QEvent::Paint)
@@ -59,8 +56,7 @@ private:
     QWidget* m_icon;
 };
 
-TEST(TestCommand, UnprotectedControllerFillsTarvexFieldsAndNone)
-{
+TEST(TestCommand, UnprotectedControllerFillsTarvexFieldsAndNone) {
     TestPorts ports;
     sim::SimProcess& sim = ports.AddSim("ttyS0", Profile("tarvex"));
     RunTesterDialog([&](DialogView& view) {
@@ -78,8 +74,7 @@ TEST(TestCommand, UnprotectedControllerFillsTarvexFieldsAndNone)
     EXPECT_EQ(sim.RequestLines().size(), 5u);
 }
 
-TEST(TestCommand, ProtectedControllerShowsIconWhichTheNextTestHidesAtOnce)
-{
+TEST(TestCommand, ProtectedControllerShowsIconWhichTheNextTestHidesAtOnce) {
     TestPorts ports;
     ports.AddSim("ttyS0", Profile("protected"));
     RunTesterDialog([&](DialogView& view) {
@@ -103,8 +98,7 @@ TEST(TestCommand, ProtectedControllerShowsIconWhichTheNextTestHidesAtOnce)
     });
 }
 
-TEST(TestCommand, LegacyControllerAnswersOnlyTheLegacyInquiries)
-{
+TEST(TestCommand, LegacyControllerAnswersOnlyTheLegacyInquiries) {
     TestPorts ports;
     ports.AddSim("ttyS0", Profile("legacy"));
     RunTesterDialog([&](DialogView& view) {
@@ -119,8 +113,7 @@ TEST(TestCommand, LegacyControllerAnswersOnlyTheLegacyInquiries)
     });
 }
 
-TEST(TestCommand, SilentPortGivesNoRespondEverywhere)
-{
+TEST(TestCommand, SilentPortGivesNoRespondEverywhere) {
     TestPorts ports;
     ports.AddSim("ttyS0", Profile("silent"));
     RunTesterDialog([&](DialogView& view) {
@@ -133,8 +126,7 @@ TEST(TestCommand, SilentPortGivesNoRespondEverywhere)
     });
 }
 
-TEST(TestCommand, PortHeldElsewhereGivesOneMessageBoxAndChangesNothing)
-{
+TEST(TestCommand, PortHeldElsewhereGivesOneMessageBoxAndChangesNothing) {
     TestPorts ports;
     sim::SimProcess& sim = ports.AddSim("ttyS0", Profile("tarvex"));
     // Another program holds the port (an exclusive open of the same kind).
@@ -162,8 +154,7 @@ TEST(TestCommand, PortHeldElsewhereGivesOneMessageBoxAndChangesNothing)
     EXPECT_TRUE(sim.RequestLines().empty());
 }
 
-TEST(TestCommand, EmptyPortListRefusesTestWithAMessage)
-{
+TEST(TestCommand, EmptyPortListRefusesTestWithAMessage) {
     TestPorts ports;  // no ports at all
     RunTesterDialog([&](DialogView& view) {
         EXPECT_EQ(view.PortCombo()->count(), 0);
@@ -183,8 +174,7 @@ TEST(TestCommand, EmptyPortListRefusesTestWithAMessage)
     });
 }
 
-TEST(TestCommand, DiscoveryFailureIsShownAndTheDialogOpensAnyway)
-{
+TEST(TestCommand, DiscoveryFailureIsShownAndTheDialogOpensAnyway) {
     TestPorts ports;
     ports.FailVersionQuery();
     QString text;
@@ -198,8 +188,7 @@ TEST(TestCommand, DiscoveryFailureIsShownAndTheDialogOpensAnyway)
     EXPECT_TRUE(text.startsWith("Could not get OS version.")) << text.toStdString();
 }
 
-TEST(TestCommand, ClicksAndEnterQueuedDuringATestDoNotStartAnother)
-{
+TEST(TestCommand, ClicksAndEnterQueuedDuringATestDoNotStartAnother) {
     TestPorts ports;
     sim::SimProcess& sim = ports.AddSim("ttyS0", Profile("protected"));
     RunTesterDialog([&](DialogView& view) {
@@ -207,9 +196,11 @@ TEST(TestCommand, ClicksAndEnterQueuedDuringATestDoNotStartAnother)
         QWidget* test = view.Control(IDC_TEST);
         const QPointF middle = test->rect().center();
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-            QCoreApplication::postEvent(test, new QMouseEvent(type, middle, test->mapToGlobal(middle),
-                                                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-        QCoreApplication::postEvent(view.Dialog(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            QCoreApplication::postEvent(
+                test, new QMouseEvent(type, middle, test->mapToGlobal(middle), Qt::LeftButton,
+                                      Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(
+            view.Dialog(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
         view.ClickTest();
         QTest::qWait(50);
         EXPECT_TRUE(view.Enabled(IDC_TEST));
@@ -217,21 +208,20 @@ TEST(TestCommand, ClicksAndEnterQueuedDuringATestDoNotStartAnother)
     EXPECT_EQ(sim.RequestLines().size(), 5u);
 }
 
-TEST(TestCommand, LeadingSimulatedPortComesFirstAndIsTested)
-{
+TEST(TestCommand, LeadingSimulatedPortComesFirstAndIsTested) {
     // How marlox-demo lists its simulated controller above the machine's ports.
     TestPorts ports;
     ports.AddSim("ttyS0", Profile("silent"));
     ports.AddLeadingSim("Simulated controller (demo)", Profile("tarvex"));
     RunTesterDialog([&](DialogView& view) {
-        EXPECT_EQ(view.PortEntries(), QStringList({"Simulated controller (demo)", "Serial port (ttyS0)"}));
+        EXPECT_EQ(view.PortEntries(),
+                  QStringList({"Simulated controller (demo)", "Serial port (ttyS0)"}));
         view.ClickTest();
         EXPECT_EQ(view.Text(IDC_ENGINECODE), "E1QT0001");
     });
 }
 
-TEST(TestCommand, EnterRunsTheDefaultButtonAndEscapeEndsTheDialog)
-{
+TEST(TestCommand, EnterRunsTheDefaultButtonAndEscapeEndsTheDialog) {
     TestPorts ports;
     ports.AddSim("ttyS0", Profile("tarvex"));
     const INT_PTR result = RunTesterDialog([&](DialogView& view) {
@@ -246,8 +236,7 @@ TEST(TestCommand, EnterRunsTheDefaultButtonAndEscapeEndsTheDialog)
     EXPECT_EQ(result, IDCANCEL);
 }
 
-TEST(TestCommand, TheCloseBoxCancelsUnlessAnotherWindowOfTheProgramIsModal)
-{
+TEST(TestCommand, TheCloseBoxCancelsUnlessAnotherWindowOfTheProgramIsModal) {
     TestPorts ports;
     const INT_PTR result = RunTesterDialog([&](DialogView& view) {
         // Over a message box of its own the dialog is not closed: the box closes first.

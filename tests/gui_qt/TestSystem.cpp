@@ -15,11 +15,10 @@ const TestPorts* g_current = nullptr;
 // The current test's tree and leading ports; with no test running, none.
 class TestInventory : public sys::PortInventory {
 public:
-    std::vector<sys::InventoryPort> ListPorts() const override
-    {
-        if (g_current == nullptr)
-            return {};
-        return sys::posix::SysfsPorts(g_current->SysRoot(), g_current->DevRoot(), g_current->Leading())
+    std::vector<sys::InventoryPort> ListPorts() const override {
+        if (g_current == nullptr) return {};
+        return sys::posix::SysfsPorts(g_current->SysRoot(), g_current->DevRoot(),
+                                      g_current->Leading())
             .ListPorts();
     }
 };
@@ -41,16 +40,16 @@ private:
 
 }  // namespace
 
-TestPorts::TestPorts() : m_sysRoot(m_tree.SysRoot()), m_devRoot(m_tree.DevRoot()) { g_current = this; }
-
-TestPorts::~TestPorts()
-{
-    if (g_current == this)
-        g_current = nullptr;
+TestPorts::TestPorts() : m_sysRoot(m_tree.SysRoot()), m_devRoot(m_tree.DevRoot()) {
+    g_current = this;
 }
 
-sim::SimProcess& TestPorts::AddSim(const std::string& ttyName, const std::vector<std::string>& simArgs)
-{
+TestPorts::~TestPorts() {
+    if (g_current == this) g_current = nullptr;
+}
+
+sim::SimProcess& TestPorts::AddSim(const std::string& ttyName,
+                                   const std::vector<std::string>& simArgs) {
     m_sims.push_back(std::make_unique<sim::SimProcess>(simArgs));
     m_tree.AddUart(ttyName, 4);  // a 16550A
     const std::filesystem::path node = m_tree.Dev() / ttyName;
@@ -60,10 +59,10 @@ sim::SimProcess& TestPorts::AddSim(const std::string& ttyName, const std::vector
 }
 
 sim::SimProcess& TestPorts::AddLeadingSim(const std::string& friendlyName,
-                                          const std::vector<std::string>& simArgs)
-{
+                                          const std::vector<std::string>& simArgs) {
     m_sims.push_back(std::make_unique<sim::SimProcess>(simArgs));
-    m_leading.push_back({m_sims.back()->Path(), "demo", friendlyName, "Simulated controller", false});
+    m_leading.push_back(
+        {m_sims.back()->Path(), "demo", friendlyName, "Simulated controller", false});
     return *m_sims.back();
 }
 

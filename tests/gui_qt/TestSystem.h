@@ -26,7 +26,8 @@ public:
     // A built-in UART named ttyName whose /dev node is a new marlox-sim's pty.
     sim::SimProcess& AddSim(const std::string& ttyName, const std::vector<std::string>& simArgs);
     // A port listed before the tree's, as marlox-demo lists its simulated controller.
-    sim::SimProcess& AddLeadingSim(const std::string& friendlyName, const std::vector<std::string>& simArgs);
+    sim::SimProcess& AddLeadingSim(const std::string& friendlyName,
+                                   const std::vector<std::string>& simArgs);
     // Discovery throws: the platform takes the Windows path, whose version query fails.
     void FailVersionQuery() { m_failVersion = true; }
 

@@ -18,32 +18,27 @@ namespace guitest {
 
 QWidget* DialogView::Dialog() const { return afx::qt::WidgetOf(m_dialog); }
 
-QWidget* DialogView::Control(int id) const
-{
+QWidget* DialogView::Control(int id) const {
     return afx::qt::WidgetOf(afx::TheBackend().GetDlgItem(m_dialog, id));
 }
 
-std::string DialogView::Text(int id) const
-{
+std::string DialogView::Text(int id) const {
     return afx::TheBackend().GetWindowText(afx::TheBackend().GetDlgItem(m_dialog, id));
 }
 
-bool DialogView::Visible(int id) const
-{
+bool DialogView::Visible(int id) const {
     QWidget* control = Control(id);
     return control != nullptr && control->isVisible();
 }
 
-bool DialogView::Enabled(int id) const
-{
+bool DialogView::Enabled(int id) const {
     QWidget* control = Control(id);
     return control != nullptr && control->isEnabled();
 }
 
 QComboBox* DialogView::PortCombo() const { return qobject_cast<QComboBox*>(Control(IDC_PORT)); }
 
-QStringList DialogView::PortEntries() const
-{
+QStringList DialogView::PortEntries() const {
     QStringList entries;
     if (QComboBox* combo = PortCombo()) {
         for (int i = 0; i < combo->count(); ++i)
@@ -52,8 +47,7 @@ QStringList DialogView::PortEntries() const
     return entries;
 }
 
-void DialogView::ClickTest() const
-{
+void DialogView::ClickTest() const {
     QWidget* test = Control(IDC_TEST);
     ASSERT_NE(test, nullptr);
     QTest::mouseClick(test, Qt::LeftButton);
@@ -61,8 +55,7 @@ void DialogView::ClickTest() const
 
 void DialogView::HoverOver(int id) const { HoverOver(Control(id)); }
 
-void DialogView::HoverOver(QWidget* widget) const
-{
+void DialogView::HoverOver(QWidget* widget) const {
     ASSERT_NE(widget, nullptr);
     QWindow* window = Dialog()->windowHandle();
     ASSERT_NE(window, nullptr);
@@ -70,20 +63,17 @@ void DialogView::HoverOver(QWidget* widget) const
     QTest::mouseMove(window, middle);
 }
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
-{
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
     while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return condition();
+        if (clock.elapsed() > timeoutMs) return condition();
         QTest::qWait(10);
     }
     return true;
 }
 
-INT_PTR RunTesterDialog(const std::function<void(DialogView&)>& script)
-{
+INT_PTR RunTesterDialog(const std::function<void(DialogView&)>& script) {
     CTesterDlg dlg;
     CWinApp* app = AfxGetApp();
     app->m_pMainWnd = &dlg;
@@ -121,18 +111,15 @@ struct OnNextWindow::Watch {
 
 namespace {
 
-QWidget* OpenWindow()
-{
-    if (QWidget* popup = QApplication::activePopupWidget())
-        return popup;
+QWidget* OpenWindow() {
+    if (QWidget* popup = QApplication::activePopupWidget()) return popup;
     return QApplication::activeModalWidget();
 }
 
 }  // namespace
 
 OnNextWindow::OnNextWindow(std::function<void(QWidget*)> action, int timeoutMs)
-    : m_watch(std::make_shared<Watch>())
-{
+    : m_watch(std::make_shared<Watch>()) {
     m_watch->action = std::move(action);
     m_watch->before = QApplication::topLevelWidgets();
     std::weak_ptr<Watch> weak = m_watch;
@@ -141,14 +128,12 @@ OnNextWindow::OnNextWindow(std::function<void(QWidget*)> action, int timeoutMs)
     m_watch->timer.setInterval(10);
     QObject::connect(&m_watch->timer, &QTimer::timeout, [weak, clock, timeoutMs] {
         const std::shared_ptr<Watch> watch = weak.lock();
-        if (!watch)
-            return;
+        if (!watch) return;
         QWidget* window = OpenWindow();
         const bool isNew = window != nullptr && window->isVisible() &&
                            (!watch->before.contains(window) || window->inherits("QMenu"));
         if (!isNew) {
-            if (clock->elapsed() > timeoutMs)
-                watch->timer.stop();
+            if (clock->elapsed() > timeoutMs) watch->timer.stop();
             return;
         }
         watch->timer.stop();

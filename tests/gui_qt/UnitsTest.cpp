@@ -8,8 +8,7 @@
 
 namespace {
 
-TEST(Units, TipTextBreaksAtCrLfAndWrapsLongLinesAtTheMaximumWidth)
-{
+TEST(Units, TipTextBreaksAtCrLfAndWrapsLongLinesAtTheMaximumWidth) {
     const QFont font = QToolTip::font();
     EXPECT_EQ(afx::qt::WrapTipText("first\r\nsecond", font, 320), "first\nsecond");
     const QString longLine = QString("word ").repeated(40).trimmed();
@@ -23,8 +22,7 @@ TEST(Units, TipTextBreaksAtCrLfAndWrapsLongLinesAtTheMaximumWidth)
     EXPECT_EQ(afx::qt::WrapTipText(longLine, font, -1), longLine);
 }
 
-TEST(Units, ApplicationIsNamedAfterTheExecutableInCapitals)
-{
+TEST(Units, ApplicationIsNamedAfterTheExecutableInCapitals) {
     EXPECT_EQ(afx::qt::ApplicationName("/usr/bin/marlox"), "Marlox");
     EXPECT_EQ(afx::qt::ApplicationName("C:\\dir\\Marlox.exe"), "Marlox");
     EXPECT_EQ(afx::qt::ApplicationName("./marlox-demo"), "Marlox-demo");

@@ -7,14 +7,12 @@
 #include "afx/qt/Program.h"
 #include "afx/qt/QtBackend.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     afx::RegisterBackend(&afx::qt::TheQtBackend());
     // As the program names itself when started as /usr/bin/marlox.
-    if (CWinApp* app = AfxGetApp())
-        app->SetAppName(afx::qt::ApplicationName("/usr/bin/marlox"));
+    if (CWinApp* app = AfxGetApp()) app->SetAppName(afx::qt::ApplicationName("/usr/bin/marlox"));
     return RUN_ALL_TESTS();
 }

@@ -18,17 +18,14 @@ namespace {
 using TcsetattrFn = int (*)(int, int, const struct termios*);
 
 // Unix98 pty slaves (/dev/pts/N) use majors 136 to 143.
-bool IsPtySlave(int fd)
-{
+bool IsPtySlave(int fd) {
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
-        return false;
+    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
     const unsigned int devMajor = major(st.st_rdev);
     return devMajor >= 136 && devMajor <= 143;
 }
 
-bool DiffersOnlyInParityOrSize(const struct termios& wanted, const struct termios& got)
-{
+bool DiffersOnlyInParityOrSize(const struct termios& wanted, const struct termios& got) {
     const tcflag_t ignored = PARENB | PARODD | CMSPAR | CSIZE;
     return wanted.c_iflag == got.c_iflag && wanted.c_oflag == got.c_oflag &&
            wanted.c_lflag == got.c_lflag &&
@@ -38,21 +35,18 @@ bool DiffersOnlyInParityOrSize(const struct termios& wanted, const struct termio
 
 }  // namespace
 
-extern "C" int tcsetattr(int fd, int actions, const struct termios* wanted)
-{
+extern "C" int tcsetattr(int fd, int actions, const struct termios* wanted) {
     static const auto real = reinterpret_cast<TcsetattrFn>(dlsym(RTLD_NEXT, "tcsetattr"));
     if (real == nullptr) {
         errno = ENOSYS;
         return -1;
     }
     const int result = real(fd, actions, wanted);
-    if (result == 0 || errno != EINVAL || wanted == nullptr || !IsPtySlave(fd))
-        return result;
+    if (result == 0 || errno != EINVAL || wanted == nullptr || !IsPtySlave(fd)) return result;
 
     const int savedErrno = errno;
     struct termios got {};
-    if (tcgetattr(fd, &got) == 0 && DiffersOnlyInParityOrSize(*wanted, got))
-        return 0;
+    if (tcgetattr(fd, &got) == 0 && DiffersOnlyInParityOrSize(*wanted, got)) return 0;
     errno = savedErrno;
     return result;
 }

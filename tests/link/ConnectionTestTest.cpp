@@ -13,12 +13,10 @@ class RecordingObserver final : public TestObserver {
 public:
     std::vector<std::string> calls;
 
-    void OnTextResult(Inquiry inquiry, const std::optional<std::string>& text) override
-    {
+    void OnTextResult(Inquiry inquiry, const std::optional<std::string>& text) override {
         calls.push_back(Name(inquiry) + ": " + (text ? "\"" + *text + "\"" : "no response"));
     }
-    void OnProtectionResult(ProtectionResult result) override
-    {
+    void OnProtectionResult(ProtectionResult result) override {
         calls.push_back(result == ProtectionResult::None        ? "protection: none"
                         : result == ProtectionResult::Protected ? "protection: protected"
                                                                 : "protection: no response");
@@ -26,8 +24,7 @@ public:
     void OnRefresh() override { calls.push_back("refresh"); }
 
 private:
-    static std::string Name(Inquiry inquiry)
-    {
+    static std::string Name(Inquiry inquiry) {
         switch (inquiry) {
         case Inquiry::EngineCode: return "engine code";
         case Inquiry::Version: return "version";
@@ -44,8 +41,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(link.Open("COM3")); }
 
     // The replies to the five inquiries, in order; an empty step list is silence.
-    std::vector<std::string> Run(std::vector<std::vector<fake::Step>> replies)
-    {
+    std::vector<std::string> Run(std::vector<std::vector<fake::Step>> replies) {
         for (auto& reply : replies)
             ports.state->repliesToWrites.push_back(std::move(reply));
         RecordingObserver observer;
@@ -59,21 +55,19 @@ protected:
 
 const std::vector<fake::Step> SILENT;
 
-TEST_F(ConnectionTestTest, TarvexControllerWithoutProtection)
-{
-    const auto calls = Run({Frame(0xF3, "ABCDEFGH"), Frame(0xF5, "1.020"),
-                            Frame(0xAD, "        "), SILENT, SILENT});
-    EXPECT_EQ(calls, (std::vector<std::string>{
-                         "engine code: \"ABCDEFGH\"", "version: \"1.020\"", "protection: none",
-                         "refresh", "legacy engine code: no response",
-                         "legacy version: no response"}));
+TEST_F(ConnectionTestTest, TarvexControllerWithoutProtection) {
+    const auto calls = Run(
+        {Frame(0xF3, "ABCDEFGH"), Frame(0xF5, "1.020"), Frame(0xAD, "        "), SILENT, SILENT});
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{
+                  "engine code: \"ABCDEFGH\"", "version: \"1.020\"", "protection: none", "refresh",
+                  "legacy engine code: no response", "legacy version: no response"}));
     EXPECT_EQ(ports.state->writes.size(), 5u);
     EXPECT_EQ(ports.state->writes[2], (std::vector<std::uint8_t>{0xAD, 0x02, 0x50}));
     EXPECT_TRUE(link.IsOpen());  // the test neither opens nor closes
 }
 
-TEST_F(ConnectionTestTest, TextsAreCutToTheirWindowsAndAtTheFirstZero)
-{
+TEST_F(ConnectionTestTest, TextsAreCutToTheirWindowsAndAtTheFirstZero) {
     const auto calls = Run({Frame(0xF3, "ABCDEFGHIJ"), Frame(0xF5, "12345678"), SILENT,
                             Frame(0x6B, std::string("ABC\0EFGH", 8)), Frame(0x6C, "")});
     EXPECT_EQ(calls[0], "engine code: \"ABCDEFGH\"");
@@ -82,41 +76,35 @@ TEST_F(ConnectionTestTest, TextsAreCutToTheirWindowsAndAtTheFirstZero)
     EXPECT_EQ(calls[4], "legacy version: \"\"");
 }
 
-TEST_F(ConnectionTestTest, ProtectedWhenTheNinthByteIsNotZero)
-{
+TEST_F(ConnectionTestTest, ProtectedWhenTheNinthByteIsNotZero) {
     const auto calls = Run({SILENT, SILENT, Frame(0xAD, "        X"), SILENT, SILENT});
     EXPECT_EQ(calls[2], "protection: protected");
     EXPECT_EQ(calls[3], "refresh");
 }
 
-TEST_F(ConnectionTestTest, ProtectedWhenTheSpacesDiffer)
-{
+TEST_F(ConnectionTestTest, ProtectedWhenTheSpacesDiffer) {
     const auto calls = Run({SILENT, SILENT, Frame(0xAD, "       *"), SILENT, SILENT});
     EXPECT_EQ(calls[2], "protection: protected");
 }
 
-TEST_F(ConnectionTestTest, LegacyControllerAnswersOnlyTheLegacySet)
-{
-    const auto calls =
-        Run({SILENT, SILENT, SILENT, Frame(0x6B, "OLD00001"), Frame(0x6C, "0.90")});
-    EXPECT_EQ(calls, (std::vector<std::string>{
-                         "engine code: no response", "version: no response",
-                         "protection: no response", "legacy engine code: \"OLD00001\"",
-                         "legacy version: \"0.90\""}));
+TEST_F(ConnectionTestTest, LegacyControllerAnswersOnlyTheLegacySet) {
+    const auto calls = Run({SILENT, SILENT, SILENT, Frame(0x6B, "OLD00001"), Frame(0x6C, "0.90")});
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{
+                  "engine code: no response", "version: no response", "protection: no response",
+                  "legacy engine code: \"OLD00001\"", "legacy version: \"0.90\""}));
 }
 
-TEST_F(ConnectionTestTest, SilentPortGivesFiveNoResponsesAndNoRefresh)
-{
+TEST_F(ConnectionTestTest, SilentPortGivesFiveNoResponsesAndNoRefresh) {
     const auto calls = Run({});
-    EXPECT_EQ(calls, (std::vector<std::string>{
-                         "engine code: no response", "version: no response",
-                         "protection: no response", "legacy engine code: no response",
-                         "legacy version: no response"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{
+                  "engine code: no response", "version: no response", "protection: no response",
+                  "legacy engine code: no response", "legacy version: no response"}));
     EXPECT_EQ(ports.state->reads, 25);
 }
 
-TEST_F(ConnectionTestTest, GarbledProtectionReplyIsNoResponseWithoutRefresh)
-{
+TEST_F(ConnectionTestTest, GarbledProtectionReplyIsNoResponseWithoutRefresh) {
     auto garbled = Frame(0xAD, "        ");
     garbled.back().byte ^= 0x01;
     const auto calls = Run({SILENT, SILENT, garbled, SILENT, SILENT});
@@ -125,14 +113,12 @@ TEST_F(ConnectionTestTest, GarbledProtectionReplyIsNoResponseWithoutRefresh)
 }
 
 // Mended: the reply area used to be shared over the five inquiries without clearing.
-TEST_F(ConnectionTestTest, ShortAnswerShowsNoLeftoversOfAnEarlierOne)
-{
+TEST_F(ConnectionTestTest, ShortAnswerShowsNoLeftoversOfAnEarlierOne) {
     const auto calls = Run({SILENT, SILENT, SILENT, Frame(0x6B, "ABCDEFGH"), Frame(0x6C, "XY")});
     EXPECT_EQ(calls[4], "legacy version: \"XY\"");
 }
 
-TEST_F(ConnectionTestTest, EightSpacesReadAsNoneWhateverCameBefore)
-{
+TEST_F(ConnectionTestTest, EightSpacesReadAsNoneWhateverCameBefore) {
     // Inquiry 1 unanswered and inquiry 2 reaching past byte 8: with a shared area the ninth
     // byte would be 'J' and the answer would read as protected.
     const auto calls =

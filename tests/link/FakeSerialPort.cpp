@@ -5,8 +5,7 @@
 namespace fake {
 namespace {
 
-std::string Hex(const std::uint8_t* bytes, std::size_t count)
-{
+std::string Hex(const std::uint8_t* bytes, std::size_t count) {
     std::string text;
     for (std::size_t i = 0; i < count; ++i) {
         char digits[4];
@@ -18,16 +17,14 @@ std::string Hex(const std::uint8_t* bytes, std::size_t count)
 
 }  // namespace
 
-std::vector<Step> Bytes(const std::vector<std::uint8_t>& bytes)
-{
+std::vector<Step> Bytes(const std::vector<std::uint8_t>& bytes) {
     std::vector<Step> steps;
     for (std::uint8_t byte : bytes)
         steps.push_back({Step::Kind::Byte, byte});
     return steps;
 }
 
-std::vector<Step> Frame(std::uint8_t command, const std::string& data)
-{
+std::vector<Step> Frame(std::uint8_t command, const std::string& data) {
     std::vector<std::uint8_t> frame{command, static_cast<std::uint8_t>(data.size() + 2)};
     frame.insert(frame.end(), data.begin(), data.end());
     std::uint8_t sum = 0;
@@ -37,44 +34,35 @@ std::vector<Step> Frame(std::uint8_t command, const std::string& data)
     return Bytes(frame);
 }
 
-std::vector<Step> Concat(std::vector<std::vector<Step>> parts)
-{
+std::vector<Step> Concat(std::vector<std::vector<Step>> parts) {
     std::vector<Step> steps;
     for (const auto& part : parts)
         steps.insert(steps.end(), part.begin(), part.end());
     return steps;
 }
 
-FakeSerialPort::FakeSerialPort(std::shared_ptr<PortState> state) : m_state(std::move(state))
-{
+FakeSerialPort::FakeSerialPort(std::shared_ptr<PortState> state) : m_state(std::move(state)) {
     ++m_state->openPorts;
 }
 
-FakeSerialPort::~FakeSerialPort()
-{
-    --m_state->openPorts;
-}
+FakeSerialPort::~FakeSerialPort() { --m_state->openPorts; }
 
-void FakeSerialPort::Discard(sys::DiscardScope scope)
-{
+void FakeSerialPort::Discard(sys::DiscardScope scope) {
     m_state->events.push_back(scope == sys::DiscardScope::All ? "discard all" : "discard input");
     m_state->arrived.clear();
 }
 
-bool FakeSerialPort::SetByteWait(std::uint32_t milliseconds)
-{
+bool FakeSerialPort::SetByteWait(std::uint32_t milliseconds) {
     m_state->byteWaitMs = milliseconds;
     return !m_state->failByteWait;
 }
 
-bool FakeSerialPort::ApplyLineSettings(const sys::LineSettings& settings)
-{
+bool FakeSerialPort::ApplyLineSettings(const sys::LineSettings& settings) {
     m_state->lineSettings = settings;
     return !m_state->failLineSettings;
 }
 
-bool FakeSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count)
-{
+bool FakeSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count) {
     m_state->events.push_back("write " + Hex(data, count));
     m_state->writes.emplace_back(data, data + count);
     if (!m_state->repliesToWrites.empty()) {
@@ -85,43 +73,31 @@ bool FakeSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count)
     return true;
 }
 
-sys::ReadStatus FakeSerialPort::ReadByte(std::uint8_t& byte)
-{
+sys::ReadStatus FakeSerialPort::ReadByte(std::uint8_t& byte) {
     m_state->events.push_back("read");
     ++m_state->reads;
-    if (m_state->arrived.empty())
-        return sys::ReadStatus::Empty;
+    if (m_state->arrived.empty()) return sys::ReadStatus::Empty;
     const Step step = m_state->arrived.front();
     m_state->arrived.pop_front();
     switch (step.kind) {
-    case Step::Kind::Byte:
-        byte = step.byte;
-        return sys::ReadStatus::Byte;
-    case Step::Kind::Empty:
-        return sys::ReadStatus::Empty;
-    case Step::Kind::Fail:
-        break;
+    case Step::Kind::Byte: byte = step.byte; return sys::ReadStatus::Byte;
+    case Step::Kind::Empty: return sys::ReadStatus::Empty;
+    case Step::Kind::Fail: break;
     }
     return sys::ReadStatus::Failed;
 }
 
-void FakeSerialPort::ClearError()
-{
+void FakeSerialPort::ClearError() {
     m_state->events.push_back("clear");
     ++m_state->clearErrors;
 }
 
-std::unique_ptr<sys::SerialPort> FakeSerialPorts::OpenExclusive(const std::string& path)
-{
+std::unique_ptr<sys::SerialPort> FakeSerialPorts::OpenExclusive(const std::string& path) {
     openedPaths.push_back(path);
-    if (failOpen)
-        return nullptr;
+    if (failOpen) return nullptr;
     return std::make_unique<FakeSerialPort>(state);
 }
 
-std::string FakeSerialPorts::LastOpenError() const
-{
-    return failOpen ? "Access is denied." : "";
-}
+std::string FakeSerialPorts::LastOpenError() const { return failOpen ? "Access is denied." : ""; }
 
 }  // namespace fake

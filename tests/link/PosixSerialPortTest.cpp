@@ -23,23 +23,20 @@ constexpr std::uint32_t BYTE_WAIT_MS = 101;
 // The controller's side of a pty pair; the test opens the other side by path.
 class PtyPair {
 public:
-    PtyPair() : m_master(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC))
-    {
+    PtyPair() : m_master(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)) {
         if (m_master.Valid() && ::grantpt(m_master.Get()) == 0 && ::unlockpt(m_master.Get()) == 0)
             m_path = ::ptsname(m_master.Get());
     }
     const std::string& Path() const { return m_path; }
     int Master() const { return m_master.Get(); }
     void HangUp() { m_master.Reset(); }
-    std::string ReadAvailable()
-    {
+    std::string ReadAvailable() {
         std::string bytes;
         pollfd entry{m_master.Get(), POLLIN, 0};
         char buffer[64];
         while (::poll(&entry, 1, 200) > 0) {
             const ssize_t count = ::read(m_master.Get(), buffer, sizeof buffer);
-            if (count <= 0)
-                break;
+            if (count <= 0) break;
             bytes.append(buffer, static_cast<std::size_t>(count));
         }
         return bytes;
@@ -52,8 +49,7 @@ private:
 
 class PosixSerialPortTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_FALSE(pty.Path().empty());
         port = ports.OpenExclusive(pty.Path());
         ASSERT_NE(port, nullptr) << ports.LastOpenError();
@@ -66,16 +62,14 @@ protected:
     std::unique_ptr<sys::SerialPort> port;
 };
 
-TEST_F(PosixSerialPortTest, SecondOpenFailsWhileHeldAndSucceedsAfterClose)
-{
+TEST_F(PosixSerialPortTest, SecondOpenFailsWhileHeldAndSucceedsAfterClose) {
     EXPECT_EQ(ports.OpenExclusive(pty.Path()), nullptr);
     EXPECT_FALSE(ports.LastOpenError().empty());
     port.reset();
     EXPECT_NE(ports.OpenExclusive(pty.Path()), nullptr) << ports.LastOpenError();
 }
 
-TEST_F(PosixSerialPortTest, CloseLiftsTheExclusiveFlagThatAPtyWouldKeep)
-{
+TEST_F(PosixSerialPortTest, CloseLiftsTheExclusiveFlagThatAPtyWouldKeep) {
     // Root opens past the flag anyway; ask the tty itself, as a non-root user's open would.
     sys::UniqueFd observer(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     ASSERT_TRUE(observer.Valid());
@@ -87,8 +81,7 @@ TEST_F(PosixSerialPortTest, CloseLiftsTheExclusiveFlagThatAPtyWouldKeep)
     EXPECT_EQ(exclusive, 0);
 }
 
-TEST_F(PosixSerialPortTest, SettingsReachTheTerminal)
-{
+TEST_F(PosixSerialPortTest, SettingsReachTheTerminal) {
     sys::UniqueFd observer(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     ASSERT_TRUE(observer.Valid());
     termios terminal{};
@@ -99,8 +92,7 @@ TEST_F(PosixSerialPortTest, SettingsReachTheTerminal)
     EXPECT_EQ(terminal.c_lflag & (ICANON | ECHO), 0u);
 }
 
-TEST_F(PosixSerialPortTest, SettingsCanBeAppliedAgain)
-{
+TEST_F(PosixSerialPortTest, SettingsCanBeAppliedAgain) {
     // The pty dropped the parity the first time; asking again changes nothing and must pass.
     EXPECT_TRUE(port->ApplyLineSettings(CONTROLLER_SETTINGS));
     using sys::Parity;
@@ -111,15 +103,13 @@ TEST_F(PosixSerialPortTest, SettingsCanBeAppliedAgain)
     EXPECT_TRUE(port->ApplyLineSettings(CONTROLLER_SETTINGS));
 }
 
-TEST_F(PosixSerialPortTest, WritesReachTheOtherSideUnchanged)
-{
+TEST_F(PosixSerialPortTest, WritesReachTheOtherSideUnchanged) {
     const std::uint8_t request[] = {0xF3, 0x02, 0x0A, 0x0D, 0x11};  // no CR or XON handling
     ASSERT_TRUE(port->WriteAndFlush(request, sizeof request));
     EXPECT_EQ(pty.ReadAvailable(), std::string("\xF3\x02\x0A\x0D\x11", 5));
 }
 
-TEST_F(PosixSerialPortTest, ReadsBytesAsTheyArriveAndWaitsOutTheTimeout)
-{
+TEST_F(PosixSerialPortTest, ReadsBytesAsTheyArriveAndWaitsOutTheTimeout) {
     ASSERT_EQ(::write(pty.Master(), "\x0D\x03", 2), 2);
     std::uint8_t byte = 0;
     ASSERT_EQ(port->ReadByte(byte), sys::ReadStatus::Byte);
@@ -133,8 +123,7 @@ TEST_F(PosixSerialPortTest, ReadsBytesAsTheyArriveAndWaitsOutTheTimeout)
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(BYTE_WAIT_MS));
 }
 
-TEST_F(PosixSerialPortTest, ByteWaitIsTheOneSetAndNeverZero)
-{
+TEST_F(PosixSerialPortTest, ByteWaitIsTheOneSetAndNeverZero) {
     EXPECT_FALSE(port->SetByteWait(0));
     ASSERT_TRUE(port->SetByteWait(180));
     std::uint8_t byte = 0;
@@ -143,8 +132,7 @@ TEST_F(PosixSerialPortTest, ByteWaitIsTheOneSetAndNeverZero)
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(180));
 }
 
-TEST_F(PosixSerialPortTest, EitherDiscardDropsInputThatArrived)
-{
+TEST_F(PosixSerialPortTest, EitherDiscardDropsInputThatArrived) {
     for (const sys::DiscardScope scope : {sys::DiscardScope::Input, sys::DiscardScope::All}) {
         ASSERT_EQ(::write(pty.Master(), "stale", 5), 5);
         ::poll(nullptr, 0, 50);  // let the pty pass the bytes on
@@ -155,22 +143,19 @@ TEST_F(PosixSerialPortTest, EitherDiscardDropsInputThatArrived)
     }
 }
 
-TEST_F(PosixSerialPortTest, HangUpIsAFailedReadNotSilence)
-{
+TEST_F(PosixSerialPortTest, HangUpIsAFailedReadNotSilence) {
     ASSERT_EQ(::write(pty.Master(), "A", 1), 1);
     ::poll(nullptr, 0, 50);
     pty.HangUp();
     std::uint8_t byte = 0;
     // The byte sent before the hang-up may or may not survive it; the end must be a failure.
     sys::ReadStatus status = port->ReadByte(byte);
-    if (status == sys::ReadStatus::Byte)
-        status = port->ReadByte(byte);
+    if (status == sys::ReadStatus::Byte) status = port->ReadByte(byte);
     EXPECT_EQ(status, sys::ReadStatus::Failed);
     port->ClearError();
 }
 
-TEST(PosixSerialPorts, OpenFailsOnMissingPathsAndNonTerminals)
-{
+TEST(PosixSerialPorts, OpenFailsOnMissingPathsAndNonTerminals) {
     sys::PosixSerialPorts ports;
     EXPECT_EQ(ports.OpenExclusive("/dev/marlox-no-such-port"), nullptr);
     EXPECT_EQ(ports.LastOpenError(), "No such file or directory");
@@ -178,8 +163,7 @@ TEST(PosixSerialPorts, OpenFailsOnMissingPathsAndNonTerminals)
     EXPECT_FALSE(ports.LastOpenError().empty());
 }
 
-TEST(PosixSerialPorts, RecognisesPseudoTerminals)
-{
+TEST(PosixSerialPorts, RecognisesPseudoTerminals) {
     PtyPair pty;
     sys::UniqueFd slave(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     ASSERT_TRUE(slave.Valid());

@@ -11,8 +11,7 @@ namespace {
 
 using fake::Frame;
 
-TEST(Json, EscapesControlAndStrayBytesAndKeepsWellFormedUtf8)
-{
+TEST(Json, EscapesControlAndStrayBytesAndKeepsWellFormedUtf8) {
     EXPECT_EQ(probe::JsonQuote("ABC 1.0"), "\"ABC 1.0\"");
     EXPECT_EQ(probe::JsonQuote("a\"b\\c"), "\"a\\\"b\\\\c\"");
     EXPECT_EQ(probe::JsonQuote(std::string("\x00\x1B\n\x7F\x80\xFF", 6)),
@@ -26,20 +25,19 @@ TEST(Json, EscapesControlAndStrayBytesAndKeepsWellFormedUtf8)
     EXPECT_EQ(probe::JsonQuote("\xF4\x90\x80\x80"), "\"\\u00F4\\u0090\\u0080\\u0080\"");
 }
 
-TEST(Json, BuildsObjectsAndArraysInOrder)
-{
+TEST(Json, BuildsObjectsAndArraysInOrder) {
     const std::string object = probe::JsonObject()
                                    .String("name", "COM3")
                                    .StringOrNull("missing", std::nullopt)
                                    .Bool("usb", true)
                                    .Raw("list", probe::JsonArray({"1", "null"}))
                                    .Text();
-    EXPECT_EQ(object, "{\"name\": \"COM3\", \"missing\": null, \"usb\": true, \"list\": [1, null]}");
+    EXPECT_EQ(object,
+              "{\"name\": \"COM3\", \"missing\": null, \"usb\": true, \"list\": [1, null]}");
     EXPECT_EQ(probe::JsonArray({}), "[]");
 }
 
-TEST(PathToOpen, BareWindowsNamesTakeTheDevicePrefixAndPathsStay)
-{
+TEST(PathToOpen, BareWindowsNamesTakeTheDevicePrefixAndPathsStay) {
     struct Case {
         const char* typed;
         bool windowsNames;
@@ -63,8 +61,7 @@ TEST(PathToOpen, BareWindowsNamesTakeTheDevicePrefixAndPathsStay)
 
 class ProbeTest : public ::testing::Test {
 protected:
-    int Probe(bool json)
-    {
+    int Probe(bool json) {
         CSerialLink link(ports);
         const int status = probe::Probe(link, "/dev/ttyUSB0", json, out, err);
         EXPECT_FALSE(link.IsOpen());
@@ -76,8 +73,7 @@ protected:
     std::ostringstream err;
 };
 
-TEST_F(ProbeTest, PrintsTheFiveOutcomesAsJson)
-{
+TEST_F(ProbeTest, PrintsTheFiveOutcomesAsJson) {
     for (auto reply : {Frame(0xF3, "EC\"1\x07"), Frame(0xF5, "1.0"), Frame(0xAD, "SECRET  "),
                        std::vector<fake::Step>{}, std::vector<fake::Step>{}})
         ports.state->repliesToWrites.push_back(reply);
@@ -89,10 +85,9 @@ TEST_F(ProbeTest, PrintsTheFiveOutcomesAsJson)
     EXPECT_EQ(ports.state->openPorts, 0);
 }
 
-TEST_F(ProbeTest, PrintsTheResultTextsForPeople)
-{
-    for (auto reply : {std::vector<fake::Step>{}, std::vector<fake::Step>{}, Frame(0xAD, "        "),
-                       Frame(0x6B, "OLD\x1B[2J"), Frame(0x6C, "0.9")})
+TEST_F(ProbeTest, PrintsTheResultTextsForPeople) {
+    for (auto reply : {std::vector<fake::Step>{}, std::vector<fake::Step>{},
+                       Frame(0xAD, "        "), Frame(0x6B, "OLD\x1B[2J"), Frame(0x6C, "0.9")})
         ports.state->repliesToWrites.push_back(reply);
     EXPECT_EQ(Probe(false), probe::EXIT_TEST_RAN);
     EXPECT_EQ(out.str(),
@@ -104,8 +99,7 @@ TEST_F(ProbeTest, PrintsTheResultTextsForPeople)
               "Legacy version: 0.9\n");
 }
 
-TEST_F(ProbeTest, UnopenablePortIsExitStatusTwoWithTheReason)
-{
+TEST_F(ProbeTest, UnopenablePortIsExitStatusTwoWithTheReason) {
     ports.failOpen = true;
     EXPECT_EQ(Probe(true), probe::EXIT_CANNOT_OPEN);
     EXPECT_EQ(out.str(), "");

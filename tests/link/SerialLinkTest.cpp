@@ -19,11 +19,12 @@ protected:
     void SetUp() override { ASSERT_TRUE(link.Open("COM3")); }
 
     // The reply the controller gives to the next request.
-    void Reply(std::vector<fake::Step> steps) { state().repliesToWrites.push_back(std::move(steps)); }
+    void Reply(std::vector<fake::Step> steps) {
+        state().repliesToWrites.push_back(std::move(steps));
+    }
     fake::PortState& state() { return *ports.state; }
 
-    std::int32_t Ask(std::uint8_t command = CMD_ENGINECODE)
-    {
+    std::int32_t Ask(std::uint8_t command = CMD_ENGINECODE) {
         return link.Exchange(command, 2, area.data(), area.size());
     }
 
@@ -31,26 +32,25 @@ protected:
     CSerialLink link{ports};
     std::array<std::uint8_t, 16> area = MarkedArea();
 
-    static std::array<std::uint8_t, 16> MarkedArea()
-    {
+    static std::array<std::uint8_t, 16> MarkedArea() {
         std::array<std::uint8_t, 16> marked;
         marked.fill(0xEE);
         return marked;
     }
 };
 
-TEST_F(SerialLinkTest, WritesTheThreeByteRequestOfEveryInquiry)
-{
-    const std::vector<std::vector<std::uint8_t>> expected = {
-        {0xF3, 0x02, 0x0A}, {0xF5, 0x02, 0x08}, {0xAD, 0x02, 0x50},
-        {0x6B, 0x02, 0x92}, {0x6C, 0x02, 0x91}};
+TEST_F(SerialLinkTest, WritesTheThreeByteRequestOfEveryInquiry) {
+    const std::vector<std::vector<std::uint8_t>> expected = {{0xF3, 0x02, 0x0A},
+                                                             {0xF5, 0x02, 0x08},
+                                                             {0xAD, 0x02, 0x50},
+                                                             {0x6B, 0x02, 0x92},
+                                                             {0x6C, 0x02, 0x91}};
     for (const auto& request : expected)
         Ask(request[0]);
     EXPECT_EQ(state().writes, expected);
 }
 
-TEST_F(SerialLinkTest, RequestCarriesItsDataAndComplementChecksum)
-{
+TEST_F(SerialLinkTest, RequestCarriesItsDataAndComplementChecksum) {
     const std::uint8_t data[] = {0x10, 0x20};
     std::uint8_t buffer[2] = {data[0], data[1]};
     link.Exchange(0x01, 4, buffer, sizeof buffer);
@@ -58,23 +58,21 @@ TEST_F(SerialLinkTest, RequestCarriesItsDataAndComplementChecksum)
     EXPECT_EQ(state().writes.at(0), (std::vector<std::uint8_t>{0x01, 0x04, 0x10, 0x20, 0xCA}));
 }
 
-TEST_F(SerialLinkTest, RequestNeverReadsPastTheCallersArea)
-{
+TEST_F(SerialLinkTest, RequestNeverReadsPastTheCallersArea) {
     std::uint8_t one[1] = {0x7F};
     link.Exchange(0x01, 5, one, sizeof one);  // N - 2 = 3 data bytes, only one given
-    EXPECT_EQ(state().writes.at(0), (std::vector<std::uint8_t>{0x01, 0x05, 0x7F, 0x00, 0x00, 0x7A}));
+    EXPECT_EQ(state().writes.at(0),
+              (std::vector<std::uint8_t>{0x01, 0x05, 0x7F, 0x00, 0x00, 0x7A}));
 }
 
-TEST_F(SerialLinkTest, CopiesReplyDataToTheStartOfTheAreaAndReturnsTheLengthByte)
-{
+TEST_F(SerialLinkTest, CopiesReplyDataToTheStartOfTheAreaAndReturnsTheLengthByte) {
     Reply(Frame(0xF3, "ABCDEFGH"));
     EXPECT_EQ(Ask(), 10);
     EXPECT_EQ(std::string(area.begin(), area.begin() + 8), "ABCDEFGH");
     EXPECT_TRUE(std::all_of(area.begin() + 8, area.end(), [](auto b) { return b == 0xEE; }));
 }
 
-TEST_F(SerialLinkTest, ShortLengthBytesEndTheReplyAfterTwoBytesAndCopyNothing)
-{
+TEST_F(SerialLinkTest, ShortLengthBytesEndTheReplyAfterTwoBytesAndCopyNothing) {
     Reply(Bytes({0xFF, 0x00}));        // sum of byte 0 alone is FF
     Reply(Bytes({0xFE, 0x01}));        // FE + 01 = FF
     Reply(Bytes({0xF3, 0x02, 0x0A}));  // no data
@@ -88,8 +86,7 @@ TEST_F(SerialLinkTest, ShortLengthBytesEndTheReplyAfterTwoBytesAndCopyNothing)
     EXPECT_EQ(state().reads, 2 + 2 + 3 + 2);
 }
 
-TEST_F(SerialLinkTest, ChecksumOffByOneIsRejectedAndLeavesTheAreaAlone)
-{
+TEST_F(SerialLinkTest, ChecksumOffByOneIsRejectedAndLeavesTheAreaAlone) {
     auto reply = Frame(0xF3, "ABCDEFGH");
     reply.back().byte = static_cast<std::uint8_t>(reply.back().byte + 1);
     Reply(reply);
@@ -97,22 +94,19 @@ TEST_F(SerialLinkTest, ChecksumOffByOneIsRejectedAndLeavesTheAreaAlone)
     EXPECT_EQ(area, MarkedArea());
 }
 
-TEST_F(SerialLinkTest, AcceptsAReplyWithAnotherCommandByte)
-{
+TEST_F(SerialLinkTest, AcceptsAReplyWithAnotherCommandByte) {
     Reply(Frame(0x42, "OK"));
     EXPECT_EQ(Ask(CMD_ENGINECODE), 4);
     EXPECT_EQ(area[0], 'O');
     EXPECT_EQ(area[1], 'K');
 }
 
-TEST_F(SerialLinkTest, EmptyReadBudgetCoversTheWholeReply)
-{
+TEST_F(SerialLinkTest, EmptyReadBudgetCoversTheWholeReply) {
     const auto frame = Frame(0xF3, "AB");  // F3 04 41 42 cs
     auto spread = [&](int empties) {
         std::vector<fake::Step> steps;
         for (std::size_t i = 0; i < frame.size(); ++i) {
-            if (empties-- > 0)
-                steps.push_back(Empty());
+            if (empties-- > 0) steps.push_back(Empty());
             steps.push_back(frame[i]);
         }
         return steps;
@@ -124,15 +118,13 @@ TEST_F(SerialLinkTest, EmptyReadBudgetCoversTheWholeReply)
     EXPECT_EQ(Ask(), EXCHANGE_NO_REPLY);
 }
 
-TEST_F(SerialLinkTest, SilenceEndsAfterFiveEmptyReads)
-{
+TEST_F(SerialLinkTest, SilenceEndsAfterFiveEmptyReads) {
     EXPECT_EQ(Ask(), EXCHANGE_NO_REPLY);
     EXPECT_EQ(state().reads, 5);
     EXPECT_EQ(area, MarkedArea());
 }
 
-TEST_F(SerialLinkTest, ReadErrorClearsTheErrorStateAndKeepsThePortOpen)
-{
+TEST_F(SerialLinkTest, ReadErrorClearsTheErrorStateAndKeepsThePortOpen) {
     Reply(Concat({Bytes({0xF3}), {fake::Fail()}}));
     EXPECT_EQ(Ask(), EXCHANGE_READ_ERROR);
     EXPECT_EQ(state().clearErrors, 1);
@@ -141,20 +133,17 @@ TEST_F(SerialLinkTest, ReadErrorClearsTheErrorStateAndKeepsThePortOpen)
 }
 
 // Mended: leftovers and late replies used to become the next exchange's answer.
-TEST_F(SerialLinkTest, PurgesTheReceiveSideRightBeforeEachRequest)
-{
+TEST_F(SerialLinkTest, PurgesTheReceiveSideRightBeforeEachRequest) {
     Ask();
     Ask();
     std::vector<std::string> beforeWrites;
     const auto& events = state().events;
     for (std::size_t i = 1; i < events.size(); ++i)
-        if (events[i].rfind("write", 0) == 0)
-            beforeWrites.push_back(events[i - 1]);
+        if (events[i].rfind("write", 0) == 0) beforeWrites.push_back(events[i - 1]);
     EXPECT_EQ(beforeWrites, (std::vector<std::string>{"discard input", "discard input"}));
 }
 
-TEST_F(SerialLinkTest, LateReplyIsNotTakenAsTheNextExchangesAnswer)
-{
+TEST_F(SerialLinkTest, LateReplyIsNotTakenAsTheNextExchangesAnswer) {
     Reply(Concat({{Empty(), Empty(), Empty(), Empty(), Empty()}, Frame(0xF3, "LATE")}));
     Reply(Frame(0xF5, "V1"));
     EXPECT_EQ(Ask(CMD_ENGINECODE), EXCHANGE_NO_REPLY);
@@ -162,8 +151,7 @@ TEST_F(SerialLinkTest, LateReplyIsNotTakenAsTheNextExchangesAnswer)
     EXPECT_EQ(std::string(area.begin(), area.begin() + 2), "V1");
 }
 
-TEST_F(SerialLinkTest, BytesLeftAfterAReplyAreDiscarded)
-{
+TEST_F(SerialLinkTest, BytesLeftAfterAReplyAreDiscarded) {
     // The controller repeated its answer: the second copy must not answer the next request.
     Reply(Concat({Frame(0xF3, "ABCDEFGH"), Frame(0xF3, "ABCDEFGH")}));
     Reply({});  // silent
@@ -172,8 +160,7 @@ TEST_F(SerialLinkTest, BytesLeftAfterAReplyAreDiscarded)
 }
 
 // Mended: a reply may carry 253 data bytes, more than the caller's area holds.
-TEST_F(SerialLinkTest, LongReplyFillsOnlyTheCallersArea)
-{
+TEST_F(SerialLinkTest, LongReplyFillsOnlyTheCallersArea) {
     std::string data(253, '\0');
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<char>(i + 1);
@@ -181,13 +168,13 @@ TEST_F(SerialLinkTest, LongReplyFillsOnlyTheCallersArea)
     std::array<std::uint8_t, 128 + 16> buffer;
     buffer.fill(0xEE);
     EXPECT_EQ(link.Exchange(CMD_ENGINECODE, 2, buffer.data(), 128), 255);
-    EXPECT_TRUE(std::equal(buffer.begin(), buffer.begin() + 128, data.begin(),
-                           [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
+    EXPECT_TRUE(
+        std::equal(buffer.begin(), buffer.begin() + 128, data.begin(),
+                   [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
     EXPECT_TRUE(std::all_of(buffer.begin() + 128, buffer.end(), [](auto b) { return b == 0xEE; }));
 }
 
-TEST(SerialLinkLifecycle, OpenConfiguresThePortForTheController)
-{
+TEST(SerialLinkLifecycle, OpenConfiguresThePortForTheController) {
     fake::FakeSerialPorts ports;
     CSerialLink link(ports);
     ASSERT_TRUE(link.Open("\\\\.\\COM3"));
@@ -204,8 +191,7 @@ TEST(SerialLinkLifecycle, OpenConfiguresThePortForTheController)
     EXPECT_EQ(link.PortPath(), "\\\\.\\COM3");
 }
 
-TEST(SerialLinkLifecycle, FailedOpenLeavesTheLinkClosedWithTheReason)
-{
+TEST(SerialLinkLifecycle, FailedOpenLeavesTheLinkClosedWithTheReason) {
     fake::FakeSerialPorts ports;
     CSerialLink link(ports);
     ports.failOpen = true;
@@ -229,8 +215,7 @@ TEST(SerialLinkLifecycle, FailedOpenLeavesTheLinkClosedWithTheReason)
     EXPECT_EQ(ports.state->openPorts, 0);
 }
 
-TEST(SerialLinkLifecycle, CloseDestructorAndReopen)
-{
+TEST(SerialLinkLifecycle, CloseDestructorAndReopen) {
     fake::FakeSerialPorts ports;
     {
         CSerialLink link(ports);

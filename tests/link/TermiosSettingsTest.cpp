@@ -17,8 +17,7 @@ constexpr tcflag_t FORMAT_BITS = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB;
 
 // A terminal as a shell leaves it, with every format and flow-control bit set, so that the
 // mapping must clear what the record does not ask for.
-termios Cooked()
-{
+termios Cooked() {
     termios terminal{};
     terminal.c_iflag = ICRNL | IXON | IXOFF | IXANY | INPCK | IGNPAR | ISTRIP;
     terminal.c_oflag = OPOST | ONLCR;
@@ -31,8 +30,7 @@ termios Cooked()
     return terminal;
 }
 
-TEST(TermiosSettings, EachFieldSetsItsBits)
-{
+TEST(TermiosSettings, EachFieldSetsItsBits) {
     const struct {
         LineSettings settings;
         speed_t speed;
@@ -42,7 +40,9 @@ TEST(TermiosSettings, EachFieldSetsItsBits)
         {{19200, Parity::Even, 8, StopBits::One}, B19200, CS8 | PARENB},
         {{9600, Parity::None, 8, StopBits::One}, B9600, CS8},
         {{9600, Parity::Odd, 7, StopBits::One}, B9600, CS7 | PARENB | PARODD},
-        {{300, Parity::Mark, 5, StopBits::OneAndHalf}, B300, CS5 | PARENB | PARODD | CMSPAR | CSTOPB},
+        {{300, Parity::Mark, 5, StopBits::OneAndHalf},
+         B300,
+         CS5 | PARENB | PARODD | CMSPAR | CSTOPB},
         {{115200, Parity::Space, 6, StopBits::Two}, B115200, CS6 | PARENB | CMSPAR | CSTOPB},
         {{4000000, Parity::None, 5, StopBits::Two}, B4000000, CS5 | CSTOPB},
     };
@@ -56,9 +56,7 @@ TEST(TermiosSettings, EachFieldSetsItsBits)
         // Raw, no flow control of either kind, the modem lines ignored, reads never block.
         EXPECT_EQ(terminal.c_cflag & (CLOCAL | CREAD), CLOCAL | CREAD);
         EXPECT_EQ(terminal.c_cflag & CRTSCTS, 0u);
-        EXPECT_EQ(terminal.c_iflag &
-                      (IXON | IXOFF | IXANY | ICRNL | INPCK | IGNPAR | ISTRIP),
-                  0u);
+        EXPECT_EQ(terminal.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INPCK | IGNPAR | ISTRIP), 0u);
         EXPECT_EQ(terminal.c_oflag & OPOST, 0u);
         EXPECT_EQ(terminal.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
         EXPECT_EQ(terminal.c_cc[VMIN], 0);
@@ -66,8 +64,7 @@ TEST(TermiosSettings, EachFieldSetsItsBits)
     }
 }
 
-TEST(TermiosSettings, RecordDefaultsToEightNoneOne)
-{
+TEST(TermiosSettings, RecordDefaultsToEightNoneOne) {
     LineSettings settings;
     settings.baud = 9600;
     termios terminal = Cooked();
@@ -75,8 +72,7 @@ TEST(TermiosSettings, RecordDefaultsToEightNoneOne)
     EXPECT_EQ(terminal.c_cflag & FORMAT_BITS, CS8);
 }
 
-TEST(TermiosSettings, RejectsWhatTermiosCannotExpressAndLeavesTheTerminalAlone)
-{
+TEST(TermiosSettings, RejectsWhatTermiosCannotExpressAndLeavesTheTerminalAlone) {
     const LineSettings invalid[] = {
         {0, Parity::Even, 8, StopBits::One},
         {12345, Parity::Even, 8, StopBits::One},  // no such termios speed

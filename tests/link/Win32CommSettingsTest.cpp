@@ -14,8 +14,7 @@ using sys::Parity;
 using sys::StopBits;
 namespace win32 = sys::win32;
 
-TEST(Win32CommSettings, TheLinksSettingsGiveTheControllersWin32Calls)
-{
+TEST(Win32CommSettings, TheLinksSettingsGiveTheControllersWin32Calls) {
     EXPECT_EQ(win32::PurgeFlags(sys::DiscardScope::All), 0x0Fu);
     EXPECT_EQ(win32::PurgeFlags(sys::DiscardScope::Input), 0x0Au);
 
@@ -31,21 +30,18 @@ TEST(Win32CommSettings, TheLinksSettingsGiveTheControllersWin32Calls)
               "baud=19200 parity=e data=8 stop=1");
 }
 
-TEST(Win32CommSettings, AOneByteReadWaitsExactlyTheByteWait)
-{
+TEST(Win32CommSettings, AOneByteReadWaitsExactlyTheByteWait) {
     for (std::uint32_t wait : {1u, 2u, 101u, 5000u, 0xFFFFFFFFu}) {
         const auto timeouts = win32::TimeoutsForByteWait(wait);
         ASSERT_TRUE(timeouts) << wait;
         // Windows: total = multiplier * bytes + constant, here for one byte.
-        EXPECT_EQ(std::uint64_t{timeouts->readTotalMultiplier} + timeouts->readTotalConstant,
-                  wait);
+        EXPECT_EQ(std::uint64_t{timeouts->readTotalMultiplier} + timeouts->readTotalConstant, wait);
         EXPECT_EQ(timeouts->readInterval, win32::READ_INTERVAL_NONE) << wait;
     }
     EXPECT_FALSE(win32::TimeoutsForByteWait(0));
 }
 
-TEST(Win32CommSettings, DefinitionStringNamesEveryField)
-{
+TEST(Win32CommSettings, DefinitionStringNamesEveryField) {
     const struct {
         LineSettings settings;
         const char* definition;
@@ -61,8 +57,7 @@ TEST(Win32CommSettings, DefinitionStringNamesEveryField)
         EXPECT_EQ(win32::DefinitionString(row.settings), row.definition) << row.definition;
 }
 
-TEST(Win32CommSettings, DefinitionStringRefusesWhatItCannotWrite)
-{
+TEST(Win32CommSettings, DefinitionStringRefusesWhatItCannotWrite) {
     const LineSettings invalid[] = {
         {0, Parity::Even, 8, StopBits::One},
         {19200, Parity::Even, 4, StopBits::One},
@@ -71,7 +66,8 @@ TEST(Win32CommSettings, DefinitionStringRefusesWhatItCannotWrite)
         {19200, Parity::Even, 8, static_cast<StopBits>(42)},
     };
     for (const LineSettings& settings : invalid)
-        EXPECT_FALSE(win32::DefinitionString(settings)) << settings.baud << " " << settings.dataBits;
+        EXPECT_FALSE(win32::DefinitionString(settings))
+            << settings.baud << " " << settings.dataBits;
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ class Driver : public ::testing::Test {
 protected:
     Driver() {
         // One port per method, so the result tells which method ran.
-        platform.setupApi.interfaces = {{"\\\\?\\acpi#pnp0501", "Interface port (COM1)",
-                                         "Interface port", "USB"}};
+        platform.setupApi.interfaces = {
+            {"\\\\?\\acpi#pnp0501", "Interface port (COM1)", "Interface port", "USB"}};
         platform.registry.At("Enum\\BIOS\\*PNP0501\\0D").Text("PORTNAME", "COM9");
     }
 
@@ -56,14 +56,13 @@ TEST_P(DriverChoice, RunsExactlyOneMethodByVersion) {
 
 INSTANTIATE_TEST_SUITE_P(
     ByMajorAndPlatform, DriverChoice,
-    ::testing::Values(MethodChoice{5, 2, "\\\\?\\acpi#pnp0501", 1},   // Windows 2000 and later
+    ::testing::Values(MethodChoice{5, 2, "\\\\?\\acpi#pnp0501", 1},  // Windows 2000 and later
                       MethodChoice{10, 2, "\\\\?\\acpi#pnp0501", 1},
-                      MethodChoice{5, 1, "\\\\?\\acpi#pnp0501", 1},   // major decides first
-                      MethodChoice{4, 2, "\\\\.\\COM1", 16},          // NT 4: fixed range
+                      MethodChoice{5, 1, "\\\\?\\acpi#pnp0501", 1},  // major decides first
+                      MethodChoice{4, 2, "\\\\.\\COM1", 16},         // NT 4: fixed range
                       MethodChoice{3, 2, "\\\\.\\COM1", 16},
-                      MethodChoice{4, 1, "\\\\.\\COM9", 1},           // 95, 98, Me: registry
-                      MethodChoice{4, 0, "\\\\.\\COM9", 1},
-                      MethodChoice{4, 3, "\\\\.\\COM9", 1}));
+                      MethodChoice{4, 1, "\\\\.\\COM9", 1},  // 95, 98, Me: registry
+                      MethodChoice{4, 0, "\\\\.\\COM9", 1}, MethodChoice{4, 3, "\\\\.\\COM9", 1}));
 
 TEST_F(Driver, NoFallbackWhenTheChosenMethodFindsNothing) {
     platform.setupApi.interfaces.clear();
@@ -104,14 +103,13 @@ TEST_P(DriverTrimming, EmptyDescriptionBecomesTheTrimmedFriendlyName) {
     EXPECT_EQ(ports.GetAt(0).description, GetParam().description);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, DriverTrimming,
-                         ::testing::Values(Trim{"Communications Port (COM1)", "Communications Port"},
-                                           Trim{"A (B)", "A"}, Trim{"COM3", "COM3"},
-                                           Trim{"(COM3)", "(COM3)"}, Trim{" (COM3)", " (COM3)"},
-                                           Trim{"Port (A) (COM3)", "Port (A) (COM3)"},
-                                           Trim{"Port (COM3", "Port (COM3"},
-                                           Trim{"Port (COM3) x", "Port (COM3) x"},
-                                           Trim{"Port) (COM3)", "Port) (COM3)"}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, DriverTrimming,
+    ::testing::Values(Trim{"Communications Port (COM1)", "Communications Port"}, Trim{"A (B)", "A"},
+                      Trim{"COM3", "COM3"}, Trim{"(COM3)", "(COM3)"}, Trim{" (COM3)", " (COM3)"},
+                      Trim{"Port (A) (COM3)", "Port (A) (COM3)"}, Trim{"Port (COM3", "Port (COM3"},
+                      Trim{"Port (COM3) x", "Port (COM3) x"},
+                      Trim{"Port) (COM3)", "Port) (COM3)"}));
 
 TEST_F(Driver, MissingFriendlyNameBecomesThePortName) {
     platform.UseVersion(4, sys::PLATFORM_WIN32_WINDOWS);

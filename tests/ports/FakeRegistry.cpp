@@ -31,8 +31,7 @@ Registry::Key& Registry::Key::Text(const std::string& valueName, const std::stri
 // Key names compare without regard to case, as in the real registry.
 Registry::Key* Registry::Key::Find(const std::string& subName) {
     for (auto& subkey : subkeys)
-        if (::strcasecmp(subkey->name.c_str(), subName.c_str()) == 0)
-            return subkey.get();
+        if (::strcasecmp(subkey->name.c_str(), subName.c_str()) == 0) return subkey.get();
     return nullptr;
 }
 
@@ -57,8 +56,7 @@ Registry::Key& Registry::At(const std::string& path) {
 sys::RegistryKey Registry::LocalMachine() const { return RootHandle(); }
 
 Registry::Key* Registry::Resolve(sys::RegistryKey key) {
-    if (key == RootHandle())
-        return &m_root;
+    if (key == RootHandle()) return &m_root;
     const auto found = m_open.find(key);
     if (found == m_open.end()) {
         ++badUses;
@@ -69,13 +67,10 @@ Registry::Key* Registry::Resolve(sys::RegistryKey key) {
 
 long Registry::OpenKey(sys::RegistryKey parent, const char* subKey, sys::RegistryKey& opened) {
     Key* key = Resolve(parent);
-    if (key == nullptr)
-        return INVALID_HANDLE;
+    if (key == nullptr) return INVALID_HANDLE;
     Key* child = key->Find(subKey);
-    if (child == nullptr)
-        return FILE_NOT_FOUND;
-    if (child->refusesOpen)
-        return ACCESS_DENIED;
+    if (child == nullptr) return FILE_NOT_FOUND;
+    if (child->refusesOpen) return ACCESS_DENIED;
     opened = reinterpret_cast<sys::RegistryKey>(m_nextHandle++);
     m_open[opened] = child;
     ++opens;
@@ -85,15 +80,11 @@ long Registry::OpenKey(sys::RegistryKey parent, const char* subKey, sys::Registr
 long Registry::EnumKey(sys::RegistryKey key, std::uint32_t index, char* name,
                        std::uint32_t& nameSize) {
     Key* parent = Resolve(key);
-    if (parent == nullptr)
-        return INVALID_HANDLE;
-    if (++m_enumCalls == failEnumCall)
-        return ACCESS_DENIED;
-    if (index >= parent->subkeys.size())
-        return NO_MORE_ITEMS;
+    if (parent == nullptr) return INVALID_HANDLE;
+    if (++m_enumCalls == failEnumCall) return ACCESS_DENIED;
+    if (index >= parent->subkeys.size()) return NO_MORE_ITEMS;
     const std::string& subName = parent->subkeys[index]->name;
-    if (subName.size() + 1 > nameSize)
-        return MORE_DATA;
+    if (subName.size() + 1 > nameSize) return MORE_DATA;
     std::memset(name, 'X', nameSize);
     std::memcpy(name, subName.c_str(), subName.size() + 1);
     nameSize = static_cast<std::uint32_t>(subName.size());
@@ -103,16 +94,12 @@ long Registry::EnumKey(sys::RegistryKey key, std::uint32_t index, char* name,
 long Registry::QueryValue(sys::RegistryKey key, const char* valueName, std::uint8_t* data,
                           std::uint32_t& dataSize) {
     Key* owner = Resolve(key);
-    if (owner == nullptr)
-        return INVALID_HANDLE;
-    if (++m_queryCalls == failQueryCall)
-        return ACCESS_DENIED;
+    if (owner == nullptr) return INVALID_HANDLE;
+    if (++m_queryCalls == failQueryCall) return ACCESS_DENIED;
     const auto found = owner->values.find(valueName);
-    if (found == owner->values.end())
-        return FILE_NOT_FOUND;
+    if (found == owner->values.end()) return FILE_NOT_FOUND;
     const std::string& bytes = found->second;
-    if (bytes.size() > dataSize)
-        return MORE_DATA;
+    if (bytes.size() > dataSize) return MORE_DATA;
     // Whatever the buffer held before stays behind the data.
     std::memset(data, 'X', dataSize);
     std::memcpy(data, bytes.data(), bytes.size());

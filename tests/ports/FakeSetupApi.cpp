@@ -48,10 +48,8 @@ sys::Bool SYS_WINAPI EnumDeviceInterfaces(sys::HDevInfo set, sys::SpDevInfoData*
         return Fail(ACCESS_DENIED);
     if (data == nullptr || data->cbSize != sizeof(sys::SpDeviceInterfaceData))
         return Fail(sys::ERROR_INVALID_USER_BUFFER_CODE);
-    if (api.enumFailure && api.enumFailure->index == index)
-        return Fail(api.enumFailure->code);
-    if (index >= api.interfaces.size())
-        return Fail(sys::ERROR_NO_MORE_ITEMS_CODE);
+    if (api.enumFailure && api.enumFailure->index == index) return Fail(api.enumFailure->code);
+    if (index >= api.interfaces.size()) return Fail(sys::ERROR_NO_MORE_ITEMS_CODE);
     data->reserved = index + 1;
     return 1;
 }
@@ -74,8 +72,7 @@ sys::Bool SYS_WINAPI GetDetailA(sys::HDevInfo set, sys::SpDeviceInterfaceData* d
     if (api.detailFailure && api.detailFailure->index + 1 == data->reserved)
         return Fail(api.detailFailure->code);
     const Interface* member = Member(data->reserved);
-    if (member == nullptr)
-        return Fail(sys::ERROR_INVALID_PARAMETER_CODE);
+    if (member == nullptr) return Fail(sys::ERROR_INVALID_PARAMETER_CODE);
     const std::size_t offset = offsetof(sys::SpDeviceInterfaceDetailDataA, devicePath);
     if (offset + member->devicePath.size() + 1 > size)
         return Fail(sys::ERROR_INSUFFICIENT_BUFFER_CODE);
@@ -92,32 +89,27 @@ sys::Bool SYS_WINAPI GetDetailW(sys::HDevInfo, sys::SpDeviceInterfaceData*, void
 }
 
 sys::Bool SYS_WINAPI GetPropertyA(sys::HDevInfo set, sys::SpDevInfoData* device,
-                                  std::uint32_t property, std::uint32_t* type,
-                                  std::uint8_t* buffer, std::uint32_t size,
-                                  std::uint32_t* required) {
+                                  std::uint32_t property, std::uint32_t* type, std::uint8_t* buffer,
+                                  std::uint32_t size, std::uint32_t* required) {
     if (set != TheSet() || device == nullptr || type != nullptr || required != nullptr)
         return Fail(ACCESS_DENIED);
     if (device->cbSize != sizeof(sys::SpDevInfoData))
         return Fail(sys::ERROR_INVALID_USER_BUFFER_CODE);
     const Interface* member = Member(device->reserved);
-    if (member == nullptr)
-        return Fail(sys::ERROR_INVALID_PARAMETER_CODE);
+    if (member == nullptr) return Fail(sys::ERROR_INVALID_PARAMETER_CODE);
     const std::optional<std::string>& text =
         property == sys::PROPERTY_FRIENDLYNAME ? member->friendlyName
         : property == sys::PROPERTY_DEVICEDESC ? member->description
                                                : member->location;
-    if (!text)
-        return Fail(sys::ERROR_INVALID_DATA_CODE);
-    if (text->size() + 1 > size)
-        return Fail(sys::ERROR_INSUFFICIENT_BUFFER_CODE);
+    if (!text) return Fail(sys::ERROR_INVALID_DATA_CODE);
+    if (text->size() + 1 > size) return Fail(sys::ERROR_INSUFFICIENT_BUFFER_CODE);
     Fill(buffer, size);
     std::memcpy(buffer, text->c_str(), text->size() + 1);
     return 1;
 }
 
-sys::Bool SYS_WINAPI GetPropertyW(sys::HDevInfo, sys::SpDevInfoData*, std::uint32_t,
-                                  std::uint32_t*, std::uint8_t*, std::uint32_t,
-                                  std::uint32_t*) {
+sys::Bool SYS_WINAPI GetPropertyW(sys::HDevInfo, sys::SpDevInfoData*, std::uint32_t, std::uint32_t*,
+                                  std::uint8_t*, std::uint32_t, std::uint32_t*) {
     SetupApi::current->events.push_back("wide call");
     return 0;
 }
@@ -139,8 +131,7 @@ public:
 
     sys::EntryPoint Find(const char* name) const override {
         m_api.events.push_back(std::string("find ") + name);
-        if (name == m_api.missingEntryPoint)
-            return nullptr;
+        if (name == m_api.missingEntryPoint) return nullptr;
         const std::string n = name;
         if (n == "SetupDiGetClassDevsW")
             return Erase(static_cast<sys::SetupDiGetClassDevsWFn>(GetClassDevsW));

@@ -116,25 +116,39 @@ TEST_P(InterfaceFailure, ReleasesInOrderThenThrowsItsText) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryStep, InterfaceFailure,
-    ::testing::Values(
-        FailureCase{"ClassQuery", [](fake::SetupApi& a) { a.classQueryError = 5; },
-                    "pSetupDiGetClassDevs failed. (err=5)", 0,
-                    {"load SETUPAPI", "class query", "free"}},
-        FailureCase{"EnumerationOtherThanNoMoreItems",
-                    [](fake::SetupApi& a) { a.enumFailure = fake::StepFailure{1, 0x7a}; },
-                    "pSetupDiEnumDeviceInterfaces failed. (err=7a)", 1,
-                    {"load SETUPAPI", "class query", "destroy", "free"}},
-        FailureCase{"EnumerationAtFirstMember",
-                    [](fake::SetupApi& a) { a.enumFailure = fake::StepFailure{0, 0xe0000203}; },
-                    "pSetupDiEnumDeviceInterfaces failed. (err=e0000203)", 0,
-                    {"load SETUPAPI", "class query", "destroy", "free"}},
-        FailureCase{"Detail", [](fake::SetupApi& a) { a.detailFailure = fake::StepFailure{1, 5}; },
-                    "pSetupDiGetDeviceInterfaceDetail failed. (err=5)", 1,
-                    {"load SETUPAPI", "class query", "destroy", "free"}},
-        FailureCase{"PathLongerThan256",
-                    [](fake::SetupApi& a) { a.interfaces[1].devicePath = std::string(257, 'p'); },
-                    "pSetupDiGetDeviceInterfaceDetail failed. (err=7a)", 1,
-                    {"load SETUPAPI", "class query", "destroy", "free"}}),
+    ::testing::Values(FailureCase{"ClassQuery",
+                                  [](fake::SetupApi& a) { a.classQueryError = 5; },
+                                  "pSetupDiGetClassDevs failed. (err=5)",
+                                  0,
+                                  {"load SETUPAPI", "class query", "free"}},
+                      FailureCase{"EnumerationOtherThanNoMoreItems",
+                                  [](fake::SetupApi& a) {
+                                      a.enumFailure = fake::StepFailure{1, 0x7a};
+                                  },
+                                  "pSetupDiEnumDeviceInterfaces failed. (err=7a)",
+                                  1,
+                                  {"load SETUPAPI", "class query", "destroy", "free"}},
+                      FailureCase{"EnumerationAtFirstMember",
+                                  [](fake::SetupApi& a) {
+                                      a.enumFailure = fake::StepFailure{0, 0xe0000203};
+                                  },
+                                  "pSetupDiEnumDeviceInterfaces failed. (err=e0000203)",
+                                  0,
+                                  {"load SETUPAPI", "class query", "destroy", "free"}},
+                      FailureCase{"Detail",
+                                  [](fake::SetupApi& a) {
+                                      a.detailFailure = fake::StepFailure{1, 5};
+                                  },
+                                  "pSetupDiGetDeviceInterfaceDetail failed. (err=5)",
+                                  1,
+                                  {"load SETUPAPI", "class query", "destroy", "free"}},
+                      FailureCase{"PathLongerThan256",
+                                  [](fake::SetupApi& a) {
+                                      a.interfaces[1].devicePath = std::string(257, 'p');
+                                  },
+                                  "pSetupDiGetDeviceInterfaceDetail failed. (err=7a)",
+                                  1,
+                                  {"load SETUPAPI", "class query", "destroy", "free"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InterfaceDiscovery, LibraryThatDoesNotLoadShowsOneMessageAndReturns) {
@@ -160,26 +174,23 @@ TEST_P(MissingEntryPoint, FindsNothingSilentlyAndFreesTheLibraryOnce) {
     EXPECT_EQ(api.events[api.events.size() - 2], std::string("find ") + GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(EachOfEight, MissingEntryPoint,
-                         ::testing::Values("SetupDiGetClassDevsW", "SetupDiGetClassDevsA",
-                                           "SetupDiEnumDeviceInterfaces",
-                                           "SetupDiGetDeviceInterfaceDetailA",
-                                           "SetupDiGetDeviceInterfaceDetailW",
-                                           "SetupDiGetDeviceRegistryPropertyA",
-                                           "SetupDiGetDeviceRegistryPropertyW",
-                                           "SetupDiDestroyDeviceInfoList"));
+INSTANTIATE_TEST_SUITE_P(
+    EachOfEight, MissingEntryPoint,
+    ::testing::Values("SetupDiGetClassDevsW", "SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
+                      "SetupDiGetDeviceInterfaceDetailA", "SetupDiGetDeviceInterfaceDetailW",
+                      "SetupDiGetDeviceRegistryPropertyA", "SetupDiGetDeviceRegistryPropertyW",
+                      "SetupDiDestroyDeviceInfoList"));
 
 TEST_F(InterfaceDiscovery, LooksUpAllEightInOrderAndCallsNoWideVariant) {
     api.interfaces = {Port("\\\\?\\first", "First (COM1)", "First", "USB")};
     EXPECT_EQ(Run(), "");
     const Events lookups(api.events.begin() + 1, api.events.begin() + 9);
-    EXPECT_EQ(lookups, (Events{"find SetupDiGetClassDevsW", "find SetupDiGetClassDevsA",
-                               "find SetupDiEnumDeviceInterfaces",
-                               "find SetupDiGetDeviceInterfaceDetailA",
-                               "find SetupDiGetDeviceInterfaceDetailW",
-                               "find SetupDiGetDeviceRegistryPropertyA",
-                               "find SetupDiGetDeviceRegistryPropertyW",
-                               "find SetupDiDestroyDeviceInfoList"}));
+    EXPECT_EQ(
+        lookups,
+        (Events{"find SetupDiGetClassDevsW", "find SetupDiGetClassDevsA",
+                "find SetupDiEnumDeviceInterfaces", "find SetupDiGetDeviceInterfaceDetailA",
+                "find SetupDiGetDeviceInterfaceDetailW", "find SetupDiGetDeviceRegistryPropertyA",
+                "find SetupDiGetDeviceRegistryPropertyW", "find SetupDiDestroyDeviceInfoList"}));
     EXPECT_EQ(api.Count("wide call"), 0);
 }
 

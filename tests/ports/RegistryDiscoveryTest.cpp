@@ -25,8 +25,9 @@ protected:
 
     void AddPort(const std::string& instancePath, const std::string& portName,
                  const std::string& friendlyName) {
-        registry.At("Enum\\" + instancePath).Text("PORTNAME", portName).Text("FRIENDLYNAME",
-                                                                             friendlyName);
+        registry.At("Enum\\" + instancePath)
+            .Text("PORTNAME", portName)
+            .Text("FRIENDLYNAME", friendlyName);
     }
 
     std::vector<std::string> PortNames() const {
@@ -93,8 +94,8 @@ TEST_F(RegistryDiscovery, MissingValuesPassOverOrLeaveTheNameEmpty) {
     registry.At("Enum\\BIOS\\*PNP0501\\02")
         .Text("PORTNAME", "COM3")
         .Text("FRIENDLYNAME", std::string(200, 'f'));  // does not fit 128 bytes
-    registry.At("Enum\\BIOS\\*PNP0500");                 // no instances
-    registry.At("Enum\\EMPTY");                          // no device keys
+    registry.At("Enum\\BIOS\\*PNP0500");               // no instances
+    registry.At("Enum\\EMPTY");                        // no device keys
 
     EXPECT_EQ(Run(), "");
     EXPECT_EQ(PortNames(), (Names{"COM2", "COM3"}));
@@ -148,21 +149,26 @@ TEST_P(RegistryOpenFailure, ClosesEveryOpenKeyThenThrows) {
     EXPECT_EQ(Run(), GetParam().text);
     const std::size_t tail = GetParam().closedAfterFailure.size();
     ASSERT_GE(registry.closed.size(), tail);
-    EXPECT_EQ(Names(registry.closed.end() - static_cast<std::ptrdiff_t>(tail),
-                    registry.closed.end()),
-              GetParam().closedAfterFailure);
+    EXPECT_EQ(
+        Names(registry.closed.end() - static_cast<std::ptrdiff_t>(tail), registry.closed.end()),
+        GetParam().closedAfterFailure);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachLevel, RegistryOpenFailure,
-    ::testing::Values(
-        OpenFailure{"Enum", "Enum", "Could not read from HKLM\\Enum", {}},
-        OpenFailure{"FirstLevel", "Enum\\USBPORTS", "Could not read from HKLM\\Enum\\USBPORTS",
-                    {"Enum"}},
-        OpenFailure{"Device", "Enum\\USBPORTS\\DEV",
-                    "Could not read from HKLM\\Enum\\USBPORTS\\DEV", {"USBPORTS", "Enum"}},
-        OpenFailure{"Instance", "Enum\\BIOS\\*PNP0501\\01",
-                    "Could not read from HKLM\\Enum\\...\\01", {"*PNP0501", "BIOS", "Enum"}}),
+    ::testing::Values(OpenFailure{"Enum", "Enum", "Could not read from HKLM\\Enum", {}},
+                      OpenFailure{"FirstLevel",
+                                  "Enum\\USBPORTS",
+                                  "Could not read from HKLM\\Enum\\USBPORTS",
+                                  {"Enum"}},
+                      OpenFailure{"Device",
+                                  "Enum\\USBPORTS\\DEV",
+                                  "Could not read from HKLM\\Enum\\USBPORTS\\DEV",
+                                  {"USBPORTS", "Enum"}},
+                      OpenFailure{"Instance",
+                                  "Enum\\BIOS\\*PNP0501\\01",
+                                  "Could not read from HKLM\\Enum\\...\\01",
+                                  {"*PNP0501", "BIOS", "Enum"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegistryDiscovery, EntriesBeforeAFailureStay) {

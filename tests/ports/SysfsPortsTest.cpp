@@ -25,7 +25,8 @@ protected:
         return names;
     }
 
-    // ttyUSB0 on an FTDI-style adapter: tty -> port device (driver ftdi_sio) -> interface -> device.
+    // ttyUSB0 on an FTDI-style adapter: tty -> port device (driver ftdi_sio) -> interface ->
+    // device.
     void AddFtdi(const std::string& product, const std::string& busPath = "1-1",
                  const std::string& name = "ttyUSB0") {
         const std::string interface = tree.AddUsbDevice(busPath, product);
@@ -153,16 +154,19 @@ TEST_P(SysfsProduct, IsShownCleanAndBounded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Odd, SysfsProduct,
-    ::testing::Values(
-        Product{"NonAscii", "Ger\xC3\xA4t \xE6\x97\xA5\xE6\x9C\xAC\n", "Ger\xC3\xA4t \xE6\x97\xA5\xE6\x9C\xAC"},
-        Product{"InvalidUtf8", "\xFF\xC3(Bad\xED\xA0\x80", "?" "?(Bad???"},
-        Product{"ControlCharacters", "  Tab\tand\r\nnew\x7Fline \x1B[31m ", "Tab and new line [31m"},
-        Product{"OverLong", std::string(300, 'A'), std::string(200, 'A')},
-        Product{"OverLongCutBeforeACharacter", std::string(199, 'A') + "\xC3\xA9",
-                std::string(199, 'A')},
-        Product{"OnlyControlsFallsBackToTheDriver", "\x01\x02\n", "ftdi_sio"},
-        Product{"MissingFallsBackToTheDriver", "", "ftdi_sio"},
-        Product{"EmbeddedZero", std::string("Dual\0Port", 9), "Dual Port"}),
+    ::testing::Values(Product{"NonAscii", "Ger\xC3\xA4t \xE6\x97\xA5\xE6\x9C\xAC\n",
+                              "Ger\xC3\xA4t \xE6\x97\xA5\xE6\x9C\xAC"},
+                      Product{"InvalidUtf8", "\xFF\xC3(Bad\xED\xA0\x80",
+                              "?"
+                              "?(Bad???"},
+                      Product{"ControlCharacters", "  Tab\tand\r\nnew\x7Fline \x1B[31m ",
+                              "Tab and new line [31m"},
+                      Product{"OverLong", std::string(300, 'A'), std::string(200, 'A')},
+                      Product{"OverLongCutBeforeACharacter", std::string(199, 'A') + "\xC3\xA9",
+                              std::string(199, 'A')},
+                      Product{"OnlyControlsFallsBackToTheDriver", "\x01\x02\n", "ftdi_sio"},
+                      Product{"MissingFallsBackToTheDriver", "", "ftdi_sio"},
+                      Product{"EmbeddedZero", std::string("Dual\0Port", 9), "Dual Port"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The inventory: leading ports first, then the scan, each a neutral record.

@@ -10,8 +10,7 @@ namespace fake {
 
 SysfsTree::SysfsTree() {
     std::string pattern = (fs::temp_directory_path() / "marlox-sysfs-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     m_root = pattern;
     fs::create_directories(ClassTty());
     fs::create_directories(Devices() / "virtual" / "tty");
@@ -65,8 +64,7 @@ std::string SysfsTree::AddUsbDevice(const std::string& busPath, const std::strin
     Write(device / "idVendor", "0403\n");
     Write(device / "idProduct", "6001\n");
     Write(device / "manufacturer", "FTDI\n");
-    if (!product.empty())
-        Write(device / "product", product);
+    if (!product.empty()) Write(device / "product", product);
     const fs::path interface = device / (busPath + ":1.0");
     Write(interface / "bInterfaceNumber", "00\n");
     return fs::relative(interface, Devices()).string();

@@ -50,7 +50,9 @@ std::vector<Scenario> MakeScenarios() {
         o.protection = ProtectionResult::NoResponse;
         o.refreshes = 0;
     };
-    const auto noLegacySet = [](Outcome& o) { o.legacyEngineCode = o.legacyVersion = std::nullopt; };
+    const auto noLegacySet = [](Outcome& o) {
+        o.legacyEngineCode = o.legacyVersion = std::nullopt;
+    };
 
     // Answering at once: the bulk of the run.
     add("dual", dual({}), AllFive());
@@ -74,7 +76,8 @@ std::vector<Scenario> MakeScenarios() {
             noLegacySet(o);
             o.protection = ProtectionResult::NoResponse;
             o.refreshes = 0;
-        }))->endsSimulator = true;
+        }))
+        ->endsSimulator = true;
 
     // One inquiry (or more) left without an answer: about half a second each.
     add("noise", dual({"--noise", "--fault-on", "AD"}), AllFiveBut([](Outcome& o) {
@@ -86,7 +89,8 @@ std::vector<Scenario> MakeScenarios() {
     // The engine code arrives at 900 ms: about 400 ms after the link gave up on it and 400 ms
     // before the version's request purges it.
     add("late reply", dual({"--late=900", "--fault-on", "F3"}),
-        AllFiveBut([](Outcome& o) { o.engineCode = std::nullopt; }))->pauseAfterEngineCode = 800ms;
+        AllFiveBut([](Outcome& o) { o.engineCode = std::nullopt; }))
+        ->pauseAfterEngineCode = 800ms;
     add("tarvex", {"--profile", "tarvex"}, AllFiveBut(noLegacySet));
     add("protected", {"--profile", "protected"}, AllFiveBut([&](Outcome& o) {
             noLegacySet(o);
@@ -135,8 +139,7 @@ std::size_t ScenarioFor(std::size_t test) {
     const std::size_t slow = Scenarios().size() - FIRST_SLOW;
     const std::size_t slot = test % slots;
     // The slow ones spread over the hundred, every fourteenth slot from the seventh.
-    if (slot % 14 == 7 && slot / 14 < slow)
-        return FIRST_SLOW + slot / 14;
+    if (slot % 14 == 7 && slot / 14 < slow) return FIRST_SLOW + slot / 14;
     return test % FIRST_SLOW;
 }
 

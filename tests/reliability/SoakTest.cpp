@@ -36,8 +36,7 @@ constexpr std::size_t FAILURES_SHOWN = 20;
 
 std::size_t TestCount() {
     const char* value = std::getenv("MARLOX_SOAK_TESTS");
-    if (value == nullptr || *value == '\0')
-        return DEFAULT_TESTS;
+    if (value == nullptr || *value == '\0') return DEFAULT_TESTS;
     return std::strtoul(value, nullptr, 10);
 }
 
@@ -77,8 +76,7 @@ class Simulators {
 public:
     sim::SimProcess& For(std::size_t scenario) {
         auto& process = m_processes[scenario];
-        if (!process)
-            process = std::make_unique<sim::SimProcess>(Scenarios()[scenario].simArgs);
+        if (!process) process = std::make_unique<sim::SimProcess>(Scenarios()[scenario].simArgs);
         return *process;
     }
     // After a hang-up the simulator must have ended by itself, with status 0.
@@ -125,13 +123,12 @@ TEST(Soak, ConnectionTestsKeepTheirOutcomesDescriptorsAndMemory) {
             }
         }
         bool ok = opened && outcome == scenario.expected;
-        if (scenario.endsSimulator)
-            ok = simulators.Retire(index) && ok;
+        if (scenario.endsSimulator) ok = simulators.Retire(index) && ok;
 
         Tally& tally = tallies[index];
         ++tally.runs;
-        tally.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
-                             .count();
+        tally.seconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
         if (!ok) {
             ++tally.failures;
             if (++failures <= FAILURES_SHOWN)
@@ -161,9 +158,10 @@ TEST(Soak, ConnectionTestsKeepTheirOutcomesDescriptorsAndMemory) {
 #ifdef SOAK_UNDER_ASAN
     // ASan keeps freed blocks in quarantine, so its RSS grows without a leak (LeakSanitizer
     // reports real leaks at exit).
-    std::printf("soak: VmRSS after test %zu: %zu kB, after test %zu: %zu kB "
-                "(not checked under AddressSanitizer)\n",
-                baselineAt, rssAtBaseline, tests, rss);
+    std::printf(
+        "soak: VmRSS after test %zu: %zu kB, after test %zu: %zu kB "
+        "(not checked under AddressSanitizer)\n",
+        baselineAt, rssAtBaseline, tests, rss);
 #else
     std::printf("soak: VmRSS after test %zu: %zu kB, after test %zu: %zu kB (tolerance %zu kB)\n",
                 baselineAt, rssAtBaseline, tests, rss, RSS_TOLERANCE_KB);

@@ -48,23 +48,24 @@ DialogItem Item(std::uint16_t cls, std::uint32_t style, int x, int y, int cx, in
 }
 
 TEST(DialogLayout, ControlIsNamedByTheNearestLabelOnItsRowElseTheLabelBeforeIt) {
-    using afx::res::cls::STATIC;
     using afx::res::cls::COMBOBOX;
+    using afx::res::cls::STATIC;
     DialogTemplate dialog;
     dialog.items = {
         Item(COMBOBOX, 0, 60, 2, 80, 60, ""),             // 0: before any label
-        Item(STATIC, 0, 5, 20, 40, 10, "Far"),              // 1
-        Item(STATIC, 0, 50, 20, 40, 10, "Near"),            // 2
-        Item(STATIC, 0, 100, 20, 60, 10, ""),               // 3: a field on row 20
-        Item(STATIC, 3, 5, 40, 20, 20, ""),                 // 4: an icon never names anything
-        Item(STATIC, 0, 200, 40, 60, 10, ""),               // 5: nothing on its row to the left
-        Item(STATIC, 0, 130, 20, 20, 10, "Right of it"),    // 6: right of item 3, not its label
+        Item(STATIC, 0, 5, 20, 40, 10, "Far"),            // 1
+        Item(STATIC, 0, 50, 20, 40, 10, "Near"),          // 2
+        Item(STATIC, 0, 100, 20, 60, 10, ""),             // 3: a field on row 20
+        Item(STATIC, 3, 5, 40, 20, 20, ""),               // 4: an icon never names anything
+        Item(STATIC, 0, 200, 40, 60, 10, ""),             // 5: nothing on its row to the left
+        Item(STATIC, 0, 130, 20, 20, 10, "Right of it"),  // 6: right of item 3, not its label
     };
     const struct {
         std::size_t index;
         std::optional<std::size_t> label;
     } cases[] = {{0, std::nullopt}, {3, 2}, {5, 2}, {6, 2}};
-    for (const auto& c : cases) EXPECT_EQ(afx::res::LabelOf(dialog, c.index), c.label) << c.index;
+    for (const auto& c : cases)
+        EXPECT_EQ(afx::res::LabelOf(dialog, c.index), c.label) << c.index;
     EXPECT_EQ(afx::res::LabelOf(dialog, 99), std::nullopt);
 }
 

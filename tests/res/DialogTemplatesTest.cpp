@@ -56,7 +56,12 @@ const std::vector<TesterRow> TESTER_CONTROLS = {
     {2, HIDDEN_BUTTON, "Cancel", {200, 7, 35, 11}, "Cancel", {169, 7, 35, 11}},
     {1000, DROP_DOWN, "", {69, 7, 111, 14}, "", {43, 7, 111, 14}},
     {-1, LABEL, "COM Port", {31, 9, 31, 8}, "通信ポート", {7, 11, 31, 8}},
-    {-1, LABEL, "Tarvex ENGINECODE Inquery", {7, 29, 111, 8}, "Tarvex エンジンコード照会", {7, 29, 81, 8}},
+    {-1,
+     LABEL,
+     "Tarvex ENGINECODE Inquery",
+     {7, 29, 111, 8},
+     "Tarvex エンジンコード照会",
+     {7, 29, 81, 8}},
     {-1, LABEL, "Tarvex Version Inquery", {7, 43, 111, 8}, "Tarvex バージョン照会", {7, 43, 81, 8}},
     {1004, RESULT_FIELD, "", {125, 28, 55, 10}, "", {98, 28, 55, 11}},
     {1005, RESULT_FIELD, "", {125, 41, 55, 11}, "", {98, 41, 55, 11}},
@@ -64,8 +69,18 @@ const std::vector<TesterRow> TESTER_CONTROLS = {
     {-1, LABEL, "Data Protection", {7, 57, 111, 8}, "データープロテクト", {7, 57, 81, 8}},
     {1006, RESULT_FIELD, "", {125, 55, 55, 11}, "", {98, 55, 55, 11}},
     {1007, HIDDEN_ICON, 131, {200, 54, 18, 17}, 131, {172, 27, 20, 20}},
-    {-1, LABEL, "Legacy Drevik ENGINECODE Inquery", {7, 71, 111, 8}, "旧型Drevik エンジンコード照会", {7, 71, 81, 8}},
-    {-1, LABEL, "Legacy Drevik Version Inquery", {7, 85, 112, 8}, "旧型Drevik バージョン照会", {7, 85, 81, 8}},
+    {-1,
+     LABEL,
+     "Legacy Drevik ENGINECODE Inquery",
+     {7, 71, 111, 8},
+     "旧型Drevik エンジンコード照会",
+     {7, 71, 81, 8}},
+    {-1,
+     LABEL,
+     "Legacy Drevik Version Inquery",
+     {7, 85, 112, 8},
+     "旧型Drevik バージョン照会",
+     {7, 85, 81, 8}},
     {1003, RESULT_FIELD, "", {125, 83, 55, 11}, "", {98, 83, 55, 11}},
     {1002, RESULT_FIELD, "", {125, 69, 55, 11}, "", {98, 69, 55, 11}},
 };
@@ -88,10 +103,12 @@ struct Language {
 };
 
 const Language LANGUAGES[] = {
-    {LANG_ENGLISH_US, "English",
+    {LANG_ENGLISH_US,
+     "English",
      {"Marlox", "Arial", 400, 0, 242, 102, 0x80C80040, 0x00040000},
      {"About Marlox", "Arial", 0, 1, 235, 55, 0x80C800C0, 0}},
-    {LANG_JAPANESE, "Japanese",
+    {LANG_JAPANESE,
+     "Japanese",
      {"Marlox", "MS UI Gothic", 0, 1, 211, 102, 0x80C80040, 0x00040000},
      {"バージョン情報 Marlox", "MS UI Gothic", 0, 1, 235, 55, 0x80C800C0, 0}},
 };
@@ -128,8 +145,10 @@ void ExpectItem(const DialogItem& item, int id, const Kind& kind, const Text& te
     EXPECT_EQ(item.id, id);
     EXPECT_TRUE(item.windowClass.isOrdinal);
     EXPECT_EQ(item.windowClass.ordinal, kind.windowClass);
-    EXPECT_EQ(item.style, kind.style) << std::hex << "0x" << item.style << " instead of 0x" << kind.style;
-    EXPECT_EQ(item.exStyle, kind.exStyle) << std::hex << "0x" << item.exStyle << " instead of 0x" << kind.exStyle;
+    EXPECT_EQ(item.style, kind.style)
+        << std::hex << "0x" << item.style << " instead of 0x" << kind.style;
+    EXPECT_EQ(item.exStyle, kind.exStyle)
+        << std::hex << "0x" << item.exStyle << " instead of 0x" << kind.exStyle;
     EXPECT_EQ(item.helpId, 0u);
     EXPECT_EQ(item.x, r.x);
     EXPECT_EQ(item.y, r.y);
@@ -180,14 +199,17 @@ TEST_P(DialogTemplates, AboutBoxMatchesItsTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, DialogTemplates, testing::ValuesIn(LANGUAGES),
-                         [](const testing::TestParamInfo<Language>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Language>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(DialogTemplates, AboutBoxNoticeIsTheSameInBothLanguages) {
     DialogTemplate english = Parse(IDD_ABOUTBOX, LANG_ENGLISH_US);
     DialogTemplate japanese = Parse(IDD_ABOUTBOX, LANG_JAPANESE);
     ASSERT_EQ(english.items.size(), japanese.items.size());
     for (std::size_t i = 0; i < english.items.size(); ++i)
-        EXPECT_EQ(english.items[i].title.text, japanese.items[i].title.text) << "control #" << i + 1;
+        EXPECT_EQ(english.items[i].title.text, japanese.items[i].title.text)
+            << "control #" << i + 1;
 }
 
 // The tables above use the literal values; the symbols the code uses must agree with them.

@@ -39,7 +39,8 @@ class Icons : public testing::TestWithParam<IconRow> {};
 
 TEST_P(Icons, GroupNamesOneImageOfTheRightFormat) {
     const IconRow& row = GetParam();
-    afx::res::IconGroup group = afx::res::ParseIconGroup(restest::Resource(rt::GROUP_ICON, row.group, LANG_NEUTRAL));
+    afx::res::IconGroup group =
+        afx::res::ParseIconGroup(restest::Resource(rt::GROUP_ICON, row.group, LANG_NEUTRAL));
     EXPECT_EQ(group.type, 1);
     ASSERT_EQ(group.entries.size(), 1u);
     const afx::res::IconGroupEntry& e = group.entries[0];
@@ -78,8 +79,7 @@ TEST_P(Icons, ExistOnlyAsLanguageNeutral) {
     int groups = 0;
     int images = 0;
     for (const afx::res::ResourceEntry& entry : restest::MarloxRes().Entries()) {
-        if (!entry.type.isOrdinal || !entry.name.isOrdinal)
-            continue;
+        if (!entry.type.isOrdinal || !entry.name.isOrdinal) continue;
         if (entry.type.ordinal == rt::GROUP_ICON && entry.name.ordinal == row.group) {
             ++groups;
             EXPECT_EQ(entry.language, LANG_NEUTRAL);
@@ -96,30 +96,37 @@ TEST_P(Icons, ExistOnlyAsLanguageNeutral) {
 // The compiled icon, put back together as an .ico file, is the committed file byte for byte.
 TEST_P(Icons, RoundTripsToTheSourceFile) {
     const IconRow& row = GetParam();
-    std::vector<std::uint8_t> ico = afx::res::BuildIcoFile(restest::MarloxRes(), row.group, afx::res::LANG_JAPANESE);
+    std::vector<std::uint8_t> ico =
+        afx::res::BuildIcoFile(restest::MarloxRes(), row.group, afx::res::LANG_JAPANESE);
     EXPECT_EQ(ico, restest::ReadBytes(std::string(MARLOX_RES_SOURCE_DIR) + "/" + row.file));
 }
 
 TEST_P(Icons, BackgroundIsTransparent) {
-    afx::res::IconImage image = afx::res::DecodeIconImage(restest::Resource(rt::ICON, GetParam().image, LANG_NEUTRAL));
+    afx::res::IconImage image =
+        afx::res::DecodeIconImage(restest::Resource(rt::ICON, GetParam().image, LANG_NEUTRAL));
     ASSERT_EQ(image.argb.size(), 32u * 32u);
     for (std::size_t corner : {0u, 31u, 32u * 31u, 32u * 32u - 1u})
         EXPECT_EQ(image.argb[corner], 0u) << "corner pixel " << corner;
-    auto opaque = std::count_if(image.argb.begin(), image.argb.end(), [](std::uint32_t p) { return p >> 24 != 0; });
+    auto opaque = std::count_if(image.argb.begin(), image.argb.end(),
+                                [](std::uint32_t p) { return p >> 24 != 0; });
     EXPECT_GT(opaque, 32 * 32 / 8);
     EXPECT_LT(opaque, 32 * 32 * 3 / 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothIcons, Icons, testing::ValuesIn(ICONS),
-                         [](const testing::TestParamInfo<IconRow>& info) { return std::to_string(info.param.group); });
+                         [](const testing::TestParamInfo<IconRow>& info) {
+                             return std::to_string(info.param.group);
+                         });
 
 std::size_t CountColour(const afx::res::IconImage& image, std::uint32_t argb) {
     return static_cast<std::size_t>(std::count(image.argb.begin(), image.argb.end(), argb));
 }
 
 TEST(Icons, PlugsAreGreyAndTheKeyIsYellowWithAGreyShadow) {
-    afx::res::IconImage plugs = afx::res::DecodeIconImage(restest::Resource(rt::ICON, 1, LANG_NEUTRAL));
-    afx::res::IconImage key = afx::res::DecodeIconImage(restest::Resource(rt::ICON, 2, LANG_NEUTRAL));
+    afx::res::IconImage plugs =
+        afx::res::DecodeIconImage(restest::Resource(rt::ICON, 1, LANG_NEUTRAL));
+    afx::res::IconImage key =
+        afx::res::DecodeIconImage(restest::Resource(rt::ICON, 2, LANG_NEUTRAL));
     EXPECT_GT(CountColour(plugs, LIGHT_GREY), 100u);
     EXPECT_EQ(CountColour(plugs, YELLOW), 0u);
     EXPECT_GT(CountColour(key, YELLOW), 100u);
@@ -130,14 +137,14 @@ TEST(Icons, PlugsAreGreyAndTheKeyIsYellowWithAGreyShadow) {
 TEST(Icons, IconControlsNameExistingIcons) {
     int iconControls = 0;
     for (const afx::res::ResourceEntry& entry : restest::MarloxRes().Entries()) {
-        if (!entry.type.isOrdinal || entry.type.ordinal != rt::DIALOG)
-            continue;
+        if (!entry.type.isOrdinal || entry.type.ordinal != rt::DIALOG) continue;
         for (const afx::res::DialogItem& item : afx::res::ParseDialogTemplate(entry.data).items) {
             if ((item.style & 0x1F) != 3 || item.windowClass.ordinal != afx::res::cls::STATIC)
                 continue;
             ++iconControls;
             ASSERT_TRUE(item.title.isOrdinal);
-            EXPECT_NE(restest::MarloxRes().Find(rt::GROUP_ICON, item.title.ordinal, entry.language), nullptr);
+            EXPECT_NE(restest::MarloxRes().Find(rt::GROUP_ICON, item.title.ordinal, entry.language),
+                      nullptr);
         }
     }
     EXPECT_EQ(iconControls, 4);  // two dialogs in two languages, one icon each

@@ -31,12 +31,18 @@ struct Kind {
 };
 
 const Kind KINDS[] = {
-    {"dialog", rt::DIALOG, 102, afx::res::LANG_JAPANESE, [](ByteView d) { afx::res::ParseDialogTemplate(d); }},
-    {"about", rt::DIALOG, 100, afx::res::LANG_ENGLISH_US, [](ByteView d) { afx::res::ParseDialogTemplate(d); }},
-    {"strings", rt::STRING, 7, afx::res::LANG_JAPANESE, [](ByteView d) { afx::res::ParseStringBlock(d); }},
-    {"icon group", rt::GROUP_ICON, 131, afx::res::LANG_NEUTRAL, [](ByteView d) { afx::res::ParseIconGroup(d); }},
-    {"icon image", rt::ICON, 2, afx::res::LANG_NEUTRAL, [](ByteView d) { afx::res::DecodeIconImage(d); }},
-    {"version", rt::VERSION, 1, afx::res::LANG_JAPANESE, [](ByteView d) { afx::res::ParseVersionInfo(d); }},
+    {"dialog", rt::DIALOG, 102, afx::res::LANG_JAPANESE,
+     [](ByteView d) { afx::res::ParseDialogTemplate(d); }},
+    {"about", rt::DIALOG, 100, afx::res::LANG_ENGLISH_US,
+     [](ByteView d) { afx::res::ParseDialogTemplate(d); }},
+    {"strings", rt::STRING, 7, afx::res::LANG_JAPANESE,
+     [](ByteView d) { afx::res::ParseStringBlock(d); }},
+    {"icon group", rt::GROUP_ICON, 131, afx::res::LANG_NEUTRAL,
+     [](ByteView d) { afx::res::ParseIconGroup(d); }},
+    {"icon image", rt::ICON, 2, afx::res::LANG_NEUTRAL,
+     [](ByteView d) { afx::res::DecodeIconImage(d); }},
+    {"version", rt::VERSION, 1, afx::res::LANG_JAPANESE,
+     [](ByteView d) { afx::res::ParseVersionInfo(d); }},
 };
 
 std::vector<std::uint8_t> Bytes(const Kind& kind) {
@@ -57,8 +63,10 @@ TEST(ReaderRobustness, EveryTruncatedResourceIsRejected) {
         ASSERT_FALSE(full.empty()) << kind.name;
         for (std::size_t length = 0; length < full.size(); ++length) {
             std::unique_ptr<std::uint8_t[]> holder;
-            ByteView cut = Exact({full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)}, holder);
-            EXPECT_THROW(kind.parse(cut), FormatError) << kind.name << " cut to " << length << " bytes";
+            ByteView cut =
+                Exact({full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)}, holder);
+            EXPECT_THROW(kind.parse(cut), FormatError)
+                << kind.name << " cut to " << length << " bytes";
         }
     }
 }
@@ -70,7 +78,8 @@ TEST(ReaderRobustness, TruncatedResFileKeepsOnlyWholeRecords) {
     int accepted = 0;
     for (std::size_t length = 0; length < full.size(); ++length) {
         std::unique_ptr<std::uint8_t[]> holder;
-        ByteView cut = Exact({full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)}, holder);
+        ByteView cut =
+            Exact({full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)}, holder);
         try {
             afx::res::ResFile file(cut.data, cut.size);
             ++accepted;

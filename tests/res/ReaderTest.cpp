@@ -28,9 +28,9 @@ TEST(ResFile, MarloxResHoldsExactlyTheExpectedResources) {
         found.emplace_back(entry.type.ordinal, entry.name.ordinal, entry.language);
     }
     std::vector<Key> expected = {
-        {3, 1, 0},        {3, 2, 0},        {14, 130, 0},     {14, 131, 0},      // icons, neutral
-        {5, 100, 0x409},  {5, 102, 0x409},  {6, 7, 0x409},    {16, 1, 0x409},    // English
-        {5, 100, 0x411},  {5, 102, 0x411},  {6, 7, 0x411},    {16, 1, 0x411},    // Japanese
+        {3, 1, 0},       {3, 2, 0},       {14, 130, 0},  {14, 131, 0},    // icons, neutral
+        {5, 100, 0x409}, {5, 102, 0x409}, {6, 7, 0x409}, {16, 1, 0x409},  // English
+        {5, 100, 0x411}, {5, 102, 0x411}, {6, 7, 0x411}, {16, 1, 0x411},  // Japanese
     };
     std::sort(found.begin(), found.end());
     std::sort(expected.begin(), expected.end());
@@ -74,7 +74,10 @@ int FoundLanguage(const ResFile& file, std::uint16_t language) {
 TEST(ResFile, LookupFallsBackInTheLoadersOrder) {
     std::vector<std::uint8_t> data{0};
     ResBuilder all;
-    all.Add(5, 1, 0x0409, data).Add(5, 1, 0x0000, data).Add(5, 1, 0x0411, data).Add(5, 1, 0x0011, data);
+    all.Add(5, 1, 0x0409, data)
+        .Add(5, 1, 0x0000, data)
+        .Add(5, 1, 0x0411, data)
+        .Add(5, 1, 0x0011, data);
     ResFile full(all.Data().data(), all.Data().size());
     EXPECT_EQ(FoundLanguage(full, 0x0411), 0x0411);  // exact
     EXPECT_EQ(FoundLanguage(full, 0x0811), 0x0011);  // primary language, neutral sublanguage
@@ -92,8 +95,8 @@ TEST(ResFile, LookupFallsBackInTheLoadersOrder) {
     french.Add(5, 1, 0x040C, data).Add(6, 2, 0x0409, data);
     ResFile other(french.Data().data(), french.Data().size());
     EXPECT_EQ(FoundLanguage(other, 0x0407), 0x040C);  // any language at last
-    EXPECT_EQ(other.Find(6, 1, 0x0409), nullptr);       // the id must match
-    EXPECT_EQ(other.Find(5, 2, 0x0409), nullptr);       // and the type
+    EXPECT_EQ(other.Find(6, 1, 0x0409), nullptr);     // the id must match
+    EXPECT_EQ(other.Find(5, 2, 0x0409), nullptr);     // and the type
 }
 
 TEST(DialogTemplate, PlainTemplateIsReadToo) {
@@ -105,7 +108,8 @@ TEST(DialogTemplate, PlainTemplateIsReadToo) {
     w.U16(0xFFFF).U16(0x0080).Utf16z(u"Go").U16(2).U8(0xAB).U8(0xCD);
     w.Align4().U32(0x50000000).U32(0).U16(7).U16(8).U16(9).U16(10).U16(42);
     w.Utf16z(u"MyClass").U16(0xFFFF).U16(131).U16(0);
-    afx::res::DialogTemplate dlg = afx::res::ParseDialogTemplate({w.Data().data(), w.Data().size()});
+    afx::res::DialogTemplate dlg =
+        afx::res::ParseDialogTemplate({w.Data().data(), w.Data().size()});
     EXPECT_FALSE(dlg.extended);
     EXPECT_EQ(dlg.style, 0x80C80040u);
     EXPECT_EQ(dlg.exStyle, 0x200u);

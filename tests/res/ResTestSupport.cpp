@@ -9,8 +9,7 @@ namespace restest {
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot open " + path);
+    if (!in) throw std::runtime_error("cannot open " + path);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -27,7 +26,8 @@ const afx::res::ResFile& MarloxRes() {
 afx::res::ByteView Resource(std::uint16_t type, std::uint16_t id, std::uint16_t language) {
     const afx::res::ResourceEntry* entry = MarloxRes().FindExact(type, id, language);
     if (entry == nullptr) {
-        ADD_FAILURE() << "no resource of type " << type << ", id " << id << ", language " << language;
+        ADD_FAILURE() << "no resource of type " << type << ", id " << id << ", language "
+                      << language;
         return {};
     }
     return entry->data;

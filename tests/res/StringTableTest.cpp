@@ -24,10 +24,13 @@ const StringRow STRINGS[] = {
     {101, "About Marlox(&A)...", "バージョン情報 Marlox(&A)..."},
     {102, "New Drevik will not responce.\r\nthis is special commands for Legacy Drevik.",
      "旧型Drevik特有の照会コマンドで、\r\n新型Drevikは応答しません"},
-    {103, "this is command set for the Tarvex.\r\nit is not communicatable Drevik if not respond this command.",
+    {103,
+     "this is command set for the Tarvex.\r\nit is not communicatable Drevik if not respond this "
+     "command.",
      "Tarvex用の照会コマンドで、\r\n応答しない場合は Tarvex非対応となります。"},
     {104, "Data Protection.\r\nMarlox shows 'No respond' when incompatible with Tarvex.",
-     "「あり」の場合はDrevikのデーターにプロテクトがかかっています。\r\nTarvex非対応Drevikの場合、「応答なし」となります。"},
+     "「あり」の場合はDrevikのデーターにプロテクトがかかっています。\r\nTarvex非対応Drevikの場合、"
+     "「応答なし」となります。"},
     {105, "No respond", "応答なし"},
     {106, "None", "なし"},
     {107, "Protected", "あり"},
@@ -47,12 +50,16 @@ TEST(StringTable, SymbolsHaveTheirValues) {
 
 TEST(StringTable, EnglishTextsAreExact) {
     for (const StringRow& row : STRINGS)
-        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, LANG_ENGLISH_US), std::string(row.english)) << row.id;
+        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, LANG_ENGLISH_US),
+                  std::string(row.english))
+            << row.id;
 }
 
 TEST(StringTable, JapaneseTextsAreExact) {
     for (const StringRow& row : STRINGS)
-        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, LANG_JAPANESE), std::string(row.japanese)) << row.id;
+        EXPECT_EQ(LoadString(restest::MarloxRes(), row.id, LANG_JAPANESE),
+                  std::string(row.japanese))
+            << row.id;
 }
 
 // Ids 101-108 share one block (id / 16 + 1 = 7) and nothing else is in it or anywhere else.
@@ -60,14 +67,17 @@ TEST(StringTable, EachLanguageHoldsExactlyTheEightIds) {
     for (std::uint16_t language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
         int blocks = 0;
         for (const afx::res::ResourceEntry& entry : restest::MarloxRes().Entries()) {
-            if (entry.type.isOrdinal && entry.type.ordinal == afx::res::rt::STRING && entry.language == language)
+            if (entry.type.isOrdinal && entry.type.ordinal == afx::res::rt::STRING &&
+                entry.language == language)
                 ++blocks;
         }
         EXPECT_EQ(blocks, 1) << language;
-        auto strings = afx::res::ParseStringBlock(restest::Resource(afx::res::rt::STRING, 7, language));
+        auto strings =
+            afx::res::ParseStringBlock(restest::Resource(afx::res::rt::STRING, 7, language));
         for (std::size_t slot = 0; slot < strings.size(); ++slot) {
             const int id = 6 * 16 + static_cast<int>(slot);
-            EXPECT_EQ(!strings[slot].empty(), id >= 101 && id <= 108) << "language " << language << " id " << id;
+            EXPECT_EQ(!strings[slot].empty(), id >= 101 && id <= 108)
+                << "language " << language << " id " << id;
         }
     }
 }
@@ -81,13 +91,16 @@ TEST(StringTable, OtherLanguagesFallBackWithoutMixing) {
         {0x0011, "応答なし"},    // Japanese, neutral sublanguage
     };
     for (const auto& [language, text] : expected)
-        EXPECT_EQ(LoadString(restest::MarloxRes(), IDS_NO_RESPOND, language), std::string(text)) << language;
+        EXPECT_EQ(LoadString(restest::MarloxRes(), IDS_NO_RESPOND, language), std::string(text))
+            << language;
 }
 
 TEST(StringTable, MissingIdsGiveNothing) {
-    EXPECT_FALSE(LoadString(restest::MarloxRes(), 100, LANG_ENGLISH_US).has_value());  // same block, empty slot
+    EXPECT_FALSE(LoadString(restest::MarloxRes(), 100, LANG_ENGLISH_US)
+                     .has_value());  // same block, empty slot
     EXPECT_FALSE(LoadString(restest::MarloxRes(), 109, LANG_JAPANESE).has_value());
-    EXPECT_FALSE(LoadString(restest::MarloxRes(), 5000, LANG_ENGLISH_US).has_value());  // no such block
+    EXPECT_FALSE(
+        LoadString(restest::MarloxRes(), 5000, LANG_ENGLISH_US).has_value());  // no such block
 }
 
 }  // namespace

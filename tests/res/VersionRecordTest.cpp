@@ -16,7 +16,7 @@ using afx::res::VersionNode;
 struct VersionLanguage {
     std::uint16_t language;
     const char* name;
-    const char* block;                    // language and code page, in hex
+    const char* block;                      // language and code page, in hex
     std::vector<std::uint8_t> translation;  // the same pair as two little-endian words
 };
 
@@ -30,7 +30,8 @@ void PrintTo(const VersionLanguage& language, std::ostream* os) { *os << languag
 class VersionRecord : public testing::TestWithParam<VersionLanguage> {
 protected:
     VersionInfo Parse() const {
-        return afx::res::ParseVersionInfo(restest::Resource(afx::res::rt::VERSION, 1, GetParam().language));
+        return afx::res::ParseVersionInfo(
+            restest::Resource(afx::res::rt::VERSION, 1, GetParam().language));
     }
 };
 
@@ -56,8 +57,9 @@ TEST_P(VersionRecord, OneStringBlockWithTheKeysInOrder) {
     const VersionNode& block = strings->children[0];
     EXPECT_EQ(block.key, GetParam().block);
 
-    const std::vector<std::string> keys = {"CompanyName",    "FileDescription",  "FileVersion", "InternalName",
-                                           "LegalCopyright", "OriginalFilename", "ProductName", "ProductVersion"};
+    const std::vector<std::string> keys = {"CompanyName",  "FileDescription", "FileVersion",
+                                           "InternalName", "LegalCopyright",  "OriginalFilename",
+                                           "ProductName",  "ProductVersion"};
     ASSERT_EQ(block.children.size(), keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(block.children[i].key, keys[i]);
@@ -82,7 +84,9 @@ TEST_P(VersionRecord, TranslationMatchesTheBlock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, VersionRecord, testing::ValuesIn(VERSION_LANGUAGES),
-                         [](const testing::TestParamInfo<VersionLanguage>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<VersionLanguage>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(VersionRecord, ExistsInExactlyTheTwoLanguages) {
     std::vector<std::uint16_t> languages;
@@ -90,7 +94,8 @@ TEST(VersionRecord, ExistsInExactlyTheTwoLanguages) {
         if (entry.type.isOrdinal && entry.type.ordinal == afx::res::rt::VERSION)
             languages.push_back(entry.language);
     }
-    EXPECT_EQ(languages, (std::vector<std::uint16_t>{afx::res::LANG_ENGLISH_US, afx::res::LANG_JAPANESE}));
+    EXPECT_EQ(languages,
+              (std::vector<std::uint16_t>{afx::res::LANG_ENGLISH_US, afx::res::LANG_JAPANESE}));
 }
 
 }  // namespace

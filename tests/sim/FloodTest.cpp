@@ -22,7 +22,8 @@ using ::testing::HasSubstr;
 using ::testing::SizeIs;
 
 // True when every byte is the pattern's successor of the one before.
-bool FollowsPattern(const std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& pattern) {
+bool FollowsPattern(const std::vector<std::uint8_t>& bytes,
+                    const std::vector<std::uint8_t>& pattern) {
     for (std::size_t i = 1; i < bytes.size(); ++i) {
         const auto at = std::find(pattern.begin(), pattern.end(), bytes[i - 1]);
         if (at == pattern.end()) return false;
@@ -68,8 +69,8 @@ TEST(SimFlood, PatternKeepsComingUnbrokenAcrossRequests) {
 
 TEST(SimFlood, UsageErrors) {
     EXPECT_EQ(RunSimToExit({"--flood="}), 1);
-    EXPECT_EQ(RunSimToExit({"--flood=0"}), 1);                      // odd hex digits
-    EXPECT_EQ(RunSimToExit({"--flood", "--bad-checksum"}), 1);      // no reply to spoil
+    EXPECT_EQ(RunSimToExit({"--flood=0"}), 1);                  // odd hex digits
+    EXPECT_EQ(RunSimToExit({"--flood", "--bad-checksum"}), 1);  // no reply to spoil
     EXPECT_EQ(RunSimToExit({"--flood=55AA", "--fault-on", "F3"}), 1);
 }
 

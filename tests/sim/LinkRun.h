@@ -12,7 +12,9 @@
 #include "link/ConnectionTest.h"
 
 class CSerialLink;
-namespace sys { class SerialPort; }
+namespace sys {
+class SerialPort;
+}
 
 namespace simtest {
 

@@ -68,7 +68,7 @@ TEST(SimProfile, SilentPortGivesFiveNoResponses) {
 
 TEST(SimTexts, LongTextsAreCutToTheirWindows) {
     SimUnderTest sim({"--profile", "dual", "--engine-code", "ABCDEFGHIJ", "--version", "12345678",
-                    "--legacy-engine-code", "LEGACY-CODE", "--legacy-version", "9.8.7.6"});
+                      "--legacy-engine-code", "LEGACY-CODE", "--legacy-version", "9.8.7.6"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.engineCode, "ABCDEFGH");
     EXPECT_EQ(outcome.version, "12345");
@@ -88,7 +88,7 @@ TEST(SimTexts, AZeroByteEndsTheText) {
 // legacy version would carry the legacy engine code's fourth and fifth bytes.
 TEST(SimTexts, ShortAnswersShowNoLeftoversOfEarlierAnswers) {
     SimUnderTest sim({"--profile", "dual", "--version", "V3.02-BUILD7", "--legacy-engine-code",
-                    "ABCDEFGH", "--legacy-version", "V1"});
+                      "ABCDEFGH", "--legacy-version", "V1"});
     const Outcome outcome = RunOnPath(sim.Path());
     EXPECT_EQ(outcome.version, "V3.02");
     EXPECT_EQ(outcome.protection, ProtectionResult::None);

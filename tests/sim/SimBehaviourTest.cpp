@@ -57,14 +57,15 @@ TEST(SimBehaviour, SkipsGarbageAndAnswersWithTheExactFrame) {
     const std::uint8_t garbageThenRequest[] = {0x00, 0x11, 0xF3, 0x02, 0x0A};
     ASSERT_TRUE(port->WriteAndFlush(garbageThenRequest, sizeof garbageThenRequest));
     // F3, N = 10, "E7TX0421", complement of the sum.
-    EXPECT_THAT(ReadRaw(*port, SIZE_MAX, 3), ElementsAre(0xF3, 0x0A, 'E', '7', 'T', 'X', '0', '4', '2', '1', 0x13));
+    EXPECT_THAT(ReadRaw(*port, SIZE_MAX, 3),
+                ElementsAre(0xF3, 0x0A, 'E', '7', 'T', 'X', '0', '4', '2', '1', 0x13));
     EXPECT_THAT(sim.LogText(), HasSubstr("garbage 00 11 skipped"));
     EXPECT_EQ(sim.RequestLines().size(), 1u);
 }
 
 TEST(SimBehaviour, NamesTheFaultsItAppliesInTheLog) {
-    SimUnderTest sim({"--profile", "dual", "--bad-checksum", "--cut-off", "--cut-at", "4",
-                    "--fault-on", "6C"});
+    SimUnderTest sim(
+        {"--profile", "dual", "--bad-checksum", "--cut-off", "--cut-at", "4", "--fault-on", "6C"});
     RunOnPath(sim.Path());
     const std::vector<std::string> lines = sim.RequestLines();
     ASSERT_EQ(lines.size(), 5u);
@@ -98,7 +99,11 @@ TEST(SimBehaviour, ExitsAfterTheGivenNumberOfRequests) {
 
 TEST(SimBehaviour, RefusesToReplaceAFileWithItsSymlink) {
     const std::string path = TempLinkPath("file");
-    { FILE* file = std::fopen(path.c_str(), "w"); ASSERT_NE(file, nullptr); std::fclose(file); }
+    {
+        FILE* file = std::fopen(path.c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fclose(file);
+    }
     EXPECT_EQ(RunSimToExit({"--link", path}), 2);
     EXPECT_TRUE(Exists(path));
     std::remove(path.c_str());

@@ -5,12 +5,10 @@
 namespace probe {
 namespace {
 
-std::string Join(const std::vector<std::string>& parts)
-{
+std::string Join(const std::vector<std::string>& parts) {
     std::string text;
     for (const std::string& part : parts) {
-        if (!text.empty())
-            text += ", ";
+        if (!text.empty()) text += ", ";
         text += part;
     }
     return text;
@@ -18,8 +16,7 @@ std::string Join(const std::vector<std::string>& parts)
 
 // Length of the well-formed UTF-8 sequence starting at bytes[i], or 0 when there is none
 // (stray continuation byte, overlong form, surrogate, beyond U+10FFFF, cut off).
-std::size_t Utf8SequenceLength(const std::string& bytes, std::size_t i)
-{
+std::size_t Utf8SequenceLength(const std::string& bytes, std::size_t i) {
     const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
     const unsigned char lead = at(i);
     std::size_t length = 0;
@@ -37,11 +34,9 @@ std::size_t Utf8SequenceLength(const std::string& bytes, std::size_t i)
     } else {
         return 0;
     }
-    if (i + length > bytes.size() || at(i + 1) < low || at(i + 1) > high)
-        return 0;
+    if (i + length > bytes.size() || at(i + 1) < low || at(i + 1) > high) return 0;
     for (std::size_t k = 2; k < length; ++k) {
-        if (at(i + k) < 0x80 || at(i + k) > 0xBF)
-            return 0;
+        if (at(i + k) < 0x80 || at(i + k) > 0xBF) return 0;
     }
     return length;
 }
@@ -51,8 +46,7 @@ std::size_t Utf8SequenceLength(const std::string& bytes, std::size_t i)
 // Text from the OS (port names) is UTF-8 on Linux and passes through; any other byte outside
 // printable ASCII (controller data, another code page) is escaped as the code point of the same
 // value, so the output is always valid JSON and nothing raw reaches a terminal.
-std::string JsonQuote(const std::string& bytes)
-{
+std::string JsonQuote(const std::string& bytes) {
     std::string quoted = "\"";
     for (std::size_t i = 0; i < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
@@ -74,35 +68,27 @@ std::string JsonQuote(const std::string& bytes)
     return quoted + "\"";
 }
 
-JsonObject& JsonObject::String(const std::string& key, const std::string& value)
-{
+JsonObject& JsonObject::String(const std::string& key, const std::string& value) {
     return Raw(key, JsonQuote(value));
 }
 
 JsonObject& JsonObject::StringOrNull(const std::string& key,
-                                     const std::optional<std::string>& value)
-{
+                                     const std::optional<std::string>& value) {
     return Raw(key, value ? JsonQuote(*value) : "null");
 }
 
-JsonObject& JsonObject::Bool(const std::string& key, bool value)
-{
+JsonObject& JsonObject::Bool(const std::string& key, bool value) {
     return Raw(key, value ? "true" : "false");
 }
 
-JsonObject& JsonObject::Raw(const std::string& key, const std::string& value)
-{
+JsonObject& JsonObject::Raw(const std::string& key, const std::string& value) {
     m_members.push_back(JsonQuote(key) + ": " + value);
     return *this;
 }
 
-std::string JsonObject::Text() const
-{
-    return "{" + Join(m_members) + "}";
-}
+std::string JsonObject::Text() const { return "{" + Join(m_members) + "}"; }
 
-std::string JsonArray(const std::vector<std::string>& elements)
-{
+std::string JsonArray(const std::vector<std::string>& elements) {
     return "[" + Join(elements) + "]";
 }
 

@@ -12,8 +12,7 @@ namespace {
 std::string Field(const std::string& text) {
     std::string field = text;
     for (char& c : field)
-        if (c == '\t' || c == '\n' || c == '\r')
-            c = ' ';
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
     return field;
 }
 

@@ -15,8 +15,7 @@ class ResultCollector final : public TestObserver {
 public:
     explicit ResultCollector(ProbeResults& results) : m_results(results) {}
 
-    void OnTextResult(Inquiry inquiry, const std::optional<std::string>& text) override
-    {
+    void OnTextResult(Inquiry inquiry, const std::optional<std::string>& text) override {
         switch (inquiry) {
         case Inquiry::EngineCode: m_results.engineCode = text; break;
         case Inquiry::Version: m_results.version = text; break;
@@ -33,8 +32,7 @@ private:
 };
 
 // Controller texts are untrusted bytes: never send control characters to a terminal.
-std::string Printable(const std::string& bytes)
-{
+std::string Printable(const std::string& bytes) {
     std::string text;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
@@ -49,13 +47,11 @@ std::string Printable(const std::string& bytes)
     return text;
 }
 
-std::string TextOutcome(const std::optional<std::string>& text)
-{
+std::string TextOutcome(const std::optional<std::string>& text) {
     return text ? Printable(*text) : NO_RESPOND;
 }
 
-std::string ProtectionText(ProtectionResult result)
-{
+std::string ProtectionText(ProtectionResult result) {
     switch (result) {
     case ProtectionResult::None: return "None";
     case ProtectionResult::Protected: return "Protected";
@@ -64,8 +60,7 @@ std::string ProtectionText(ProtectionResult result)
     return NO_RESPOND;
 }
 
-std::optional<std::string> ProtectionJson(ProtectionResult result)
-{
+std::optional<std::string> ProtectionJson(ProtectionResult result) {
     switch (result) {
     case ProtectionResult::None: return "none";
     case ProtectionResult::Protected: return "protected";
@@ -76,33 +71,27 @@ std::optional<std::string> ProtectionJson(ProtectionResult result)
 
 }  // namespace
 
-std::string PathToOpen(const std::string& port, bool windowsNames)
-{
-    if (windowsNames && port.rfind("\\\\", 0) != 0)
-        return DevicePathOf(port);
+std::string PathToOpen(const std::string& port, bool windowsNames) {
+    if (windowsNames && port.rfind("\\\\", 0) != 0) return DevicePathOf(port);
     return port;
 }
 
-ProbeResults RunProbeTest(CSerialLink& link)
-{
+ProbeResults RunProbeTest(CSerialLink& link) {
     ProbeResults results;
     ResultCollector collector(results);
     RunConnectionTest(link, collector);
     return results;
 }
 
-std::string FormatText(const std::string& port, const ProbeResults& results)
-{
-    return "Port: " + Printable(port) + "\n" +
-           "Engine code: " + TextOutcome(results.engineCode) + "\n" +
-           "Version: " + TextOutcome(results.version) + "\n" +
+std::string FormatText(const std::string& port, const ProbeResults& results) {
+    return "Port: " + Printable(port) + "\n" + "Engine code: " + TextOutcome(results.engineCode) +
+           "\n" + "Version: " + TextOutcome(results.version) + "\n" +
            "Protection: " + ProtectionText(results.protection) + "\n" +
            "Legacy engine code: " + TextOutcome(results.legacyEngineCode) + "\n" +
            "Legacy version: " + TextOutcome(results.legacyVersion) + "\n";
 }
 
-std::string FormatJson(const std::string& port, const ProbeResults& results)
-{
+std::string FormatJson(const std::string& port, const ProbeResults& results) {
     return JsonObject()
                .String("port", port)
                .StringOrNull("engine_code", results.engineCode)
@@ -115,11 +104,9 @@ std::string FormatJson(const std::string& port, const ProbeResults& results)
 }
 
 int Probe(CSerialLink& link, const std::string& port, bool json, std::ostream& out,
-          std::ostream& err)
-{
+          std::ostream& err) {
     if (!link.Open(PathToOpen(port))) {
-        err << "Can not open COM Port: " << Printable(port) << ": " << link.LastOpenError()
-            << "\n";
+        err << "Can not open COM Port: " << Printable(port) << ": " << link.LastOpenError() << "\n";
         return EXIT_CANNOT_OPEN;
     }
     const ProbeResults results = RunProbeTest(link);

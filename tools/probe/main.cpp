@@ -18,8 +18,7 @@ constexpr char USAGE[] =
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (std::find(args.begin(), args.end(), "--list") != args.end())
         return probe::RunListCommand(args, std::cout, std::cerr);

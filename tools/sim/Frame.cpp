@@ -7,7 +7,8 @@ namespace sim {
 
 std::uint8_t Checksum(const std::uint8_t* bytes, std::size_t count) {
     std::uint8_t sum = 0;
-    for (std::size_t i = 0; i < count; ++i) sum = static_cast<std::uint8_t>(sum + bytes[i]);
+    for (std::size_t i = 0; i < count; ++i)
+        sum = static_cast<std::uint8_t>(sum + bytes[i]);
     return static_cast<std::uint8_t>(~sum);
 }
 

@@ -50,7 +50,8 @@ private:
 // A symlink made at construction and removed at destruction, unless it has been replaced since.
 class ScopedSymlink {
 public:
-    // Replaces an existing symlink at linkPath, refuses anything else there. Throws std::system_error.
+    // Replaces an existing symlink at linkPath, refuses anything else there. Throws
+    // std::system_error.
     ScopedSymlink(const std::string& target, const std::string& linkPath);
     ~ScopedSymlink();
     ScopedSymlink(const ScopedSymlink&) = delete;

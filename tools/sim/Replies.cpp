@@ -64,19 +64,19 @@ std::optional<ReplyPlan> PlanReply(const SimOptions& options, std::uint8_t comma
     plan.wire = faults.noise;
     plan.wire.insert(plan.wire.end(), frame.begin(), frame.end());
     plan.sendCount = plan.wire.size();
-    if (!faults.noise.empty())
-        notes += ", after noise " + FormatBytes(faults.noise);
+    if (!faults.noise.empty()) notes += ", after noise " + FormatBytes(faults.noise);
     if (faults.cutOff || faults.hangUp) {
         const std::size_t cutAt = std::min(faults.cutAt.value_or(frame.size() / 2), frame.size());
         plan.sendCount = faults.noise.size() + cutAt;
         plan.hangUp = faults.hangUp;
-        notes += (faults.hangUp ? ", hang-up after " : ", cut off after ") +
-                 std::to_string(cutAt) + " of " + std::to_string(frame.size()) + " bytes";
+        notes += (faults.hangUp ? ", hang-up after " : ", cut off after ") + std::to_string(cutAt) +
+                 " of " + std::to_string(frame.size()) + " bytes";
     }
     plan.delayMs = options.replyDelayMs + faults.lateMs.value_or(0);
     if (faults.lateMs) notes += ", late by " + std::to_string(*faults.lateMs) + " ms";
     plan.byteGapMs = faults.byteGapMs;
-    if (faults.byteGapMs > 0) notes += ", " + std::to_string(faults.byteGapMs) + " ms between bytes";
+    if (faults.byteGapMs > 0)
+        notes += ", " + std::to_string(faults.byteGapMs) + " ms between bytes";
 
     plan.description = "reply " + FormatBytes(frame) + notes;
     return plan;

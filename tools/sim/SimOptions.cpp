@@ -107,8 +107,8 @@ std::uint8_t ParseCommand(std::string value) {
 }
 
 Profile ParseProfile(const std::string& name) {
-    for (Profile profile : {Profile::Tarvex, Profile::Protected, Profile::Legacy, Profile::Dual,
-                            Profile::Silent})
+    for (Profile profile :
+         {Profile::Tarvex, Profile::Protected, Profile::Legacy, Profile::Dual, Profile::Silent})
         if (name == ProfileName(profile)) return profile;
     throw UsageError("--profile: unknown profile '" + name + "'");
 }

@@ -21,16 +21,17 @@ enum class Profile {
 
 const char* ProfileName(Profile profile);
 
-// What goes wrong with a reply. Each applies to the commands in SimOptions::faultOn (all when empty).
+// What goes wrong with a reply. Each applies to the commands in SimOptions::faultOn (all when
+// empty).
 struct Faults {
     bool badChecksum = false;
-    bool cutOff = false;              // send part of the reply, then nothing
-    bool hangUp = false;              // send part of the reply, then close the pty and exit
-    std::optional<std::size_t> cutAt; // bytes sent before the cut (default: half the frame)
-    std::optional<unsigned> lateMs;   // reply only after this long
-    Bytes noise;                      // sent before the reply
-    bool longReply = false;           // 253 data bytes
-    unsigned byteGapMs = 0;           // pause between reply bytes
+    bool cutOff = false;               // send part of the reply, then nothing
+    bool hangUp = false;               // send part of the reply, then close the pty and exit
+    std::optional<std::size_t> cutAt;  // bytes sent before the cut (default: half the frame)
+    std::optional<unsigned> lateMs;    // reply only after this long
+    Bytes noise;                       // sent before the reply
+    bool longReply = false;            // 253 data bytes
+    unsigned byteGapMs = 0;            // pause between reply bytes
 
     bool Any() const {
         return badChecksum || cutOff || hangUp || lateMs || !noise.empty() || longReply ||

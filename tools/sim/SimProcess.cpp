@@ -44,7 +44,8 @@ pid_t Spawn(const std::vector<std::string>& args, int stdoutFd) {
     std::vector<std::string> all{MARLOX_SIM_PATH};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (std::string& arg : all) argv.push_back(arg.data());
+    for (std::string& arg : all)
+        argv.push_back(arg.data());
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -62,8 +63,7 @@ std::optional<int> Reap(pid_t pid, std::chrono::milliseconds timeout) {
     for (;;) {
         int status = 0;
         const pid_t result = ::waitpid(pid, &status, WNOHANG);
-        if (result == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (result == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         if (result < 0 || std::chrono::steady_clock::now() >= deadline) return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -75,8 +75,7 @@ std::string ReadLine(int fd, std::chrono::steady_clock::time_point deadline) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         pollfd entry{fd, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0)
-            return {};
+        if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0) return {};
         char c = 0;
         if (::read(fd, &c, 1) != 1) return {};
         if (c == '\n') return line;

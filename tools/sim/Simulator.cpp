@@ -44,7 +44,8 @@ RunEnd Simulator::Run() {
         const ssize_t count = ::read(m_pty.Master(), chunk, sizeof chunk);
         if (count < 0 && (errno == EAGAIN || errno == EINTR)) continue;
         if (count <= 0) {
-            m_log.Line(std::string("pty read failed: ") + (count < 0 ? std::strerror(errno) : "end"));
+            m_log.Line(std::string("pty read failed: ") +
+                       (count < 0 ? std::strerror(errno) : "end"));
             return RunEnd::PtyFailed;
         }
         const auto received = Clock::now();
@@ -152,7 +153,8 @@ bool Simulator::LetRequesterRead() {
         else if (seenPending || waited >= CLOSE_SETTLE)
             return true;
         if (waited >= CLOSE_DRAIN) return true;
-        if (SleepUntil(Clock::now() + std::chrono::milliseconds(1), m_signals) == WaitResult::Stopped)
+        if (SleepUntil(Clock::now() + std::chrono::milliseconds(1), m_signals) ==
+            WaitResult::Stopped)
             return false;
     }
 }

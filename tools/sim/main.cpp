@@ -50,7 +50,8 @@ int main(int argc, char* argv[]) {
         // Byte-time pacing needs sub-millisecond wake-ups; the default slack is 50 us.
         if (options.baudPacing) prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 
-        log.Line("marlox-sim on " + pty.SlavePath() + ", profile " + sim::ProfileName(options.profile) +
+        log.Line("marlox-sim on " + pty.SlavePath() + ", profile " +
+                 sim::ProfileName(options.profile) +
                  (options.linkPath.empty() ? "" : ", link " + options.linkPath));
         std::cout << pty.SlavePath() << std::endl;
 

@@ -4,8 +4,7 @@
 #include "ui/linux/DemoController.h"
 #include "ui/linux/DemoPorts.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     InstallDemoPorts();
     return afx::qt::RunProgram(argc, argv, "marlox", StartDemoController);
 }

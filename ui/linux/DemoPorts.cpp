@@ -10,8 +10,7 @@ namespace {
 
 class DemoInventory : public sys::PortInventory {
 public:
-    std::vector<sys::InventoryPort> ListPorts() const override
-    {
+    std::vector<sys::InventoryPort> ListPorts() const override {
         // The controller starts after the inventory is installed: ask for its pty each time.
         std::vector<sys::InventoryPort> leading;
         if (!DemoControllerPath().empty()) {
@@ -24,8 +23,7 @@ public:
 
 }  // namespace
 
-void InstallDemoPorts()
-{
+void InstallDemoPorts() {
     static const DemoInventory inventory;
     static sys::InventoryPlatform platform(inventory);
     sys::SetSystemDiscoveryPlatform(&platform);

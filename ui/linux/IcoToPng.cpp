@@ -6,8 +6,7 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);  // for the image format plug-ins
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s INPUT.ico OUTPUT.png\n", argv[0]);

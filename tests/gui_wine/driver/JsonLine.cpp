@@ -6,10 +6,8 @@
 
 namespace driver {
 
-std::string Utf8(const std::wstring& text)
-{
-    if (text.empty())
-        return {};
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                          nullptr, 0, nullptr, nullptr);
     std::string out(size > 0 ? static_cast<size_t>(size) : 0, '\0');
@@ -19,12 +17,10 @@ std::string Utf8(const std::wstring& text)
     return out;
 }
 
-std::string Utf8FromCodePage(const std::string& bytes, unsigned codePage)
-{
-    if (bytes.empty())
-        return {};
-    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                         nullptr, 0);
+std::string Utf8FromCodePage(const std::string& bytes, unsigned codePage) {
+    if (bytes.empty()) return {};
+    const int size =
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring wide(size > 0 ? static_cast<size_t>(size) : 0, L'\0');
     if (size > 0)
         MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
@@ -32,8 +28,7 @@ std::string Utf8FromCodePage(const std::string& bytes, unsigned codePage)
     return Utf8(wide);
 }
 
-std::string JsonString(const std::string& utf8)
-{
+std::string JsonString(const std::string& utf8) {
     std::string out = "\"";
     for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
@@ -58,41 +53,33 @@ std::string JsonString(const std::string& utf8)
 
 JsonLine::JsonLine(const char* step) : m_text("{\"step\":" + JsonString(step)) {}
 
-void JsonLine::Key(const char* key)
-{
-    m_text += "," + JsonString(key) + ":";
-}
+void JsonLine::Key(const char* key) { m_text += "," + JsonString(key) + ":"; }
 
-JsonLine& JsonLine::Add(const char* key, const std::string& utf8)
-{
+JsonLine& JsonLine::Add(const char* key, const std::string& utf8) {
     Key(key);
     m_text += JsonString(utf8);
     return *this;
 }
 
-JsonLine& JsonLine::Add(const char* key, long long number)
-{
+JsonLine& JsonLine::Add(const char* key, long long number) {
     Key(key);
     m_text += std::to_string(number);
     return *this;
 }
 
-JsonLine& JsonLine::AddBool(const char* key, bool value)
-{
+JsonLine& JsonLine::AddBool(const char* key, bool value) {
     Key(key);
     m_text += value ? "true" : "false";
     return *this;
 }
 
-JsonLine& JsonLine::AddRaw(const char* key, const std::string& json)
-{
+JsonLine& JsonLine::AddRaw(const char* key, const std::string& json) {
     Key(key);
     m_text += json;
     return *this;
 }
 
-void JsonLine::Print()
-{
+void JsonLine::Print() {
     const std::string line = m_text + "}\n";
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),

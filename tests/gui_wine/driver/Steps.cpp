@@ -23,40 +23,34 @@ constexpr ULONGLONG TEST_RUN_TIMEOUT_MS = 60000;
 constexpr size_t MAX_COMBO_TEXT = 1024;
 constexpr size_t TOOL_TEXT_SIZE = 1024;
 
-void Fail(const char* step, const std::string& message)
-{
+void Fail(const char* step, const std::string& message) {
     JsonLine("error").Add("in", step).Add("message", message).Print();
 }
 
-std::string TextOrEmpty(HWND window)
-{
+std::string TextOrEmpty(HWND window) {
     const auto text = WindowText(window);
     return text ? Utf8(*text) : std::string();
 }
 
-std::string ChildTexts(HWND parent)
-{
+std::string ChildTexts(HWND parent) {
     std::string array = "[";
     for (HWND child : Children(parent)) {
-        if (array.size() > 1)
-            array += ",";
+        if (array.size() > 1) array += ",";
         array += JsonString(TextOrEmpty(child));
     }
     return array + "]";
 }
 
-HWND FocusOf(HWND window)
-{
+HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
-                                                                             : nullptr;
+                                                                              : nullptr;
 }
 
 // Posted to the focused control, as the keyboard would deliver it: the
 // program's message loop and its dialog keyboard handling see it.
-bool PostKey(HWND tester, UINT key)
-{
+bool PostKey(HWND tester, UINT key) {
     HWND focus = FocusOf(tester);
     return focus != nullptr && PostMessageW(focus, WM_KEYDOWN, key, 1) &&
            PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
@@ -64,8 +58,7 @@ bool PostKey(HWND tester, UINT key)
 
 }  // namespace
 
-bool StepDialog(Session& session)
-{
+bool StepDialog(Session& session) {
     const ULONGLONG start = GetTickCount64();
     WaitFor([&] { return (session.tester = FindTesterDialog()) != nullptr; }, START_TIMEOUT_MS);
     if (session.tester == nullptr) {
@@ -76,8 +69,7 @@ bool StepDialog(Session& session)
     return true;
 }
 
-bool StepControls(const Session& session)
-{
+bool StepControls(const Session& session) {
     int index = 0;
     for (HWND child : Children(session.tester)) {
         const auto text = WindowText(child);
@@ -97,8 +89,7 @@ bool StepControls(const Session& session)
     return true;
 }
 
-bool StepText(const Session& session, int id)
-{
+bool StepText(const Session& session, int id) {
     HWND control = GetDlgItem(session.tester, id);
     const auto text = control != nullptr ? WindowText(control) : std::nullopt;
     if (!text) {
@@ -114,8 +105,7 @@ bool StepText(const Session& session, int id)
     return true;
 }
 
-bool StepCombo(const Session& session)
-{
+bool StepCombo(const Session& session) {
     HWND combo = GetDlgItem(session.tester, IDC_PORT);
     const auto count = combo != nullptr ? Send(combo, CB_GETCOUNT, 0, 0) : std::nullopt;
     const auto selected = combo != nullptr ? Send(combo, CB_GETCURSEL, 0, 0) : std::nullopt;
@@ -156,8 +146,7 @@ bool StepCombo(const Session& session)
     return true;
 }
 
-bool StepSelect(const Session& session, int index)
-{
+bool StepSelect(const Session& session, int index) {
     HWND combo = GetDlgItem(session.tester, IDC_PORT);
     if (combo == nullptr || !Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) ||
         !Send(session.tester, WM_COMMAND, MAKEWPARAM(IDC_PORT, CBN_SELCHANGE),
@@ -170,15 +159,15 @@ bool StepSelect(const Session& session, int index)
     return true;
 }
 
-bool StepFocus(const Session& session)
-{
+bool StepFocus(const Session& session) {
     HWND focus = FocusOf(session.tester);
-    JsonLine("focus").Add("id", focus != nullptr ? static_cast<short>(GetDlgCtrlID(focus)) : 0).Print();
+    JsonLine("focus")
+        .Add("id", focus != nullptr ? static_cast<short>(GetDlgCtrlID(focus)) : 0)
+        .Print();
     return true;
 }
 
-bool StepKey(const Session& session, UINT key)
-{
+bool StepKey(const Session& session, UINT key) {
     if (!PostKey(session.tester, key)) {
         Fail("key", "no focused control to send the key to");
         return false;
@@ -187,15 +176,13 @@ bool StepKey(const Session& session, UINT key)
     return true;
 }
 
-bool StepGone(const Session& session)
-{
+bool StepGone(const Session& session) {
     const bool gone = WaitFor([&] { return !IsWindow(session.tester); }, POPUP_TIMEOUT_MS);
     JsonLine("gone").AddBool("gone", gone).Print();
     return true;
 }
 
-bool StepTest(const Session& session, UINT key)
-{
+bool StepTest(const Session& session, UINT key) {
     // The click (or key) is posted: a sent BM_CLICK would not return before the
     // whole test has run. While it runs the program pumps only at two points,
     // so everything here is read from window state, never by messages.
@@ -237,8 +224,7 @@ bool StepTest(const Session& session, UINT key)
             outcome = "nothing";
             break;
         }
-        if (elapsed > TEST_RUN_TIMEOUT_MS)
-            break;
+        if (elapsed > TEST_RUN_TIMEOUT_MS) break;
         Sleep(1);
     }
     JsonLine("test")
@@ -249,8 +235,7 @@ bool StepTest(const Session& session, UINT key)
     return IsWindow(session.tester) != FALSE;
 }
 
-bool StepSysCommand(const Session& session, WPARAM command)
-{
+bool StepSysCommand(const Session& session, WPARAM command) {
     // Posted: the About box runs modally inside the handler.
     if (!PostMessageW(session.tester, WM_SYSCOMMAND, command, 0)) {
         Fail("syscommand", "cannot post to the dialog");
@@ -260,8 +245,7 @@ bool StepSysCommand(const Session& session, WPARAM command)
     return true;
 }
 
-bool StepPopup(const Session& session)
-{
+bool StepPopup(const Session& session) {
     // Without the tester, the popup comes from the program's start, which may
     // take as long as the tester's own appearance.
     HWND popup = nullptr;
@@ -295,8 +279,8 @@ bool StepPopup(const Session& session)
 
     HWND ok = GetDlgItem(popup, IDOK);
     PostMessageW(popup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
-    const bool closed = WaitFor([&] { return !IsWindow(popup) || !IsWindowVisible(popup); },
-                                POPUP_TIMEOUT_MS);
+    const bool closed =
+        WaitFor([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, POPUP_TIMEOUT_MS);
     JsonLine("popup")
         .AddBool("found", true)
         .Add("caption", caption)
@@ -310,8 +294,7 @@ bool StepPopup(const Session& session)
     return closed;
 }
 
-bool StepDialogs(const Session& session)
-{
+bool StepDialogs(const Session& session) {
     std::string captions = "[";
     for (HWND dialog : OtherDialogs(session.tester))
         captions += (captions.size() > 1 ? "," : "") + JsonString(TextOrEmpty(dialog));
@@ -319,8 +302,7 @@ bool StepDialogs(const Session& session)
     return true;
 }
 
-bool StepToolTips(const Session& session)
-{
+bool StepToolTips(const Session& session) {
     HWND tip = FindToolTip(session.tester);
     if (tip == nullptr) {
         JsonLine("tooltips").AddBool("found", false).Print();
@@ -340,9 +322,8 @@ bool StepToolTips(const Session& session)
 
     // TOOLINFOA holds pointers, which the system does not marshal for tooltip
     // messages: the structure and the text buffer live in the program's memory.
-    UniqueHandle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                    ProcessOf(tip)));
+    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                     FALSE, ProcessOf(tip)));
     RemoteMemory remote(process.get(), sizeof(TOOLINFOA) + TOOL_TEXT_SIZE);
     if (!process || !remote.Valid()) {
         Fail("tooltips", "no access to the program's memory");
@@ -354,14 +335,15 @@ bool StepToolTips(const Session& session)
         const std::vector<char> zeros(TOOL_TEXT_SIZE, '\0');
         if (!remote.Write(0, &info, sizeof info) ||
             Send(tip, TTM_ENUMTOOLSA, static_cast<WPARAM>(i),
-                 reinterpret_cast<LPARAM>(remote.At(0))).value_or(0) == 0 ||
+                 reinterpret_cast<LPARAM>(remote.At(0)))
+                    .value_or(0) == 0 ||
             !remote.Read(0, &info, sizeof info)) {
             Fail("tooltips", "TTM_ENUMTOOLSA failed for tool " + std::to_string(i));
             return false;
         }
         const bool idIsWindow = (info.uFlags & TTF_IDISHWND) != 0;
-        const int controlId =
-            idIsWindow ? GetDlgCtrlID(reinterpret_cast<HWND>(info.uId)) : static_cast<int>(info.uId);
+        const int controlId = idIsWindow ? GetDlgCtrlID(reinterpret_cast<HWND>(info.uId))
+                                         : static_cast<int>(info.uId);
 
         info.lpszText = static_cast<LPSTR>(remote.At(sizeof info));
         std::vector<char> text(TOOL_TEXT_SIZE, '\0');
@@ -384,8 +366,7 @@ bool StepToolTips(const Session& session)
     return true;
 }
 
-bool StepRect(const Session& session)
-{
+bool StepRect(const Session& session) {
     RECT rect{};
     if (!GetWindowRect(session.tester, &rect)) {
         Fail("rect", "no window rectangle");
@@ -400,8 +381,7 @@ bool StepRect(const Session& session)
     return true;
 }
 
-bool StepClose(const Session& session)
-{
+bool StepClose(const Session& session) {
     PostMessageW(session.tester, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     const bool closed = WaitFor([&] { return !IsWindow(session.tester); }, POPUP_TIMEOUT_MS);
     JsonLine("close").AddBool("closed", closed).Print();

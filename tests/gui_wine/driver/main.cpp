@@ -31,8 +31,7 @@
 
 namespace {
 
-bool ParseNumber(const char* text, long& value)
-{
+bool ParseNumber(const char* text, long& value) {
     char* end = nullptr;
     value = std::strtol(text, &end, 0);
     return end != text && *end == '\0';
@@ -40,8 +39,7 @@ bool ParseNumber(const char* text, long& value)
 
 }  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     using namespace driver;
     Session session;
     for (int i = 1; i < argc; ++i) {
@@ -59,29 +57,45 @@ int main(int argc, char* argv[])
         }
 
         bool ok = true;
-        if (step == "dialog") ok = StepDialog(session);
-        else if (step == "controls") ok = StepControls(session);
-        else if (step == "text") ok = StepText(session, static_cast<int>(number));
-        else if (step == "combo") ok = StepCombo(session);
-        else if (step == "select") ok = StepSelect(session, static_cast<int>(number));
-        else if (step == "test") ok = StepTest(session, 0);
-        else if (step == "testkey") ok = StepTest(session, static_cast<UINT>(number));
-        else if (step == "focus") ok = StepFocus(session);
-        else if (step == "key") ok = StepKey(session, static_cast<UINT>(number));
-        else if (step == "gone") ok = StepGone(session);
-        else if (step == "syscommand") ok = StepSysCommand(session, static_cast<WPARAM>(number));
-        else if (step == "popup") ok = StepPopup(session);
-        else if (step == "dialogs") ok = StepDialogs(session);
-        else if (step == "tooltips") ok = StepToolTips(session);
-        else if (step == "rect") ok = StepRect(session);
-        else if (step == "close") ok = StepClose(session);
-        else if (step == "sleep") Sleep(static_cast<DWORD>(number));
+        if (step == "dialog")
+            ok = StepDialog(session);
+        else if (step == "controls")
+            ok = StepControls(session);
+        else if (step == "text")
+            ok = StepText(session, static_cast<int>(number));
+        else if (step == "combo")
+            ok = StepCombo(session);
+        else if (step == "select")
+            ok = StepSelect(session, static_cast<int>(number));
+        else if (step == "test")
+            ok = StepTest(session, 0);
+        else if (step == "testkey")
+            ok = StepTest(session, static_cast<UINT>(number));
+        else if (step == "focus")
+            ok = StepFocus(session);
+        else if (step == "key")
+            ok = StepKey(session, static_cast<UINT>(number));
+        else if (step == "gone")
+            ok = StepGone(session);
+        else if (step == "syscommand")
+            ok = StepSysCommand(session, static_cast<WPARAM>(number));
+        else if (step == "popup")
+            ok = StepPopup(session);
+        else if (step == "dialogs")
+            ok = StepDialogs(session);
+        else if (step == "tooltips")
+            ok = StepToolTips(session);
+        else if (step == "rect")
+            ok = StepRect(session);
+        else if (step == "close")
+            ok = StepClose(session);
+        else if (step == "sleep")
+            Sleep(static_cast<DWORD>(number));
         else {
             JsonLine("error").Add("in", step).Add("message", "unknown step").Print();
             return 2;
         }
-        if (!ok)
-            return 1;
+        if (!ok) return 1;
     }
     return 0;
 }
