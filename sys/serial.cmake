@@ -5,5 +5,7 @@ if(WIN32)
 else()
   target_sources(marlox_sys PRIVATE
     posix/TermiosSettings.cpp
+    posix/DeviceHolders.cpp
+    posix/UucpLock.cpp
     posix/PosixSerialPort.cpp)
 endif()

@@ -97,7 +97,11 @@ void CTesterDlg::OnTest() {
     const std::string devicePath = m_ports.GetAt(static_cast<std::size_t>(selected)).devicePath;
 
     if (!m_link.Open(devicePath)) {
-        AfxMessageBox(IDS_CANNOT_OPEN_PORT, MB_OK);
+        // The string table's line, then the system's reason on a line of its own.
+        CString text;
+        text.LoadString(IDS_CANNOT_OPEN_PORT);
+        const std::string& reason = m_link.LastOpenError();
+        AfxMessageBox(reason.empty() ? text : CString(text.Str() + "\n" + reason), MB_OK);
         return;
     }
     CTestRunScope scope(m_link, m_testButton);

@@ -131,7 +131,7 @@ TEST(FaultInjection, PortNodeRemovedAfterDiscoveryGivesTheOpenFailureBoxOnly) {
 
         ASSERT_TRUE(std::filesystem::remove(ports.DevRoot() + "/ttyS0"));
         EXPECT_EQ(ClickTestCollectingBoxes(view),
-                  std::vector<std::string>{"Can not open COM Port"});
+                  std::vector<std::string>{"Can not open COM Port\nno such device"});
         // Nothing changed: the fields and the icon of the last test stay, TEST is usable.
         EXPECT_EQ(Read(view), before);
         EXPECT_TRUE(view.Visible(IDC_PROTECTION_ICON));
@@ -154,7 +154,7 @@ TEST(FaultInjection, ControllerGoneAfterDiscoveryGivesTheOpenFailureBoxOnly) {
         if (Exists(pty)) GTEST_SKIP() << pty << " was taken by another program";
 
         EXPECT_EQ(ClickTestCollectingBoxes(view),
-                  std::vector<std::string>{"Can not open COM Port"});
+                  std::vector<std::string>{"Can not open COM Port\nno such device"});
         EXPECT_EQ(Read(view), (Fields{}));
         EXPECT_TRUE(view.Enabled(IDC_TEST));
     });

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "afx/afxwin.h"
@@ -12,6 +14,7 @@
 #include "sys/SerialPort.h"
 #include "tests/gui_qt/TestSystem.h"
 #include "tests/gui_qt/TesterDriver.h"
+#include "tests/link/TtyHolder.h"
 
 namespace guitest {
 namespace {
@@ -126,31 +129,45 @@ TEST(TestCommand, SilentPortGivesNoRespondEverywhere) {
     });
 }
 
-TEST(TestCommand, PortHeldElsewhereGivesOneMessageBoxAndChangesNothing) {
+TEST(TestCommand, PortHeldElsewhereGivesOneMessageBoxWithTheReasonAndChangesNothing) {
     TestPorts ports;
     sim::SimProcess& sim = ports.AddSim("ttyS0", Profile("tarvex"));
-    // Another program holds the port (an exclusive open of the same kind).
-    const std::unique_ptr<sys::SerialPort> holder =
-        sys::SystemSerialPorts().OpenExclusive(ports.DevRoot() + "/ttyS0");
-    ASSERT_NE(holder, nullptr);
-    RunTesterDialog([&](DialogView& view) {
-        std::vector<std::pair<QString, QString>> boxes;
-        OnNextWindow closer([&](QWidget* window) {
-            auto* box = qobject_cast<QMessageBox*>(window);
-            ASSERT_NE(box, nullptr);
-            boxes.emplace_back(box->windowTitle(), box->text());
-            box->accept();
+    // Held by an exclusive open of the same kind, then by another program's plain open(), which
+    // the reason names.
+    for (const bool plainOpen : {false, true}) {
+        std::unique_ptr<sys::SerialPort> exclusive;
+        std::optional<testutil::TtyHolder> program;
+        if (plainOpen)
+            program.emplace(sim.Path());
+        else
+            exclusive = sys::SystemSerialPorts().OpenExclusive(ports.DevRoot() + "/ttyS0");
+        ASSERT_TRUE(exclusive || program->Pid() > 0);
+        RunTesterDialog([&](DialogView& view) {
+            std::vector<std::pair<QString, QString>> boxes;
+            OnNextWindow closer([&](QWidget* window) {
+                auto* box = qobject_cast<QMessageBox*>(window);
+                ASSERT_NE(box, nullptr);
+                boxes.emplace_back(box->windowTitle(), box->text());
+                box->accept();
+            });
+            view.ClickTest();
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].first, "Marlox");
+            const QStringList lines = boxes[0].second.split('\n');
+            ASSERT_EQ(lines.size(), 2) << boxes[0].second.toStdString();
+            EXPECT_EQ(lines[0], "Can not open COM Port");
+            if (plainOpen) {
+                EXPECT_EQ(lines[1], QString("in use by sleep (PID %1)").arg(program->Pid()));
+            } else {
+                EXPECT_FALSE(lines[1].isEmpty());  // the system's reason
+            }
+            const Fields fields = Read(view);
+            EXPECT_EQ(fields.engineCode + fields.version + fields.protection +
+                          fields.legacyEngineCode + fields.legacyVersion,
+                      "");
+            EXPECT_TRUE(view.Enabled(IDC_TEST));
         });
-        view.ClickTest();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].first, "Marlox");
-        EXPECT_EQ(boxes[0].second, "Can not open COM Port");
-        const Fields fields = Read(view);
-        EXPECT_EQ(fields.engineCode + fields.version + fields.protection + fields.legacyEngineCode +
-                      fields.legacyVersion,
-                  "");
-        EXPECT_TRUE(view.Enabled(IDC_TEST));
-    });
+    }
     EXPECT_TRUE(sim.RequestLines().empty());
 }
 

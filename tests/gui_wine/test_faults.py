@@ -96,7 +96,7 @@ class FaultInjection(DialogTestCase):
         self.run_test(before)
         self.assertEqual(one(lines, "test")["outcome"], "popup")
         popup = one(lines, "popup")
-        self.assertEqual((popup["caption"], popup["text"]), ("Marlox", ENGLISH["cannot_open"]))
+        self.assert_open_failure(popup, ENGLISH["cannot_open"])
         self.assertTrue(popup["closed"], popup)
         self.assertEqual(one(lines, "dialogs")["captions"], [])
         # Nothing changed: the last test's fields and icon stay, TEST is usable.

@@ -1,5 +1,5 @@
-// The termios port on real pseudo-terminal pairs: exclusive open, settings, the byte wait,
-// discards and hang-up.
+// The termios port on real pseudo-terminal pairs: exclusive open against other programs and
+// lock files, settings, the byte wait, discards and hang-up.
 
 #include <gtest/gtest.h>
 
@@ -7,13 +7,19 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include "sys/posix/PosixSerialPort.h"
 #include "sys/posix/TermiosSettings.h"
 #include "sys/posix/UniqueFd.h"
+#include "sys/posix/UucpLock.h"
+#include "tests/link/TtyHolder.h"
 
 namespace {
 
@@ -47,7 +53,32 @@ private:
     std::string m_path;
 };
 
-class PosixSerialPortTest : public ::testing::Test {
+struct LockDir {  // the test's own, for the UUCP lock files
+    char name[25] = "/tmp/marlox-locks-XXXXXX";
+    const std::string path = ::mkdtemp(name);
+    ~LockDir() { std::filesystem::remove_all(path); }
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+std::string LockContent(pid_t pid) {  // HDB: ten characters right-aligned and a newline
+    char text[16];
+    std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(pid));
+    return text;
+}
+
+class ExclusiveOpen : public ::testing::Test {
+protected:
+    PtyPair pty;
+    LockDir locks;
+    const std::string lock = locks.path + "/LCK.." + sys::posix::UucpLockName(pty.Path());
+    sys::PosixSerialPorts ports{locks.path};
+};
+
+class PosixSerialPortTest : public ExclusiveOpen {
 protected:
     void SetUp() override {
         ASSERT_FALSE(pty.Path().empty());
@@ -57,15 +88,16 @@ protected:
         ASSERT_TRUE(port->ApplyLineSettings(CONTROLLER_SETTINGS));
     }
 
-    PtyPair pty;
-    sys::PosixSerialPorts ports;
     std::unique_ptr<sys::SerialPort> port;
 };
 
 TEST_F(PosixSerialPortTest, SecondOpenFailsWhileHeldAndSucceedsAfterClose) {
+    EXPECT_EQ(ReadFile(lock), LockContent(::getpid()));
     EXPECT_EQ(ports.OpenExclusive(pty.Path()), nullptr);
-    EXPECT_FALSE(ports.LastOpenError().empty());
+    EXPECT_EQ(ports.LastOpenError(),
+              "locked by PID " + std::to_string(::getpid()) + " (" + lock + ")");
     port.reset();
+    EXPECT_FALSE(std::filesystem::exists(lock));
     EXPECT_NE(ports.OpenExclusive(pty.Path()), nullptr) << ports.LastOpenError();
 }
 
@@ -156,11 +188,52 @@ TEST_F(PosixSerialPortTest, HangUpIsAFailedReadNotSilence) {
 }
 
 TEST(PosixSerialPorts, OpenFailsOnMissingPathsAndNonTerminals) {
-    sys::PosixSerialPorts ports;
+    LockDir locks;
+    sys::PosixSerialPorts ports(locks.path);
     EXPECT_EQ(ports.OpenExclusive("/dev/marlox-no-such-port"), nullptr);
-    EXPECT_EQ(ports.LastOpenError(), "No such file or directory");
+    EXPECT_EQ(ports.LastOpenError(), "no such device");
     EXPECT_EQ(ports.OpenExclusive("/dev/null"), nullptr);
-    EXPECT_FALSE(ports.LastOpenError().empty());
+    EXPECT_EQ(ports.LastOpenError(), "not a serial port");
+    EXPECT_TRUE(std::filesystem::is_empty(locks.path));
+}
+
+TEST_F(ExclusiveOpen, PlainOpenByAnotherProgramRefusesAtOnceNamingIt) {
+    const testutil::TtyHolder holder(pty.Path());
+    ASSERT_GT(holder.Pid(), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ports.OpenExclusive(pty.Path()), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_EQ(ports.LastOpenError(), "in use by sleep (PID " + std::to_string(holder.Pid()) + ")");
+    // What the refused open took is given back: the lock file and the exclusive flag.
+    EXPECT_TRUE(std::filesystem::is_empty(locks.path));
+    sys::UniqueFd observer(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    int exclusive = 1;
+    EXPECT_EQ(::ioctl(observer.Get(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+}
+
+TEST_F(ExclusiveOpen, LiveLockRefusesAndAStaleOneIsReplacedUntilClose) {
+    const pid_t live = ::getppid();
+    const pid_t gone = ::fork();
+    if (gone == 0) _exit(0);
+    ::waitpid(gone, nullptr, 0);
+    std::ofstream(lock) << LockContent(live);
+    EXPECT_EQ(ports.OpenExclusive(pty.Path()), nullptr);
+    EXPECT_EQ(ports.LastOpenError(), "locked by PID " + std::to_string(live) + " (" + lock + ")");
+    EXPECT_EQ(ReadFile(lock), LockContent(live));
+
+    std::ofstream(lock) << LockContent(gone);
+    std::unique_ptr<sys::SerialPort> port = ports.OpenExclusive(pty.Path());
+    ASSERT_NE(port, nullptr) << ports.LastOpenError();
+    EXPECT_EQ(ReadFile(lock), LockContent(::getpid()));
+    port.reset();
+    EXPECT_FALSE(std::filesystem::exists(lock));
+}
+
+TEST_F(ExclusiveOpen, LockDirectoryThatCannotBeWrittenIsDoneWithout) {
+    ::chmod(locks.path.c_str(), 0555);  // holds against anyone but root
+    for (const std::string dir : {"/nonexistent", "/proc", locks.path.c_str()})
+        EXPECT_NE(sys::PosixSerialPorts(dir).OpenExclusive(pty.Path()), nullptr) << dir;
 }
 
 TEST(PosixSerialPorts, RecognisesPseudoTerminals) {
