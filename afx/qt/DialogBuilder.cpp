@@ -10,6 +10,7 @@
 
 #include "afx/qt/DialogFont.h"
 #include "afx/qt/DialogWidget.h"
+#include "afx/qt/FieldAccessible.h"
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Window.h"
 #include "afx/res/DialogLayout.h"
@@ -193,10 +194,23 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialo
         // Screen readers read a control's own text, or its label's (else the title's) when it has
         // none.
         const auto label = afx::res::LabelOf(dialogTemplate, i);
+        auto* caption = label ? qobject_cast<QLabel*>(controls[*label]->widget.data()) : nullptr;
+        auto* field = qobject_cast<QLabel*>(control);
+        // A result field is named by its caption, which labels it; its text is its value.
+        if (field != nullptr && record.text.empty() && field->pixmap().isNull() &&
+            caption != nullptr && caption->buddy() == nullptr) {
+            MarkResultField(*field, *caption);
+            continue;
+        }
         control->setAccessibleName(
             !record.text.empty() ? StaticDisplayText(record.text, record.literalText)
             : label              ? StaticDisplayText(dialogTemplate.items[*label].title.text, false)
                                  : StaticDisplayText(dialogTemplate.title, false));
+        // A control without text of its own is labelled by its caption too, whose access key
+        // takes the user there.
+        if (record.text.empty() && field == nullptr && caption != nullptr &&
+            caption->buddy() == nullptr)
+            caption->setBuddy(control);
         if (control->focusPolicy() == Qt::NoFocus) continue;
         if (previous != nullptr) QWidget::setTabOrder(previous, control);
         previous = control;
