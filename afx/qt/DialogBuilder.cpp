@@ -3,12 +3,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
 
 #include "afx/qt/DialogFont.h"
 #include "afx/qt/DialogWidget.h"
+#include "afx/qt/FieldAccessible.h"
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Window.h"
 #include "afx/res/DialogLayout.h"
@@ -55,19 +57,11 @@ QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry) {
     } else {
         label->setAlignment(StaticAlignment(item.style));
         // Text wraps as DrawText's word break does, where the control has room for a second
-        // line; a one-line label a pixel short for its text (fonts here measure a little
-        // differently) is clipped instead of losing its last word to an invisible line.
+        // line; a one-line label is widened to its text instead (FitTexts).
         const bool roomForTwoLines = geometry.height() >= 2 * label->fontMetrics().height();
         label->setWordWrap((item.style & style::STATIC_CENTERIMAGE) == 0 && roomForTwoLines);
         label->setText(
             StaticDisplayText(item.title.text, (item.style & style::STATIC_NOPREFIX) != 0));
-        // A one-line label too narrow for its text keeps the text's start in view, as Windows
-        // does when the rest breaks onto a line outside the control; right alignment would
-        // clip the start instead (the word that tells two rows apart).
-        if (!label->wordWrap() &&
-            label->fontMetrics().horizontalAdvance(label->text()) > geometry.width()) {
-            label->setAlignment((label->alignment() & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft);
-        }
     }
     if (item.exStyle & style::EX_STATICEDGE) {
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -101,6 +95,36 @@ QWidget* MakeComboBox(QWidget* parent, QRect& geometry) {
     combo->setMaxVisibleItems(std::max(1, (geometry.height() - fieldHeight) / itemHeight));
     geometry.setHeight(fieldHeight);
     return combo;
+}
+
+// The width a control needs to show its text whole in the font it uses; 0 for none. Controls
+// the template hides for good (the dialog's hidden OK and Cancel) need nothing.
+int NeededWidth(const QWidget& control) {
+    if (control.isHidden()) return 0;
+    if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+        const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        return button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin;
+    }
+    const auto* label = qobject_cast<const QLabel*>(&control);
+    if (label == nullptr || label->text().isEmpty()) return 0;
+    if (label->wordWrap() && label->heightForWidth(label->width()) <= label->height()) return 0;
+    return label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->frameWidth();
+}
+
+// Fonts here are wider than the ones the templates were sized for: where a text does not fit,
+// its column widens and the dialog with it (afx::res::WidenColumns).
+void FitTexts(QWidget& dialog, const std::vector<HWND>& controls) {
+    std::vector<afx::res::PixelRect> rects;
+    std::vector<int> needed;
+    for (HWND control : controls) {
+        const QRect r = control->widget->geometry();
+        rects.push_back({r.x(), r.y(), r.width(), r.height()});
+        needed.push_back(NeededWidth(*control->widget));
+    }
+    const int width = afx::res::WidenColumns(rects, needed, dialog.width());
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        controls[i]->widget->setGeometry(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+    dialog.setFixedSize(width, dialog.height());
 }
 
 Qt::FocusPolicy FocusPolicy(WindowKind kind, DWORD bits) {
@@ -161,6 +185,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialo
         dialog.children.push_back(record);
         controls.push_back(record);
     }
+    FitTexts(*widget, controls);
 
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -169,10 +194,23 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialo
         // Screen readers read a control's own text, or its label's (else the title's) when it has
         // none.
         const auto label = afx::res::LabelOf(dialogTemplate, i);
+        auto* caption = label ? qobject_cast<QLabel*>(controls[*label]->widget.data()) : nullptr;
+        auto* field = qobject_cast<QLabel*>(control);
+        // A result field is named by its caption, which labels it; its text is its value.
+        if (field != nullptr && record.text.empty() && field->pixmap().isNull() &&
+            caption != nullptr && caption->buddy() == nullptr) {
+            MarkResultField(*field, *caption);
+            continue;
+        }
         control->setAccessibleName(
             !record.text.empty() ? StaticDisplayText(record.text, record.literalText)
             : label              ? StaticDisplayText(dialogTemplate.items[*label].title.text, false)
                                  : StaticDisplayText(dialogTemplate.title, false));
+        // A control without text of its own is labelled by its caption too, whose access key
+        // takes the user there.
+        if (record.text.empty() && field == nullptr && caption != nullptr &&
+            caption->buddy() == nullptr)
+            caption->setBuddy(control);
         if (control->focusPolicy() == Qt::NoFocus) continue;
         if (previous != nullptr) QWidget::setTabOrder(previous, control);
         previous = control;

@@ -8,6 +8,7 @@
 
 #include "afx/qt/DialogBuilder.h"
 #include "afx/qt/DialogWidget.h"
+#include "afx/qt/FieldAccessible.h"
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Window.h"
 
@@ -66,10 +67,9 @@ void QtBackend::SetWindowText(HWND hWnd, const char* text) {
     case WindowKind::Static: {
         auto* label = static_cast<QLabel*>(window->widget.data());
         if (!label->pixmap().isNull()) break;  // an icon shows no text
-        const QString display = StaticDisplayText(window->text, window->literalText);
-        label->setText(display);
-        // A result field is named after its label: its text is what a reader reads next.
-        label->setAccessibleDescription(display);
+        const QString before = label->text();
+        label->setText(StaticDisplayText(window->text, window->literalText));
+        NotifyFieldText(*label, before);
         break;
     }
     default: break;  // a drop-down list's field shows its selection only

@@ -30,6 +30,34 @@ PixelRect DialogUnitsToPixels(int x, int y, int width, int height, int baseX, in
             MulDiv(height, baseY, 8)};
 }
 
+int WidenColumns(std::vector<PixelRect>& items, const std::vector<int>& needed, int dialogWidth) {
+    // Each round settles every item at the leftmost edge still short; edges only move right.
+    for (std::size_t round = 0; round <= items.size(); ++round) {
+        int edge = 0;
+        int shortfall = 0;
+        for (std::size_t i = 0; i < items.size() && i < needed.size(); ++i) {
+            const int right = items[i].x + items[i].width;
+            const int missing = needed[i] - items[i].width;
+            if (missing <= 0) continue;
+            if (shortfall == 0 || right < edge) {
+                edge = right;
+                shortfall = missing;
+            } else if (right == edge && missing > shortfall) {
+                shortfall = missing;
+            }
+        }
+        if (shortfall == 0) break;
+        for (PixelRect& item : items) {
+            if (item.x >= edge)
+                item.x += shortfall;
+            else if (item.x + item.width >= edge)
+                item.width += shortfall;
+        }
+        if (dialogWidth >= edge) dialogWidth += shortfall;
+    }
+    return dialogWidth;
+}
+
 std::string StaticDisplayText(const std::string& text, bool noPrefix) {
     if (noPrefix) return text;
     std::string shown;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "afx/res/DialogTemplate.h"
 
@@ -19,6 +20,13 @@ struct PixelRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
 PixelRect DialogUnitsToPixels(int x, int y, int width, int height, int baseX, int baseY);
+
+// Widens the layout where an item is narrower than it needs (needed[i] pixels, 0 for no need):
+// at that item's right edge every item starting there or further right moves right by the
+// shortfall, and every item reaching that edge from the left grows by it, so columns stay
+// columns and right-aligned text stays against what follows it. Rows and heights do not change.
+// Returns the dialog's width grown by the same amounts.
+int WidenColumns(std::vector<PixelRect>& items, const std::vector<int>& needed, int dialogWidth);
 
 // Static text as a static control shows it: without the no-prefix style "&x" marks an access
 // key (the ampersand is not shown) and "&&" stands for one ampersand.

@@ -60,6 +60,9 @@ void DialogView::HoverOver(QWidget* widget) const {
     QWindow* window = Dialog()->windowHandle();
     ASSERT_NE(window, nullptr);
     const QPoint middle = widget->mapTo(Dialog(), widget->rect().center());
+    // A real mouse arrives in steps: Qt takes the first move into a window for entering it, and
+    // starts a tooltip only on a move after that.
+    QTest::mouseMove(window, middle - QPoint(1, 0));
     QTest::mouseMove(window, middle);
 }
 

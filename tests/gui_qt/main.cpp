@@ -8,7 +8,8 @@
 #include "afx/qt/QtBackend.h"
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen, unless the test names its own offscreen screen (a larger font, say).
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     afx::RegisterBackend(&afx::qt::TheQtBackend());
