@@ -11,7 +11,7 @@ packages=(
   socat xvfb xdotool imagemagick fonts-noto-cjk fonts-liberation2
   python3 python3-serial libserialport-dev libx11-dev cutecom util-linux
   clang libclang-rt-14-dev clang-format
-  dbus-daemon at-spi2-core python3-pyatspi
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   dpkg-dev file lintian appstream desktop-file-utils
 )
 

@@ -5,14 +5,36 @@
 set -euo pipefail
 program=$1 language=$2 locale=$3
 here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  kill "${pids[@]}" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# Waits up to ten seconds for a command to succeed.
+wait_until() {
+  for _ in $(seq 100); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "timed out waiting for: $*" >&2
+  return 1
+}
+
+# Xvfb picks a free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+wait_until test -s "$work/display"
+export DISPLAY=:$(head -n1 "$work/display")
+
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-bus=$!
-LC_ALL=$locale DISPLAY=$display QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >/dev/null 2>&1 &
-app=$!
-trap 'kill $app $bus $xvfb 2>/dev/null; wait 2>/dev/null || true' EXIT
+pids+=($!)
+wait_until dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
+
+LC_ALL=$locale QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >/dev/null 2>&1 &
+pids+=($!)
 # The system's Python: pyatspi comes from Debian's python3-pyatspi.
-DISPLAY=$display /usr/bin/python3 "$here/atspi_check.py" "$(basename "$program")" "$language"
+/usr/bin/python3 "$here/atspi_check.py" "$(basename "$program")" "$language"
