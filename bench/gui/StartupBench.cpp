@@ -1,6 +1,6 @@
 // Start-up benchmark of GUI programs under one private Xvfb: time from exec to the first painted
 // top-level window of the program, and its peak resident memory (VmHWM) once settled. Programs are
-// run alternately, several times each, and compared to the first one in ratios.
+// run alternately, several times each, and compared to the first one (the reference) in ratios.
 //
 // Usage: marlox-bench-gui [--runs N] NAME=COMMAND... (COMMAND is run through /bin/sh -c)
 #include <X11/Xatom.h>
@@ -220,14 +220,16 @@ int main(int argc, char* argv[]) {
     const double baseMs = Median(base.startMs);
     const long baseKb =
         base.peakKb.empty() ? 0 : *std::max_element(base.peakKb.begin(), base.peakKb.end());
-    std::printf("%-10s %6s %16s %14s %10s %10s\n", "program", "runs", "start to paint", "peak RSS",
-                "start x", "memory x");
+    // The ratio columns name the reference: "start x floor".
+    const std::string startX = "start x " + base.name, memoryX = "memory x " + base.name;
+    std::printf("%-10s %6s %16s %14s %16s %16s\n", "program", "runs", "start to paint", "peak RSS",
+                startX.c_str(), memoryX.c_str());
     for (const Program& program : programs) {
         const double ms = Median(program.startMs);
         const long kb = program.peakKb.empty()
                             ? 0
                             : *std::max_element(program.peakKb.begin(), program.peakKb.end());
-        std::printf("%-10s %6zu %13.1f ms %11.1f MB %10.2f %10.2f\n", program.name.c_str(),
+        std::printf("%-10s %6zu %13.1f ms %11.1f MB %16.2f %16.2f\n", program.name.c_str(),
                     program.startMs.size(), ms, kb / 1024.0, baseMs > 0 ? ms / baseMs : 0.0,
                     baseKb > 0 ? double(kb) / baseKb : 0.0);
     }
