@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStyle>
 
@@ -82,13 +83,28 @@ QWidget* MakeButton(const DialogItem& item, DialogWidget* parent, HWND__& dialog
     return button;
 }
 
+// Styles that open a drop-down list as a menu over the field, Fusion among them, show every entry
+// whatever the visible-entries limit; this one keeps the plain list, so the limit holds. (A style
+// sheet does the same, but loads Qt's style-sheet machinery at start.)
+class PlainListStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ComboBox_Popup) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 QWidget* MakeComboBox(QWidget* parent, QRect& geometry) {
     // CBS_DROPDOWNLIST: a selection field and a list, no typing. Entries are only ever inserted
     // at a position, which never sorts, so the sort style has nothing to do.
     auto* combo = new QComboBox(parent);
     combo->setEditable(false);
-    // A plain drop-down list in every style, so the visible-entries limit holds.
-    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    // Without a base, the proxy makes its own instance of the application's style (-style or the
+    // desktop's); the combo box owns it.
+    auto* style = new PlainListStyle;
+    style->setParent(combo);
+    combo->setStyle(style);
     // The template's height includes the opened list; the field is as high as the font needs.
     const int fieldHeight = combo->sizeHint().height();
     const int itemHeight = std::max(1, combo->fontMetrics().height());

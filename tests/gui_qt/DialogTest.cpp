@@ -1,11 +1,13 @@
 // The tester dialog without a test run: About, tooltips, the port list, keyboard and screen
 // readers.
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 #include <QWindow>
@@ -147,6 +149,24 @@ TEST(TesterDialog, DropDownKeepsThePortListOrderWithTheFirstSelected) {
         EXPECT_EQ(view.PortEntries().first(), "Serial port (ttyS1)");
         EXPECT_EQ(view.PortCombo()->currentIndex(), 0);
         EXPECT_EQ(view.PortCombo()->maxVisibleItems(), 5);  // more scroll
+    });
+}
+
+TEST(TesterDialog, OpenedListShowsFiveEntriesAndScrollsToTheRest) {
+    TestPorts ports;
+    for (const char* name : {"ttyS1", "ttyS2", "ttyS3", "ttyS4", "ttyS5", "ttyS6", "ttyS7"})
+        ports.AddSim(name, {"--profile", "silent"});
+    RunTesterDialog([&](DialogView& view) {
+        QComboBox* combo = view.PortCombo();
+        ASSERT_EQ(combo->count(), 7);
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        ASSERT_TRUE(WaitFor([&] { return list->isVisible(); }));
+        // A menu-like list over the field would show all seven.
+        const QPoint bottom(list->viewport()->width() / 2, list->viewport()->height() - 1);
+        EXPECT_EQ(list->indexAt(bottom).row(), 4);
+        EXPECT_GT(list->verticalScrollBar()->maximum(), 0);
+        combo->hidePopup();
     });
 }
 
