@@ -11,6 +11,10 @@ namespace {
 TEST(Units, TipTextBreaksAtCrLfAndWrapsLongLinesAtTheMaximumWidth) {
     const QFont font = QToolTip::font();
     EXPECT_EQ(afx::qt::WrapTipText("first\r\nsecond", font, 320), "first\nsecond");
+    // A lone CR or LF breaks too; empty lines stay.
+    EXPECT_EQ(afx::qt::WrapTipText("a\rb\nc\r\n\r\nd\n", font, 320), "a\nb\nc\n\nd\n");
+    EXPECT_EQ(afx::qt::WrapTipText("\r\n", font, 320), "\n");
+    EXPECT_EQ(afx::qt::WrapTipText("", font, 320), "");
     const QString longLine = QString("word ").repeated(40).trimmed();
     const QStringList lines = afx::qt::WrapTipText("head\r\n" + longLine, font, 320).split('\n');
     ASSERT_GT(lines.size(), 2);
