@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "afx/qt/DialogWidget.h"
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Resources.h"
 #include "afx/qt/TipText.h"
@@ -28,7 +29,7 @@ HWND__* ToolTipWindow(HWND hWnd) {
 
 // Each tool's widget carries its tip as Qt shows tips: wrapped to the maximum width, and none
 // while the tooltip is inactive.
-void ApplyTips(const HWND__& toolTip) {
+void ApplyTipsNow(const HWND__& toolTip) {
     for (const auto& [tool, textId] : toolTip.tools) {
         QWidget* widget = WidgetOf(tool);
         if (widget == nullptr) continue;
@@ -38,6 +39,25 @@ void ApplyTips(const HWND__& toolTip) {
             text ? WrapTipText(QString::fromStdString(*text), QToolTip::font(), toolTip.maxTipWidth)
                  : QString());
     }
+}
+
+// Wrapping lays the tips out in the tooltip font, which nothing else on the dialog uses: loading it
+// waits until the dialog has first been painted, well before a pointer can rest on a tool.
+void ApplyTips(HWND__& toolTip) {
+    auto* dialog = dynamic_cast<DialogWidget*>(WidgetOf(toolTip.parent));
+    if (dialog == nullptr) {
+        ApplyTipsNow(toolTip);
+        return;
+    }
+    if (toolTip.tipsPending) return;
+    toolTip.tipsPending = true;
+    const HWND handle = &toolTip;
+    dialog->AfterFirstPaint([handle] {
+        if (HWND__* tip = ToolTipWindow(handle)) {
+            tip->tipsPending = false;
+            ApplyTipsNow(*tip);
+        }
+    });
 }
 
 }  // namespace

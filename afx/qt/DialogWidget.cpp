@@ -41,6 +41,13 @@ void DialogWidget::Command(int id) {
     if (HWND__* still = Find(m_handle)) still->runningCommand = outer;
 }
 
+void DialogWidget::AfterFirstPaint(std::function<void()> work) {
+    if (m_painted)
+        work();
+    else
+        m_afterFirstPaint.push_back(std::move(work));
+}
+
 void DialogWidget::SysCommand(UINT command) {
     if (CDialog* dialog = DialogOf(m_handle)) dialog->HandleSysCommand(command);
 }
@@ -51,6 +58,19 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
     if (CDialog* dialog = DialogOf(m_handle)) dialog->HandlePaint();  // reports, never throws
     g_widgetInPaint = outer;
     event->accept();
+    if (!m_painted) {
+        m_painted = true;
+        // Queued: Qt hands the painted window to the window system before the next event.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const std::vector<std::function<void()>> work = std::move(m_afterFirstPaint);
+                m_afterFirstPaint.clear();
+                for (const auto& item : work)
+                    item();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void DialogWidget::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,9 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <vector>
+
 #include "afx/Types.h"
 
 struct HMENU__;
@@ -21,6 +24,10 @@ public:
     // running (it lets events through) is dropped, so the handler never runs nested.
     void Command(int id);
 
+    // Runs work once the dialog's first paint has gone to the window system; now if it has. For
+    // work the first paint does not need.
+    void AfterFirstPaint(std::function<void()> work);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -35,6 +42,8 @@ private:
     void SysCommand(UINT command);
 
     HWND m_handle = nullptr;
+    bool m_painted = false;
+    std::vector<std::function<void()>> m_afterFirstPaint;
 };
 
 // The widget being painted by its paintEvent right now, or nullptr: painting is only allowed

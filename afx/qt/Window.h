@@ -71,4 +71,5 @@ struct HWND__ {
     std::map<HWND, UINT> tools;  // window -> tip's string id
     int maxTipWidth = -1;
     bool active = true;
+    bool tipsPending = false;  // to be applied once the dialog has been painted
 };
