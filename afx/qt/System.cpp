@@ -1,4 +1,5 @@
 // Strings, icons, message boxes and the icon size, from the embedded resources and Qt.
+#include <QImage>
 #include <QMessageBox>
 
 #include <map>
@@ -28,10 +29,21 @@ HICON QtBackend::LoadIcon(UINT nID) {
     static std::map<UINT, std::unique_ptr<HICON__>> loaded;
     std::unique_ptr<HICON__>& slot = loaded[nID];
     if (!slot && nID <= 0xFFFF) {
-        const std::vector<std::uint8_t> ico = Resources().IconFile(static_cast<std::uint16_t>(nID));
-        QPixmap pixmap;
-        if (!ico.empty() && pixmap.loadFromData(ico.data(), static_cast<uint>(ico.size()), "ICO"))
-            slot = std::make_unique<HICON__>(HICON__{pixmap});
+        const auto id = static_cast<std::uint16_t>(nID);
+        // Decoded here: Qt's ICO plug-in would load at start, with another that it tries first.
+        // What the decoder cannot read (a PNG image) still goes to the plug-in.
+        if (const auto icon = Resources().Icon(id)) {
+            // A copy: the pixels in icon go with it.
+            const QImage image =
+                QImage(reinterpret_cast<const uchar*>(icon->argb.data()), icon->width, icon->height,
+                       icon->width * 4, QImage::Format_ARGB32)
+                    .copy();
+            slot = std::make_unique<HICON__>(HICON__{QPixmap::fromImage(image)});
+        } else if (const std::vector<std::uint8_t> ico = Resources().IconFile(id); !ico.empty()) {
+            QPixmap pixmap;
+            if (pixmap.loadFromData(ico.data(), static_cast<uint>(ico.size()), "ICO"))
+                slot = std::make_unique<HICON__>(HICON__{pixmap});
+        }
     }
     return slot.get();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "afx/res/DialogTemplate.h"
+#include "afx/res/IconGroup.h"
 #include "afx/res/ResFile.h"
 
 namespace afx::res {
@@ -23,6 +24,9 @@ public:
     std::optional<std::string> String(std::uint16_t id) const;
     // The icon group as the bytes of an .ico file; empty when there is none.
     std::vector<std::uint8_t> IconFile(std::uint16_t groupId) const;
+    // The group's first image, the one an .ico reader reads, decoded; none when there is no such
+    // group or DecodeIconImage cannot read the image.
+    std::optional<IconImage> Icon(std::uint16_t groupId) const;
 
 private:
     const ResFile& m_file;

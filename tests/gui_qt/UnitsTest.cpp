@@ -1,9 +1,14 @@
-// The back end's pure conversions: tooltip layout and the application's name.
+// The back end's pure conversions: tooltip layout, icons and the application's name.
+#include <QImage>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
 
 #include "afx/qt/Program.h"
+#include "afx/qt/QtBackend.h"
+#include "afx/qt/Resources.h"
+#include "afx/qt/Window.h"
+#include "res/resource.h"
 #include "afx/qt/TipText.h"
 
 namespace {
@@ -24,6 +29,22 @@ TEST(Units, TipTextBreaksAtCrLfAndWrapsLongLinesAtTheMaximumWidth) {
     EXPECT_EQ(lines.mid(1).join(' '), longLine);  // nothing lost or doubled at the breaks
     // Without a maximum width nothing wraps, as comctl32 without TTM_SETMAXTIPWIDTH.
     EXPECT_EQ(afx::qt::WrapTipText(longLine, font, -1), longLine);
+}
+
+// The icons are decoded without Qt's ICO plug-in, to the very pixels the plug-in gives.
+TEST(Units, IconsAreThePicturesQtReadsFromTheIcoFiles) {
+    for (const UINT id : {IDR_MAINFRAME, IDI_PROTECTED}) {
+        const std::vector<std::uint8_t> ico =
+            afx::qt::Resources().IconFile(static_cast<std::uint16_t>(id));
+        QImage expected;
+        ASSERT_TRUE(expected.loadFromData(ico.data(), static_cast<int>(ico.size()), "ICO")) << id;
+        const HICON icon = afx::qt::TheQtBackend().LoadIcon(id);
+        ASSERT_NE(icon, nullptr) << id;
+        // Premultiplied, so every transparent pixel is the same whatever colour it had.
+        EXPECT_EQ(icon->pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  expected.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << id;
+    }
 }
 
 TEST(Units, ApplicationIsNamedAfterTheExecutableInCapitals) {
