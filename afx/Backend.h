@@ -27,6 +27,12 @@ public:
     virtual bool DrawIcon(int x, int y, HICON icon) = 0;
 };
 
+// Serial ports coming and going, told to one window as WM_DEVICECHANGE for as long as this lives.
+class DeviceWatch {
+public:
+    virtual ~DeviceWatch() = default;
+};
+
 class Backend {
 public:
     Backend() = default;
@@ -84,6 +90,8 @@ public:
     virtual int ComboInsert(HWND, int /*index*/, const char* /*text*/) { return CB_ERR; }
     // The height of one entry (index -1: the selection field).
     virtual int ComboItemHeight(HWND, int /*index*/) { return 0; }
+    // Removes every entry; nothing is selected then.
+    virtual void ComboReset(HWND) {}
 
     // Tooltips: tools are whole windows whose tip is a string id, loaded in the user's language
     // when it shows.
@@ -111,6 +119,19 @@ public:
     virtual bool PeekMessage() { return false; }
     virtual bool PumpMessage() { return false; }
     virtual int RunMessageLoop() { return 0; }  // until the quit message; its exit code
+
+    // Timers: WM_TIMER with the id to the window every `ms` until killed; setting an id again
+    // restarts it. The window's destruction kills its timers.
+    virtual bool SetTimer(HWND, UINT_PTR /*id*/, UINT /*ms*/) { return false; }
+    virtual bool KillTimer(HWND, UINT_PTR /*id*/) { return false; }
+
+    // Device events: the window gets WM_DEVICECHANGE when serial ports may have come or gone, by
+    // whatever the system offers beyond what it tells every window anyway. nullptr: nothing more.
+    virtual std::unique_ptr<DeviceWatch> WatchPortDevices(HWND) { return nullptr; }
+    // Whether a WM_DEVICECHANGE event (wParam, lParam) may concern serial ports.
+    virtual bool IsPortDeviceChange(UINT event, LPARAM /*data*/) {
+        return event == DBT_DEVNODES_CHANGED;
+    }
 
     // Resources and the rest of the system.
     virtual bool LoadString(UINT, std::string& text) {

@@ -30,6 +30,8 @@ int CComboBox::GetItemHeight(int nIndex) {
     return afx::TheBackend().ComboItemHeight(m_hWnd, nIndex);
 }
 
+void CComboBox::ResetContent() { afx::TheBackend().ComboReset(m_hWnd); }
+
 int CToolTipCtrl::SetMaxTipWidth(int width) {
     return afx::TheBackend().SetMaxTipWidth(m_hWnd, width);
 }

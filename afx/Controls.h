@@ -18,6 +18,8 @@ public:
     int InsertString(int nIndex, const char* text);
     // nIndex -1: the selection field.
     int GetItemHeight(int nIndex);
+    // Removes every entry; nothing is selected then.
+    void ResetContent();
 };
 
 class CToolTipCtrl : public CWnd {

@@ -58,6 +58,11 @@ void CDialog::HandleCommand(int nID) {
                    &ignored);
 }
 
+void CDialog::HandleNotify(int nID, UINT nCode) {
+    LRESULT ignored = 0;
+    AfxCallWndProc(this, WM_COMMAND, AfxMakeWParam(static_cast<UINT>(nID), nCode), 0, &ignored);
+}
+
 void CDialog::HandleSysCommand(UINT nID) {
     LRESULT ignored = 0;
     AfxCallWndProc(this, WM_SYSCOMMAND, nID, 0, &ignored);

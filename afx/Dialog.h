@@ -49,6 +49,8 @@ public:
     // system sends it. A button's click, Enter and Escape are commands (Escape and the close box
     // are IDCANCEL); a system command is a system-menu entry; help is F1.
     void HandleCommand(int nID);
+    // A control's notification other than a click (CBN_DROPDOWN: its list is about to open).
+    void HandleNotify(int nID, UINT nCode);
     void HandleSysCommand(UINT nID);
     void HandlePaint();
     void HandleHelp();

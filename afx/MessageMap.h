@@ -90,6 +90,17 @@ template <auto Fn>
 LRESULT Call_Handle(CCmdTarget& target, const AfxMessage&) {
     return reinterpret_cast<LRESULT>((Target<Fn>(target).*Fn)());
 }
+// void OnTimer(UINT_PTR nIDEvent)
+template <auto Fn>
+LRESULT Call_Timer(CCmdTarget& target, const AfxMessage& msg) {
+    (Target<Fn>(target).*Fn)(static_cast<UINT_PTR>(msg.wParam));
+    return 0;
+}
+// bool OnDeviceChange(UINT nEventType, LPARAM dwData): true grants what the event asks.
+template <auto Fn>
+LRESULT Call_DeviceChange(CCmdTarget& target, const AfxMessage& msg) {
+    return (Target<Fn>(target).*Fn)(static_cast<UINT>(msg.wParam), msg.lParam) ? TRUE : FALSE;
+}
 // LRESULT OnXxx(WPARAM, LPARAM)
 template <auto Fn>
 LRESULT Call_Message(CCmdTarget& target, const AfxMessage& msg) {
@@ -125,6 +136,7 @@ private:
 #define ON_CONTROL(code, id, memberFxn) \
     {WM_COMMAND, (UINT)(code), (UINT)(id), (UINT)(id), &afx_detail::Call_v<memberFxn>},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
+#define ON_CBN_DROPDOWN(id, memberFxn) ON_CONTROL(CBN_DROPDOWN, id, memberFxn)
 
 // Window messages with the conventional handler names.
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, &afx_detail::Call_v<&ThisClass::OnPaint>},
@@ -132,6 +144,9 @@ private:
     {WM_SYSCOMMAND, 0, 0, 0, &afx_detail::Call_SysCommand<&ThisClass::OnSysCommand>},
 #define ON_WM_QUERYDRAGICON() \
     {WM_QUERYDRAGICON, 0, 0, 0, &afx_detail::Call_Handle<&ThisClass::OnQueryDragIcon>},
+#define ON_WM_TIMER() {WM_TIMER, 0, 0, 0, &afx_detail::Call_Timer<&ThisClass::OnTimer>},
+#define ON_WM_DEVICECHANGE() \
+    {WM_DEVICECHANGE, 0, 0, 0, &afx_detail::Call_DeviceChange<&ThisClass::OnDeviceChange>},
 // Any message: LRESULT Handler(WPARAM, LPARAM).
 #define ON_MESSAGE(message, memberFxn) \
     {(UINT)(message), 0, 0, 0, &afx_detail::Call_Message<memberFxn>},

@@ -84,10 +84,30 @@ typedef struct tagMSG MSG;
 #ifndef WM_SYSCOMMAND
 #define WM_SYSCOMMAND 0x0112
 #endif
+#ifndef WM_TIMER
+#define WM_TIMER 0x0113
+#endif
+#ifndef WM_DEVICECHANGE
+#define WM_DEVICECHANGE 0x0219
+#endif
+
+// WM_DEVICECHANGE's events (dbt.h): devices came or went; one arrived; one has gone.
+#ifndef DBT_DEVNODES_CHANGED
+#define DBT_DEVNODES_CHANGED 0x0007
+#endif
+#ifndef DBT_DEVICEARRIVAL
+#define DBT_DEVICEARRIVAL 0x8000
+#endif
+#ifndef DBT_DEVICEREMOVECOMPLETE
+#define DBT_DEVICEREMOVECOMPLETE 0x8004
+#endif
 
 // Notification codes and command ids.
 #ifndef BN_CLICKED
 #define BN_CLICKED 0
+#endif
+#ifndef CBN_DROPDOWN
+#define CBN_DROPDOWN 7
 #endif
 #ifndef IDOK
 #define IDOK 1

@@ -123,6 +123,12 @@ bool CWnd::DestroyWindow() {
     return afx::TheBackend().DestroyWindow(hWnd);
 }
 
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse) {
+    return afx::TheBackend().SetTimer(m_hWnd, nIDEvent, nElapse) ? nIDEvent : 0;
+}
+
+bool CWnd::KillTimer(UINT_PTR nIDEvent) { return afx::TheBackend().KillTimer(m_hWnd, nIDEvent); }
+
 LRESULT CWnd::Default() {
     return afx::TheBackend().DefWindowProc(g_current.hWnd, g_current.message, g_current.wParam,
                                            g_current.lParam);

@@ -51,6 +51,9 @@ public:
     bool IsIconic() const;
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
     bool DestroyWindow();
+    // WM_TIMER with nIDEvent every nElapse ms until KillTimer; the same id again restarts it.
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse);
+    bool KillTimer(UINT_PTR nIDEvent);
 
     // The window system's default handling of the message being handled.
     LRESULT Default();

@@ -16,5 +16,6 @@ else()
   target_sources(marlox_sys PRIVATE
     posix/PosixDefaultMessage.cpp
     posix/SysfsPlatform.cpp
-    posix/SysfsPorts.cpp)
+    posix/SysfsPorts.cpp
+    posix/Uevents.cpp)
 endif()

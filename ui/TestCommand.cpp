@@ -10,14 +10,18 @@ CString LoadText(UINT nID) {
     return text;
 }
 
-// Closes the link and enables TEST again however the test ends.
+// Closes the link and enables TEST again however the test ends; the port list, kept still while
+// the test runs, may follow the machine again then.
 class CTestRunScope {
 public:
-    CTestRunScope(CSerialLink& link, CButton& testButton)
-        : m_link(link), m_testButton(testButton) {}
+    CTestRunScope(CSerialLink& link, CButton& testButton, PortRefresh& refresh)
+        : m_link(link), m_testButton(testButton), m_refresh(refresh) {
+        m_refresh.TestStarted();
+    }
     ~CTestRunScope() {
         m_link.Close();
         m_testButton.EnableWindow(true);
+        m_refresh.TestEnded();
     }
     CTestRunScope(const CTestRunScope&) = delete;
     CTestRunScope& operator=(const CTestRunScope&) = delete;
@@ -25,6 +29,7 @@ public:
 private:
     CSerialLink& m_link;
     CButton& m_testButton;
+    PortRefresh& m_refresh;
 };
 
 }  // namespace
@@ -104,7 +109,7 @@ void CTesterDlg::OnTest() {
         AfxMessageBox(reason.empty() ? text : CString(text.Str() + "\n" + reason), MB_OK);
         return;
     }
-    CTestRunScope scope(m_link, m_testButton);
+    CTestRunScope scope(m_link, m_testButton, m_portRefresh);
     m_testButton.EnableWindow(false);
 
     m_protectionIcon.ModifyStyle(WS_VISIBLE, 0);

@@ -9,7 +9,10 @@ constexpr int VISIBLE_LIST_ENTRIES = 5;
 constexpr int MAX_TIP_WIDTH = 320;  // pixels; lets the two-line tips break at "\r\n"
 }  // namespace
 
-CTesterDlg::CTesterDlg(CWnd* pParent) : CDialog(IDD, pParent) {
+CTesterDlg::CTesterDlg(CWnd* pParent)
+    : CDialog(IDD, pParent),
+      m_portRefresh(m_ports, m_portView, m_refreshTimer,
+                    [](PortList& ports) { DiscoverPorts(ports); }) {
     if (CWinApp* app = AfxGetApp()) m_hIcon = app->LoadIcon(IDR_MAINFRAME);
 }
 
@@ -32,6 +35,9 @@ ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_BN_CLICKED(IDC_TEST, &CTesterDlg::OnTest)
+ON_WM_DEVICECHANGE()
+ON_WM_TIMER()
+ON_CBN_DROPDOWN(IDC_PORT, &CTesterDlg::OnPortDropDown)
 END_MESSAGE_MAP()
 
 bool CTesterDlg::OnInitDialog() {
@@ -79,6 +85,10 @@ bool CTesterDlg::OnInitDialog() {
     m_toolTip.AddTool(&m_protectionField, IDS_TIP_PROTECTION);
     m_toolTip.Activate(true);
 
+    // From now on the list follows adapters plugged in and out (without a watch, the system's
+    // broadcast and the list being opened still do).
+    m_deviceWatch.Start(this);
+
     return true;  // the window system focuses the first tab stop, the port list
 }
 
@@ -113,3 +123,14 @@ void CTesterDlg::OnPaint() {
 }
 
 HCURSOR CTesterDlg::OnQueryDragIcon() { return m_hIcon; }
+
+bool CTesterDlg::OnDeviceChange(UINT nEventType, LPARAM dwData) {
+    if (AfxIsPortDeviceChange(nEventType, dwData)) m_portRefresh.DevicesChanged();
+    return true;
+}
+
+void CTesterDlg::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == m_refreshTimer.Id()) m_portRefresh.TimerElapsed();
+}
+
+void CTesterDlg::OnPortDropDown() { m_portRefresh.ListOpening(); }

@@ -6,6 +6,8 @@
 #include "link/SerialLink.h"
 #include "ports/PortList.h"
 #include "res/resource.h"
+#include "ui/PortRefresh.h"
+#include "ui/PortRefreshWindows.h"
 
 // Where an icon of iconSize is drawn to sit centred in clientSize: (client - icon + 1) / 2,
 // with C++'s division, which truncates toward zero.
@@ -36,6 +38,10 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnTest();
+    // The port list follows the machine: device events, and the list being opened.
+    bool OnDeviceChange(UINT nEventType, LPARAM dwData);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnPortDropDown();
 
 private:
     friend class CTestResultWriter;
@@ -55,4 +61,10 @@ private:
     CSerialLink m_link;
     PortList m_ports;
     CButton m_testButton;
+    CComboPortView m_portView{m_portCombo};
+    CWndSettleTimer m_refreshTimer{*this, REFRESH_TIMER_ID};
+    PortRefresh m_portRefresh;
+    CDeviceWatch m_deviceWatch;
+
+    static constexpr UINT_PTR REFRESH_TIMER_ID = 1;
 };

@@ -100,6 +100,10 @@ int QtBackend::ComboItemHeight(HWND hWnd, int) {
     return std::max(combo->fontMetrics().height(), rowHeight);
 }
 
+void QtBackend::ComboReset(HWND hWnd) {
+    if (QComboBox* combo = Combo(hWnd)) combo->clear();
+}
+
 HWND QtBackend::CreateToolTip(HWND parent, DWORD) {
     return AddWindow(WindowKind::ToolTip, nullptr, parent);
 }

@@ -95,10 +95,27 @@ public:
     }
 };
 
-QWidget* MakeComboBox(QWidget* parent, QRect& geometry) {
+// Tells the dialog that its list is about to open (CBN_DROPDOWN), before it shows, so the
+// dialog can change the entries first.
+class NotifyingComboBox : public QComboBox {
+public:
+    NotifyingComboBox(DialogWidget* dialog, int id)
+        : QComboBox(dialog), m_dialog(dialog), m_id(id) {}
+
+    void showPopup() override {
+        m_dialog->Notify(m_id, CBN_DROPDOWN);
+        QComboBox::showPopup();
+    }
+
+private:
+    DialogWidget* m_dialog;
+    int m_id;
+};
+
+QWidget* MakeComboBox(const DialogItem& item, DialogWidget* parent, QRect& geometry) {
     // CBS_DROPDOWNLIST: a selection field and a list, no typing. Entries are only ever inserted
     // at a position, which never sorts, so the sort style has nothing to do.
-    auto* combo = new QComboBox(parent);
+    auto* combo = new NotifyingComboBox(parent, item.id);
     combo->setEditable(false);
     // Without a base, the proxy makes its own instance of the application's style (-style or the
     // desktop's); the combo box owns it.
@@ -185,7 +202,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialo
         const WindowKind kind = KindOf(item);
         QRect geometry = PixelsOf(item.x, item.y, item.cx, item.cy, base);
         QWidget* control = kind == WindowKind::Button     ? MakeButton(item, widget, dialog)
-                           : kind == WindowKind::ComboBox ? MakeComboBox(widget, geometry)
+                           : kind == WindowKind::ComboBox ? MakeComboBox(item, widget, geometry)
                                                           : MakeStatic(item, widget, geometry);
         control->setGeometry(geometry);
         control->setFocusPolicy(FocusPolicy(kind, item.style));

@@ -41,6 +41,10 @@ void DialogWidget::Command(int id) {
     if (HWND__* still = Find(m_handle)) still->runningCommand = outer;
 }
 
+void DialogWidget::Notify(int id, UINT code) {
+    if (CDialog* dialog = DialogOf(m_handle)) dialog->HandleNotify(id, code);
+}
+
 void DialogWidget::AfterFirstPaint(std::function<void()> work) {
     if (m_painted)
         work();

@@ -23,6 +23,8 @@ public:
     // The command of control id (a click, Enter, Escape). A command whose handler is still
     // running (it lets events through) is dropped, so the handler never runs nested.
     void Command(int id);
+    // A control's notification other than a click (CBN_DROPDOWN).
+    void Notify(int id, UINT code);
 
     // Runs work once the dialog's first paint has gone to the window system; now if it has. For
     // work the first paint does not need.

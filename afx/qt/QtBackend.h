@@ -36,10 +36,16 @@ public:
     int ComboSelect(HWND hWnd, int index) override;
     int ComboInsert(HWND hWnd, int index, const char* text) override;
     int ComboItemHeight(HWND hWnd, int index) override;
+    void ComboReset(HWND hWnd) override;
     HWND CreateToolTip(HWND parent, DWORD style) override;
     bool AddTool(HWND toolTip, HWND tool, UINT textId) override;
     int SetMaxTipWidth(HWND toolTip, int width) override;
     void ActivateToolTip(HWND toolTip, bool active) override;
+
+    bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override;
+    bool KillTimer(HWND hWnd, UINT_PTR id) override;
+    // The kernel's tty events (DeviceEvents.cpp).
+    std::unique_ptr<afx::DeviceWatch> WatchPortDevices(HWND hWnd) override;
 
     bool RunModal(CDialog& dialog, HWND owner) override;
     void WakeModalLoop(HWND hDlg) override;

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <map>
@@ -66,6 +67,7 @@ struct HWND__ {
     HICON icons[2] = {nullptr, nullptr};  // small, big
     QEventLoop* modalLoop = nullptr;
     int runningCommand = -1;  // the control whose click is being handled, against re-entry
+    std::map<UINT_PTR, std::unique_ptr<QTimer>> timers;  // by id; WM_TIMER to the dialog
 
     // Tooltips.
     std::map<HWND, UINT> tools;  // window -> tip's string id

@@ -26,6 +26,8 @@ int Win32Backend::ComboItemHeight(HWND hWnd, int index) {
     return Send(hWnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(index), 0);
 }
 
+void Win32Backend::ComboReset(HWND hWnd) { Send(hWnd, CB_RESETCONTENT, 0, 0); }
+
 HWND Win32Backend::CreateToolTip(HWND hWndParent, DWORD dwStyle) {
     return ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hWndParent, nullptr,

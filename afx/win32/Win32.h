@@ -56,6 +56,7 @@ public:
     int ComboSelect(HWND hWnd, int index) override;
     int ComboInsert(HWND hWnd, int index, const char* text) override;
     int ComboItemHeight(HWND hWnd, int index) override;
+    void ComboReset(HWND hWnd) override;
     HWND CreateToolTip(HWND hWndParent, DWORD dwStyle) override;
     bool AddTool(HWND hWndToolTip, HWND hWndTool, UINT nIDText) override;
     int SetMaxTipWidth(HWND hWndToolTip, int width) override;
@@ -63,6 +64,12 @@ public:
     void RelayToolTipEvent(HWND hWndToolTip, MSG* pMsg) override;
     bool AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem,
                     const char* lpszNewItem) override;
+
+    // DeviceEvents.cpp
+    bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override;
+    bool KillTimer(HWND hWnd, UINT_PTR id) override;
+    std::unique_ptr<afx::DeviceWatch> WatchPortDevices(HWND hWnd) override;
+    bool IsPortDeviceChange(UINT event, LPARAM data) override;
 
     // PaintDC.cpp
     std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;

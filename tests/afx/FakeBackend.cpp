@@ -1,5 +1,7 @@
 #include "tests/afx/FakeBackend.h"
 
+#include <algorithm>
+
 #include "afx/Dialog.h"
 #include "afx/PaintDC.h"
 #include "afx/Wnd.h"
@@ -137,6 +139,8 @@ public:
     void CenterWindow(HWND hWnd, HWND) override { Sys().centred.push_back(hWnd); }
     bool DestroyWindow(HWND hWnd) override {
         if (!Sys().Find(hWnd)) return false;
+        for (auto it = Sys().timers.begin(); it != Sys().timers.end();)
+            it = it->first.first == hWnd ? Sys().timers.erase(it) : std::next(it);
         for (auto it = Sys().windows.begin(); it != Sys().windows.end();) {
             it = (it->first == hWnd || it->second.parent == hWnd) ? Sys().windows.erase(it)
                                                                   : std::next(it);
@@ -170,6 +174,38 @@ public:
     int ComboItemHeight(HWND hWnd, int) override {
         FakeWindow* w = Sys().Find(hWnd);
         return w ? w->itemHeight : 0;
+    }
+    void ComboReset(HWND hWnd) override {
+        if (FakeWindow* w = Sys().Find(hWnd)) {
+            w->items.clear();
+            w->curSel = CB_ERR;
+        }
+    }
+
+    bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override {
+        if (!IsWindow(hWnd)) return false;
+        Sys().timers[{hWnd, id}] = ms;
+        ++Sys().timersStarted;
+        return true;
+    }
+    bool KillTimer(HWND hWnd, UINT_PTR id) override { return Sys().timers.erase({hWnd, id}) > 0; }
+
+    std::unique_ptr<afx::DeviceWatch> WatchPortDevices(HWND hWnd) override {
+        class Watch : public afx::DeviceWatch {
+        public:
+            explicit Watch(HWND watched) : m_watched(watched) {
+                Sys().watchedWindows.push_back(watched);
+            }
+            ~Watch() override {
+                auto& all = Sys().watchedWindows;
+                const auto found = std::find(all.begin(), all.end(), m_watched);
+                if (found != all.end()) all.erase(found);
+            }
+
+        private:
+            HWND m_watched;
+        };
+        return std::make_unique<Watch>(hWnd);
     }
 
     HWND CreateToolTip(HWND hWndParent, DWORD) override { return Sys().Create(hWndParent, 0, 0); }

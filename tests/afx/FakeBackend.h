@@ -66,6 +66,9 @@ public:
     std::map<UINT, std::string> strings;
     std::vector<std::pair<int, int>> drawnIcons;
     std::vector<HWND> centred;
+    std::map<std::pair<HWND, UINT_PTR>, UINT> timers;  // running: window and id -> period
+    int timersStarted = 0;
+    std::vector<HWND> watchedWindows;  // device watches alive
     HMENU systemMenu = reinterpret_cast<HMENU>(0x5000);
 
 private:

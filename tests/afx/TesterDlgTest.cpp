@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ports/DiscoverPorts.h"
+#include "sys/DiscoveryPlatform.h"
 #include "tests/afx/FakeBackend.h"
 #include "ui/TesterApp.h"
 #include "ui/TesterDlg.h"
@@ -153,6 +154,54 @@ TEST_F(TesterDlgTest, TestWithoutASelectionIsRefusedWithAMessageAndOpensNothing)
         EXPECT_EQ(FakeSystem::Get().boxes[0].caption, "Marlox");
         EXPECT_TRUE(Window(dlg, IDC_TEST).enabled);
     });
+}
+
+// A machine whose ports the test changes while the dialog is open.
+class ChangingInventory : public sys::PortInventory {
+public:
+    std::vector<sys::InventoryPort> ListPorts() const override { return ports; }
+    std::vector<sys::InventoryPort> ports;
+};
+
+TEST_F(TesterDlgTest, DeviceEventsAndOpeningTheListRefillIt) {
+    ChangingInventory inventory;
+    sys::InventoryPlatform platform(inventory);
+    sys::SetSystemDiscoveryPlatform(&platform);
+    const sys::InventoryPort usb0{"/dev/ttyUSB0", "ttyUSB0", "FT232R (ttyUSB0)", "FT232R", true};
+    const sys::InventoryPort usb1{"/dev/ttyUSB1", "ttyUSB1", "CP2102 (ttyUSB1)", "CP2102", true};
+    inventory.ports = {usb1};
+    HWND watched = nullptr;
+
+    RunDialog([&](CDialog& dlg) {
+        FakeSystem& sys = FakeSystem::Get();
+        FakeWindow& combo = Window(dlg, IDC_PORT);
+        EXPECT_EQ(sys.watchedWindows, std::vector<HWND>{dlg.m_hWnd});
+        watched = dlg.m_hWnd;
+        const std::pair<HWND, UINT_PTR> timer{dlg.m_hWnd, 1};
+
+        // An arrival whose data does not say it is a port starts nothing.
+        inventory.ports = {usb0, usb1};
+        Send(dlg, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+        EXPECT_TRUE(sys.timers.empty());
+
+        EXPECT_EQ(Send(dlg, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0), TRUE);
+        EXPECT_EQ(sys.timers[timer], PortRefresh::SETTLE_MS);
+        EXPECT_EQ(combo.items, std::vector<std::string>{usb1.displayName}) << "not before it ticks";
+
+        Send(dlg, WM_TIMER, 1, 0);
+        EXPECT_EQ(sys.timers.count(timer), 0u);
+        EXPECT_EQ(combo.items, (std::vector<std::string>{usb0.displayName, usb1.displayName}));
+        EXPECT_EQ(combo.curSel, 1) << "still on ttyUSB1";
+
+        inventory.ports = {usb0};
+        Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_PORT, CBN_DROPDOWN), 0);
+        EXPECT_EQ(combo.items, std::vector<std::string>{usb0.displayName});
+        EXPECT_EQ(combo.curSel, 0);
+        EXPECT_TRUE(sys.boxes.empty());
+    });
+    sys::SetSystemDiscoveryPlatform(nullptr);
+    EXPECT_NE(watched, nullptr);
+    EXPECT_TRUE(FakeSystem::Get().watchedWindows.empty()) << "the watch ends with the dialog";
 }
 
 }  // namespace
