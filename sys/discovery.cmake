@@ -10,11 +10,13 @@ if(WIN32)
     win32/Win32DiscoveryPlatform.cpp
     win32/Win32Module.cpp
     win32/Win32OsInfo.cpp
+    win32/Win32PortWatch.cpp
     win32/Win32Registry.cpp)
   target_link_libraries(marlox_sys PUBLIC advapi32 user32)
 else()
   target_sources(marlox_sys PRIVATE
     posix/PosixDefaultMessage.cpp
+    posix/PosixPortWatch.cpp
     posix/SysfsPlatform.cpp
     posix/SysfsPorts.cpp
     posix/Uevents.cpp)

@@ -31,6 +31,8 @@ public:
     // Discovery throws: the platform takes the Windows path, whose version query fails.
     void FailVersionQuery() { m_failVersion = true; }
 
+    // The tree, for adapters plugged in and out while a dialog is open.
+    fake::SysfsTree& Tree() { return m_tree; }
     const std::string& SysRoot() const { return m_sysRoot; }
     const std::string& DevRoot() const { return m_devRoot; }
     bool VersionFails() const { return m_failVersion; }

@@ -295,6 +295,53 @@ class LegacyPlatform(DialogTestCase):
         self.assertTrue(one(lines, "close")["closed"])
 
 
+    def test_list_follows_ports_added_and_removed(self):
+        zulu = {"PORTNAME": "COM5", "FRIENDLYNAME": "Zulu serial port (COM5)"}
+        mike = {"PORTNAME": "COM7", "FRIENDLYNAME": "Mike USB serial (COM7)"}
+        alpha = self.ENUM.replace("HKEY_LOCAL_MACHINE", "HKLM") + r"\ISAPNP\*PNP0500\00"
+        usb = self.ENUM.replace("HKEY_LOCAL_MACHINE", "HKLM") + r"\USBPORTS\VID_0403\0000"
+        keys = {self.ENUM + r"\BIOS\*PNP0501\0D": zulu, self.ENUM + r"\USBPORTS\VID_0403\0000": mike}
+        with Session("dialog-plug", version="win98", registry=keys) as session:
+            self.open_dialog(session)
+            lines = self.drive(session, "dialog", "select", 1, "combo")
+            self.assertEqual(one(lines, "combo")["selected"], 1)
+
+            # A port appears before the selected one, announced by a burst of messages.
+            for name, value in (("PORTNAME", "COM3"), ("FRIENDLYNAME", "Alpha serial port (COM3)")):
+                session.wine("reg", "add", alpha, "/v", name, "/d", value, "/f")
+            plugged = self.drive(session, "dialog", "devicechange", 5, "waitcount", 3, "combo")
+            # The same list again: nothing moves.
+            same = self.drive(session, "dialog", "select", 2, "devicechange", 1, "sleep", 800,
+                              "combo")
+            # The selected port goes.
+            session.wine("reg", "delete", usb, "/f")
+            unplugged = self.drive(session, "dialog", "devicechange", 1, "waitcount", 2, "combo")
+            # Discovery fails (no HKLM\Enum): the list stays, and no message box comes.
+            session.wine("reg", "delete", self.ENUM.replace("HKEY_LOCAL_MACHINE", "HKLM"), "/f")
+            failed = self.drive(session, "dialog", "devicechange", 1, "sleep", 800, "combo",
+                                "dialogs", "close")
+
+        wait = one(plugged, "waitcount")
+        self.assertTrue(wait["reached"], wait)
+        print("posted burst to refilled list: %d ms" % wait["ms"])
+        combo = one(plugged, "combo")
+        self.assertEqual(combo["items"], ["Zulu serial port (COM5)", "Alpha serial port (COM3)",
+                                          "Mike USB serial (COM7)"])
+        self.assertEqual(combo["selected"], 2, "still on COM7")
+        self.assertEqual(one(same, "combo"), dict(combo, selected=2))
+
+        wait = one(unplugged, "waitcount")
+        self.assertTrue(wait["reached"], wait)
+        print("posted message to refilled list after removal: %d ms" % wait["ms"])
+        combo = one(unplugged, "combo")
+        self.assertEqual(combo["items"], ["Zulu serial port (COM5)", "Alpha serial port (COM3)"])
+        self.assertEqual(combo["selected"], 0)
+
+        self.assertEqual(one(failed, "combo")["items"], combo["items"])
+        self.assertEqual(one(failed, "dialogs")["captions"], [])
+        self.assertTrue(one(failed, "close")["closed"])
+
+
 class JapaneseDialog(DialogTestCase):
     def test_japanese_texts_results_and_about(self):
         with Session("dialog-ja", version="nt40", lang="ja_JP.UTF-8") as session:

@@ -70,4 +70,14 @@ std::string SysfsTree::AddUsbDevice(const std::string& busPath, const std::strin
     return fs::relative(interface, Devices()).string();
 }
 
+void SysfsTree::AddUsbAdapter(const std::string& name, const std::string& busPath,
+                              const std::string& product) {
+    AddTty(name, AddUsbDevice(busPath, product) + "/" + name);
+}
+
+void SysfsTree::RemoveTty(const std::string& name) {
+    fs::remove(ClassTty() / name);
+    fs::remove(Dev() / name);
+}
+
 }  // namespace fake

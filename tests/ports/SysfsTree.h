@@ -25,6 +25,11 @@ public:
     void AddVirtual(const std::string& name);
     // A USB device folder (with idVendor) and its interface folder (with bInterfaceNumber).
     std::string AddUsbDevice(const std::string& busPath, const std::string& product);
+    // A USB serial adapter's tty, as plugging it in makes it: ttyUSB<n> on bus port busPath.
+    void AddUsbAdapter(const std::string& name, const std::string& busPath,
+                       const std::string& product);
+    // The tty gone, as unplugging its adapter leaves sysfs: no class entry, no /dev node.
+    void RemoveTty(const std::string& name);
 
     void Write(const std::filesystem::path& file, const std::string& bytes);
     void Link(const std::filesystem::path& link, const std::filesystem::path& target);

@@ -1,5 +1,6 @@
 // marlox-probe PORT [--json]: the connection test on the command line.
 // marlox-probe --list [--json]: the ports that discovery finds.
+// marlox-probe --list --watch [--json] [--root DIR]: the same, then each port coming or going.
 
 #include <algorithm>
 #include <iostream>
@@ -9,17 +10,22 @@
 #include "link/SerialLink.h"
 #include "tools/probe/ListPorts.h"
 #include "tools/probe/Probe.h"
+#include "tools/probe/WatchPorts.h"
 
 namespace {
 
 constexpr char USAGE[] =
     "usage: marlox-probe PORT [--json]\n"
-    "       marlox-probe --list [--json]\n";
+    "       marlox-probe --list [--watch] [--json] [--root DIR]\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto has = [&](const char* option) {
+        return std::find(args.begin(), args.end(), option) != args.end();
+    };
+    if (has("--watch") || has("--root")) return probe::RunWatchCommand(args, std::cout, std::cerr);
     if (std::find(args.begin(), args.end(), "--list") != args.end())
         return probe::RunListCommand(args, std::cout, std::cerr);
 

@@ -22,6 +22,8 @@ constexpr ULONGLONG TEST_START_TIMEOUT_MS = 10000;
 constexpr ULONGLONG TEST_RUN_TIMEOUT_MS = 60000;
 constexpr size_t MAX_COMBO_TEXT = 1024;
 constexpr size_t TOOL_TEXT_SIZE = 1024;
+constexpr DWORD REFILL_TIMEOUT_MS = 5000;
+constexpr WPARAM DEVNODES_CHANGED = 0x0007;  // dbt.h's DBT_DEVNODES_CHANGED
 
 void Fail(const char* step, const std::string& message) {
     JsonLine("error").Add("in", step).Add("message", message).Print();
@@ -377,6 +379,35 @@ bool StepRect(const Session& session) {
         .Add("top", rect.top)
         .Add("right", rect.right)
         .Add("bottom", rect.bottom)
+        .Print();
+    return true;
+}
+
+bool StepDeviceChange(Session& session, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!PostMessageW(session.tester, WM_DEVICECHANGE, DEVNODES_CHANGED, 0)) {
+            Fail("devicechange", "cannot post to the dialog");
+            return false;
+        }
+    }
+    session.deviceChangeAt = GetTickCount64();
+    JsonLine("devicechange").Add("count", count).Print();
+    return true;
+}
+
+bool StepWaitCount(const Session& session, int count) {
+    HWND combo = GetDlgItem(session.tester, IDC_PORT);
+    // Each answer with a time-out: the dialog may be listing ports right now.
+    const bool reached = WaitFor(
+        [&] {
+            const auto now = combo != nullptr ? Send(combo, CB_GETCOUNT, 0, 0) : std::nullopt;
+            return now && *now == count;
+        },
+        REFILL_TIMEOUT_MS);
+    JsonLine("waitcount")
+        .Add("count", count)
+        .AddBool("reached", reached)
+        .Add("ms", static_cast<long long>(GetTickCount64() - session.deviceChangeAt))
         .Print();
     return true;
 }

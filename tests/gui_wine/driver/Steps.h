@@ -8,6 +8,7 @@ namespace driver {
 
 struct Session {
     HWND tester = nullptr;
+    ULONGLONG deviceChangeAt = 0;  // when the last device-change burst was posted
 };
 
 bool StepDialog(Session& session);
@@ -26,5 +27,9 @@ bool StepDialogs(const Session& session);
 bool StepToolTips(const Session& session);
 bool StepRect(const Session& session);
 bool StepClose(const Session& session);
+// Posts `count` WM_DEVICECHANGE (DBT_DEVNODES_CHANGED), as Windows sends a burst of them.
+bool StepDeviceChange(Session& session, int count);
+// Waits until the port list holds `count` entries; reports the time since the last burst.
+bool StepWaitCount(const Session& session, int count);
 
 }  // namespace driver

@@ -19,6 +19,8 @@
 //     tooltips          the tools of the dialog's tooltip and their texts
 //     rect              the dialog's window rectangle on the screen
 //     close             end the dialog with IDCANCEL
+//     devicechange N    post N WM_DEVICECHANGE (DBT_DEVNODES_CHANGED) to the dialog
+//     waitcount N       wait until the port list holds N entries
 //     sleep MS
 // Exit status: 0 when every step ran, 1 when one could not, 2 for a usage error.
 #include <windows.h>
@@ -45,7 +47,8 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const std::string step = argv[i];
         const bool needsNumber = step == "text" || step == "select" || step == "syscommand" ||
-                                 step == "sleep" || step == "testkey" || step == "key";
+                                 step == "sleep" || step == "testkey" || step == "key" ||
+                                 step == "devicechange" || step == "waitcount";
         long number = 0;
         if (needsNumber && (i + 1 >= argc || !ParseNumber(argv[++i], number))) {
             JsonLine("error").Add("in", step).Add("message", "needs a number").Print();
@@ -89,6 +92,10 @@ int main(int argc, char* argv[]) {
             ok = StepRect(session);
         else if (step == "close")
             ok = StepClose(session);
+        else if (step == "devicechange")
+            ok = StepDeviceChange(session, static_cast<int>(number));
+        else if (step == "waitcount")
+            ok = StepWaitCount(session, static_cast<int>(number));
         else if (step == "sleep")
             Sleep(static_cast<DWORD>(number));
         else {

@@ -1,0 +1,154 @@
+// marlox-probe --list --watch: the list, then one line per port that came or went, listed once
+// per burst of device events and at every quiet interval; a failure keeps the list it had.
+#include "tests/ports/FakePlatform.h"
+#include "tools/probe/WatchPorts.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+// A machine whose inventory the script changes between the watch's waits.
+class ScriptedMachine : public sys::PortInventory, public sys::PortWatch {
+public:
+    std::vector<sys::InventoryPort> ListPorts() const override {
+        ++listings;
+        return ports;
+    }
+    // Each wait runs the next step and wakes as it says; the script's end stops the watch.
+    sys::WatchWake Wait(int timeoutMs) override {
+        waits.push_back(timeoutMs);
+        if (script.empty()) return sys::WatchWake::Stopped;
+        const auto step = std::move(script.front());
+        script.pop_front();
+        return step();
+    }
+
+    std::vector<sys::InventoryPort> ports;
+    std::deque<std::function<sys::WatchWake()>> script;
+    std::vector<int> waits;
+    mutable int listings = 0;
+};
+
+const sys::InventoryPort USB0{"/dev/ttyUSB0", "ttyUSB0", "FT232R (ttyUSB0)", "FT232R", true};
+const sys::InventoryPort S4{"/dev/ttyS4", "ttyS4", "ttyS4", "ttyS4", false};
+
+TEST(WatchPorts, ListThenOneLinePerChangeUntilStopped) {
+    ScriptedMachine machine;
+    sys::InventoryPlatform platform(machine);
+    machine.ports = {S4};
+    machine.script = {
+        // Plugged in: three events in a burst, then quiet.
+        [&] {
+            machine.ports = {S4, USB0};
+            return sys::WatchWake::PortsChanged;
+        },
+        [] { return sys::WatchWake::PortsChanged; },
+        [] { return sys::WatchWake::PortsChanged; },
+        [] { return sys::WatchWake::TimedOut; },
+        // Nothing happens for an interval: listed, nothing printed.
+        [] { return sys::WatchWake::TimedOut; },
+        // Unplugged on a machine without events: the interval's look finds it.
+        [&] {
+            machine.ports = {S4};
+            return sys::WatchWake::TimedOut;
+        },
+    };
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(probe::WatchPorts(platform, machine, false, out, err), 0);
+    EXPECT_EQ(out.str(),
+              "/dev/ttyS4\tttyS4\tttyS4\t0\tttyS4\n"
+              "added\t/dev/ttyUSB0\tttyUSB0\tFT232R (ttyUSB0)\t1\tFT232R\n"
+              "removed\t/dev/ttyUSB0\tttyUSB0\tFT232R (ttyUSB0)\t1\tFT232R\n");
+    EXPECT_EQ(err.str(), "");
+    // The first listing, one for the burst, one per quiet interval.
+    EXPECT_EQ(machine.listings, 4);
+    EXPECT_EQ(machine.waits,
+              (std::vector<int>{probe::POLL_MS, probe::SETTLE_MS, probe::SETTLE_MS,
+                                probe::SETTLE_MS, probe::POLL_MS, probe::POLL_MS, probe::POLL_MS}));
+}
+
+TEST(WatchPorts, JsonLinesNameTheEventAndEveryField) {
+    PortList before;
+    before.Append({"/dev/ttyUSB0", "ttyUSB0", "FT232R (ttyUSB0)", true, "FT232R"});
+    PortList after;
+    EXPECT_EQ(probe::FormatChangeJson(probe::DiffPorts(before, after).at(0)),
+              "{\"event\": \"removed\", \"port\": {\"devicePath\": \"/dev/ttyUSB0\", "
+              "\"portName\": \"ttyUSB0\", \"friendlyName\": \"FT232R (ttyUSB0)\", "
+              "\"isUsb\": true, \"description\": \"FT232R\"}}\n");
+}
+
+TEST(WatchPorts, ChangesAreRemovalsThenAdditionsAndARenameIsBoth) {
+    PortList before;
+    before.Append({"/dev/ttyS0", "ttyS0", "ttyS0", false, "ttyS0"});
+    before.Append({"/dev/ttyUSB0", "ttyUSB0", "Old (ttyUSB0)", true, "Old"});
+    before.Append({"/dev/ttyS1", "ttyS1", "ttyS1", false, "ttyS1"});
+    PortList after;
+    after.Append({"/dev/ttyACM0", "ttyACM0", "Pico (ttyACM0)", true, "Pico"});
+    after.Append({"/dev/ttyS0", "ttyS0", "ttyS0", false, "ttyS0"});
+    after.Append({"/dev/ttyUSB0", "ttyUSB0", "New (ttyUSB0)", true, "New"});
+    std::vector<std::string> lines;
+    for (const probe::PortChange& change : probe::DiffPorts(before, after))
+        lines.push_back((change.added ? "+" : "-") + change.entry.friendlyName);
+    EXPECT_EQ(lines, (std::vector<std::string>{"-Old (ttyUSB0)", "-ttyS1", "+Pico (ttyACM0)",
+                                               "+New (ttyUSB0)"}));
+    EXPECT_TRUE(probe::DiffPorts(after, after).empty());
+}
+
+TEST(WatchPorts, AFailureKeepsTheListAndIsSaidOnce) {
+    ScriptedMachine machine;
+    fake::Platform failing;  // the Windows path, its version query failing when set
+    struct Switching : sys::DiscoveryPlatform {
+        sys::InventoryPlatform* good;
+        fake::Platform* bad;
+        bool fail = false;
+        const sys::PortInventory* Inventory() override {
+            return fail ? nullptr : good->Inventory();
+        }
+        sys::WindowsServices* Windows() override { return fail ? bad->Windows() : nullptr; }
+    };
+    sys::InventoryPlatform good(machine);
+    failing.os.versionError = 5;
+    Switching platform;
+    platform.good = &good;
+    platform.bad = &failing;
+    machine.ports = {S4};
+    machine.script = {
+        [&] {
+            platform.fail = true;
+            return sys::WatchWake::TimedOut;
+        },
+        [] { return sys::WatchWake::TimedOut; },
+        [&] {
+            platform.fail = false;
+            machine.ports = {S4, USB0};
+            return sys::WatchWake::TimedOut;
+        },
+    };
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(probe::WatchPorts(platform, machine, false, out, err), 0);
+    EXPECT_EQ(out.str(),
+              "/dev/ttyS4\tttyS4\tttyS4\t0\tttyS4\n"
+              "added\t/dev/ttyUSB0\tttyUSB0\tFT232R (ttyUSB0)\t1\tFT232R\n");
+    EXPECT_EQ(err.str(), "Could not get OS version. (err=5)\n");
+}
+
+TEST(WatchPorts, CommandLine) {
+    std::ostringstream out;
+    std::ostringstream err;
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--watch"},
+                                                  {"--list", "--watch", "--watch"},
+                                                  {"--list", "--root"},
+                                                  {"--list", "--watch", "COM3"}}) {
+        EXPECT_EQ(probe::RunWatchCommand(wrong, out, err), 1);
+    }
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("usage: marlox-probe --list [--watch]"), std::string::npos);
+}
+
+}  // namespace
