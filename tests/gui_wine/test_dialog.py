@@ -298,9 +298,11 @@ class LegacyPlatform(DialogTestCase):
     def test_list_follows_ports_added_and_removed(self):
         zulu = {"PORTNAME": "COM5", "FRIENDLYNAME": "Zulu serial port (COM5)"}
         mike = {"PORTNAME": "COM7", "FRIENDLYNAME": "Mike USB serial (COM7)"}
-        alpha = self.ENUM.replace("HKEY_LOCAL_MACHINE", "HKLM") + r"\ISAPNP\*PNP0500\00"
-        usb = self.ENUM.replace("HKEY_LOCAL_MACHINE", "HKLM") + r"\USBPORTS\VID_0403\0000"
-        keys = {self.ENUM + r"\BIOS\*PNP0501\0D": zulu, self.ENUM + r"\USBPORTS\VID_0403\0000": mike}
+        enum = self.ENUM.replace("HKEY_LOCAL_MACHINE", "HKLM")
+        alpha = enum + r"\ISAPNP\*PNP0500\00"
+        usb = enum + r"\USBPORTS\VID_0403\0000"
+        keys = {self.ENUM + r"\BIOS\*PNP0501\0D": zulu,
+                self.ENUM + r"\USBPORTS\VID_0403\0000": mike}
         with Session("dialog-plug", version="win98", registry=keys) as session:
             self.open_dialog(session)
             lines = self.drive(session, "dialog", "select", 1, "combo")
@@ -308,16 +310,17 @@ class LegacyPlatform(DialogTestCase):
 
             # A port appears before the selected one, announced by a burst of messages.
             for name, value in (("PORTNAME", "COM3"), ("FRIENDLYNAME", "Alpha serial port (COM3)")):
-                session.wine("reg", "add", alpha, "/v", name, "/d", value, "/f")
+                status = session.wine("reg", "add", alpha, "/v", name, "/d", value, "/f")[0]
+                self.assertEqual(status, 0)
             plugged = self.drive(session, "dialog", "devicechange", 5, "waitcount", 3, "combo")
             # The same list again: nothing moves.
             same = self.drive(session, "dialog", "select", 2, "devicechange", 1, "sleep", 800,
                               "combo")
             # The selected port goes.
-            session.wine("reg", "delete", usb, "/f")
+            self.assertEqual(session.wine("reg", "delete", usb, "/f")[0], 0)
             unplugged = self.drive(session, "dialog", "devicechange", 1, "waitcount", 2, "combo")
             # Discovery fails (no HKLM\Enum): the list stays, and no message box comes.
-            session.wine("reg", "delete", self.ENUM.replace("HKEY_LOCAL_MACHINE", "HKLM"), "/f")
+            self.assertEqual(session.wine("reg", "delete", enum, "/f")[0], 0)
             failed = self.drive(session, "dialog", "devicechange", 1, "sleep", 800, "combo",
                                 "dialogs", "close")
 
