@@ -13,8 +13,8 @@ public:
     }
 };
 
-// Bytes that cannot be a frame's length byte are not waited for: a frame is whole when its
-// length byte's count has arrived, and never shorter than command and length byte.
+// A frame is whole once the bytes its length byte counts have followed the command byte; the
+// link reads at least command and length byte, so a length byte of 0 or 1 ends it there.
 bool WholeFrame(const std::vector<std::uint8_t>& bytes) {
     return bytes.size() >= 2 && bytes.size() >= static_cast<std::size_t>(bytes[1]) + 1;
 }
