@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds every target (Windows x64 and x86, Linux), checks the Linux .deb (lintian, AppStream,
 # desktop entry) and runs the whole test suite: the Linux build again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, each fuzz target for a while, and last the Linux build's suite
-# (unit, pty integration, Qt dialog, the Windows programs under Wine, the soak), whose summary
-# closes the output.
+# UndefinedBehaviorSanitizer, the multi-port probe tests under ThreadSanitizer, each fuzz target
+# for a while, and last the Linux build's suite (unit, pty integration, Qt dialog, the Windows
+# programs under Wine, the soak), whose summary closes the output.
 #   FUZZ_SECONDS  seconds per fuzz target (default 60; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +20,11 @@ bash scripts/check-package.sh build/linux
 cmake --preset linux-asan >/dev/null
 cmake --build --preset linux-asan -j"$jobs"
 ctest --preset linux-asan -j"$jobs"
+
+# Only the tests that run ports on several threads, in a build of only what they need.
+cmake --preset linux-tsan >/dev/null
+cmake --build --preset linux-tsan -j"$jobs"
+ctest --preset linux-tsan -j"$jobs"
 
 fuzz_seconds=${FUZZ_SECONDS:-60}
 if [ "$fuzz_seconds" != 0 ]; then
