@@ -381,6 +381,47 @@ bool StepRect(const Session& session) {
     return true;
 }
 
+bool StepLayout(const Session& session) {
+    RECT client{};
+    if (!GetClientRect(session.tester, &client)) {
+        Fail("layout", "no client rectangle");
+        return false;
+    }
+    JsonLine("client").Add("width", client.right).Add("height", client.bottom).Print();
+    for (HWND child : Children(session.tester)) {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, session.tester, reinterpret_cast<POINT*>(&rect), 2);
+        JsonLine("item")
+            .Add("id", static_cast<short>(GetDlgCtrlID(child)))
+            .Add("class", Utf8(ClassName(child)))
+            .AddBool("visible", IsWindowVisible(child) != FALSE)
+            .Add("left", rect.left)
+            .Add("top", rect.top)
+            .Add("right", rect.right)
+            .Add("bottom", rect.bottom)
+            .Print();
+    }
+    return true;
+}
+
+bool StepDpiChanged(const Session& session, int dpi, const RECT& suggested) {
+    // The rectangle travels by pointer, which the system does not marshal for this message:
+    // it lives in the program's memory.
+    UniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, ProcessOf(session.tester)));
+    RemoteMemory remote(process.get(), sizeof suggested);
+    if (!process || !remote.Valid() || !remote.Write(0, &suggested, sizeof suggested)) {
+        Fail("dpichanged", "no access to the program's memory");
+        return false;
+    }
+    const auto answered = Send(session.tester, WM_DPICHANGED,
+                               MAKEWPARAM(static_cast<WORD>(dpi), static_cast<WORD>(dpi)),
+                               reinterpret_cast<LPARAM>(remote.At(0)));
+    JsonLine("dpichanged").AddBool("answered", answered.has_value()).Print();
+    return answered.has_value();
+}
+
 bool StepClose(const Session& session) {
     PostMessageW(session.tester, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     const bool closed = WaitFor([&] { return !IsWindow(session.tester); }, POPUP_TIMEOUT_MS);
