@@ -82,10 +82,10 @@ def copy_prefix(source, target):
                     ignore=shutil.ignore_patterns(STAMP))
 
 
-def reg_file(keys):
+def reg_file(keys, header="REGEDIT4"):
     """REGEDIT4 text from {key path: {value name: str or int}} (an empty dict
     makes just the key)."""
-    lines = ["REGEDIT4", ""]
+    lines = [header, ""]
     for key, values in keys.items():
         lines.append("[" + key + "]")
         for name, value in values.items():
@@ -191,8 +191,13 @@ class Session:
 
     def import_registry(self, keys):
         path = os.path.join(self.dir, "keys%d.reg" % (self.runs + 1))
-        with open(path, "w", encoding="ascii") as f:
-            f.write(reg_file(keys))
+        text = reg_file(keys)
+        if text.isascii():
+            with open(path, "w", encoding="ascii") as f:
+                f.write(text)
+        else:  # REGEDIT4 files are in the ANSI code page; version 5 files in UTF-16
+            with open(path, "w", encoding="utf-16") as f:
+                f.write(reg_file(keys, "Windows Registry Editor Version 5.00"))
         status, _, err = self.wine("regedit", "/S", path, timeout=60)
         if status != 0:
             raise RuntimeError("regedit could not import %s: %s" % (path, err[-500:]))
