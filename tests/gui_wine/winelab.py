@@ -34,7 +34,11 @@ WINE_ENV = {
 COMPORT_CLASS = "{86e0d1e0-8089-11d0-9ce4-08003e301f73}"
 STAMP = ".marlox-template"
 # Raised whenever make_template changes what it puts into the prefix.
-TEMPLATE_RECIPE = "1"
+TEMPLATE_RECIPE = "2"
+# What a Japanese Windows has: the Japanese dialog font. Without it Wine chooses by the
+# character set the code page implies, and the program's UTF-8 code page implies none with
+# Japanese glyphs.
+FONT_REPLACEMENTS = {"MS UI Gothic": "Noto Sans CJK JP"}
 # The server outlives its last program by this long: long enough to carry a
 # test from one program to the next without booting the prefix's services
 # again, short enough that a test killed half-way leaves nothing running.
@@ -61,6 +65,10 @@ def make_template(path):
         # The null display driver: dialogs exist and can be driven without an X server.
         subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Graphics",
                         "/d", "null", "/f"], env=env, stdout=log, stderr=log, check=True)
+        for face, replacement in FONT_REPLACEMENTS.items():
+            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements",
+                            "/v", face, "/d", replacement, "/f"],
+                           env=env, stdout=log, stderr=log, check=True)
         subprocess.run(["wineserver", "-w"], env=env, stdout=log, stderr=log, check=True)
     with open(stamp, "w") as f:
         f.write(version)
