@@ -152,7 +152,8 @@ def v_ring(cx, cy, outer, inner):
         ox, oy = (cx + 0.5) * k, (cy + 0.5) * k
         lo, hi = (inner * k) ** 2, (outer * k) ** 2
         r = int(outer * k) + 2
-        return {(i, j) for i in range(int(ox) - r, int(ox) + r) for j in range(int(oy) - r, int(oy) + r)
+        return {(i, j)
+                for i in range(int(ox) - r, int(ox) + r) for j in range(int(oy) - r, int(oy) + r)
                 if lo <= (i + 0.5 - ox) ** 2 + (j + 0.5 - oy) ** 2 <= hi}
     return cover
 
@@ -203,8 +204,10 @@ def edge(pixels, width):
 def v_shaded_box(x0, y0, x1, y1):
     return [
         ('fill', v_rect(x0, y0, x1, y1), LIGHT_GREY),
-        ('fill', v_union(v_rect(x0 + 1, y0 + 1, x1 - 1, y0 + 1), v_rect(x0 + 1, y0 + 1, x0 + 1, y1 - 1)), WHITE),
-        ('fill', v_union(v_rect(x0 + 1, y1 - 1, x1 - 1, y1 - 1), v_rect(x1 - 1, y0 + 1, x1 - 1, y1 - 1)), DARK_GREY),
+        ('fill', v_union(v_rect(x0 + 1, y0 + 1, x1 - 1, y0 + 1),
+                         v_rect(x0 + 1, y0 + 1, x0 + 1, y1 - 1)), WHITE),
+        ('fill', v_union(v_rect(x0 + 1, y1 - 1, x1 - 1, y1 - 1),
+                         v_rect(x1 - 1, y0 + 1, x1 - 1, y1 - 1)), DARK_GREY),
         ('outline', v_rect(x0, y0, x1, y1), BLACK),
     ]
 
@@ -270,7 +273,8 @@ def render(ops, size):
                         cr, cg, cb = PALETTE[colour]
                         r, g, b, a = r + cr, g + cg, b + cb, a + 1
             # Straight (not premultiplied) colour of the covered part, alpha by coverage.
-            row.append((r // a, g // a, b // a, (a * 255 + area // 2) // area) if a else (0, 0, 0, 0))
+            alpha = (a * 255 + area // 2) // area
+            row.append((r // a, g // a, b // a, alpha) if a else (0, 0, 0, 0))
         rows.append(row)
     return rows
 
@@ -287,7 +291,8 @@ def bgra_image(rows):
             colour += bytes((b, g, r, a))
             bits = bits << 1 | (1 if a == 0 else 0)
         mask += (bits << (mask_stride * 8 - size)).to_bytes(mask_stride, 'big')
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(colour) + len(mask),
+                         0, 0, 0, 0)
     return header + bytes(colour) + bytes(mask)
 
 
@@ -296,8 +301,10 @@ def png_image(rows):
     raw = b''.join(b'\0' + b''.join(bytes(p) for p in row) for row in rows)
 
     def chunk(kind, data):
-        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
-    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0))
+        crc = zlib.crc32(kind + data)
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', crc)
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)  # 8 bits per channel, RGBA
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
             + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
 
 
@@ -306,7 +313,8 @@ def ico_file(images):
     directory = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for width, colours, bpp, data in images:
-        directory += struct.pack('<BBBBHHII', width % 256, width % 256, colours, 0, 1, bpp, len(data), offset)
+        side = width % 256  # 0 stands for 256
+        directory += struct.pack('<BBBBHHII', side, side, colours, 0, 1, bpp, len(data), offset)
         offset += len(data)
     return directory + b''.join(data for _, _, _, data in images)
 
