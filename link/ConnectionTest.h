@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CSerialLink;
 
@@ -17,10 +18,22 @@ enum class Inquiry { EngineCode, Version, Protection, LegacyEngineCode, LegacyVe
 
 enum class ProtectionResult { None, Protected, NoResponse };
 
+// One inquiry's exchange as the link saw it.
+struct ExchangeRecord {
+    Inquiry inquiry = Inquiry::EngineCode;
+    std::uint8_t command = 0;
+    std::int32_t result = 0;          // the reply's length byte or a negative EXCHANGE_ code
+    std::vector<std::uint8_t> reply;  // the reply frame's bytes as far as they arrived
+    double milliseconds = 0;          // from the request's write to the exchange's end
+};
+
 // Receives each outcome the moment it is known.
 class TestObserver {
 public:
     virtual ~TestObserver() = default;
+    // Before the outcome it leads to is reported: why an inquiry had no response, for tools
+    // that explain it. The dialog has no use for it.
+    virtual void OnExchange(const ExchangeRecord&) {}
     // Inquiries 1, 2, 4 and 5: the text, or nullopt for no response.
     virtual void OnTextResult(Inquiry inquiry, const std::optional<std::string>& text) = 0;
     // Inquiry 3.

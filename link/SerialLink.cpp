@@ -45,6 +45,7 @@ bool CSerialLink::Open(const std::string& path) {
 
 std::int32_t CSerialLink::Exchange(std::uint8_t command, std::uint8_t length, std::uint8_t* data,
                                    std::size_t dataSize) {
+    m_replyReceived = 0;
     if (!m_port) return EXCHANGE_READ_ERROR;
 
     // Request: command, N, N - 2 data bytes, complement checksum at offset N.
@@ -76,7 +77,7 @@ std::int32_t CSerialLink::Exchange(std::uint8_t command, std::uint8_t length, st
         if (status == sys::ReadStatus::Byte) {
             m_replyArea[received] = byte;
             if (received == 1) lastExpected = byte;
-            ++received;
+            m_replyReceived = ++received;
         } else if (--emptyBudget == 0) {
             return EXCHANGE_NO_REPLY;
         }
@@ -97,3 +98,7 @@ bool CSerialLink::IsOpen() const { return m_port != nullptr; }
 const std::string& CSerialLink::PortPath() const { return m_portPath; }
 
 const std::string& CSerialLink::LastOpenError() const { return m_lastOpenError; }
+
+std::vector<std::uint8_t> CSerialLink::LastReply() const {
+    return std::vector<std::uint8_t>(m_replyArea, m_replyArea + m_replyReceived);
+}

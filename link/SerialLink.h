@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sys/SerialPort.h"
 
@@ -43,12 +44,17 @@ public:
     const std::string& PortPath() const;
     // The operating system's reason for the last failed Open.
     const std::string& LastOpenError() const;
+    // The last exchange's reply bytes as far as they arrived, whatever its result: the whole
+    // frame after a success or a bad checksum, the bytes before the silence or the failed read
+    // otherwise.
+    std::vector<std::uint8_t> LastReply() const;
 
 private:
     sys::SerialPorts& m_ports;
     std::string m_portPath;
     std::uint8_t m_sendArea[256] = {};
     std::uint8_t m_replyArea[256] = {};
+    std::size_t m_replyReceived = 0;
     std::unique_ptr<sys::SerialPort> m_port;
     std::string m_lastOpenError;
 };

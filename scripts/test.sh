@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds every target (Windows x64 and x86, Linux), checks the Linux .deb (lintian, AppStream,
-# desktop entry) and runs the whole test suite: the Linux build again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, each fuzz target for a while, and last the Linux build's suite
-# (unit, pty integration, Qt dialog, the Windows programs under Wine, the soak), whose summary
-# closes the output.
+# desktop entry) and the Windows ZIP (contents, program sizes), and runs the whole test suite:
+# the Linux build again under AddressSanitizer and UndefinedBehaviorSanitizer, the multi-port
+# probe tests under ThreadSanitizer, each fuzz target for a while, and last the Linux build's
+# suite (unit, pty integration, Qt dialog, the Windows programs under Wine, the soak), whose
+# summary closes the output.
 #   FUZZ_SECONDS  seconds per fuzz target (default 60; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,10 +17,16 @@ for preset in win64 win32 linux; do
 done
 
 bash scripts/check-package.sh build/linux
+bash scripts/check-windows-zip.sh build/win64
 
 cmake --preset linux-asan >/dev/null
 cmake --build --preset linux-asan -j"$jobs"
 ctest --preset linux-asan -j"$jobs"
+
+# Only the tests that run ports on several threads, in a build of only what they need.
+cmake --preset linux-tsan >/dev/null
+cmake --build --preset linux-tsan -j"$jobs"
+ctest --preset linux-tsan -j"$jobs"
 
 fuzz_seconds=${FUZZ_SECONDS:-60}
 if [ "$fuzz_seconds" != 0 ]; then

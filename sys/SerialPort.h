@@ -60,5 +60,8 @@ public:
 
 // The platform's real serial ports.
 SerialPorts& SystemSerialPorts();
+// A source of the platform's real ports of its own, for a thread that opens ports alongside
+// others: the shared one keeps the last open error for every caller.
+std::unique_ptr<SerialPorts> NewSystemSerialPorts();
 
 }  // namespace sys

@@ -36,7 +36,7 @@ foreach(program marlox marlox-demo marlox-sim)
 endif()")
 endforeach()
 install(FILES linux/marlox.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${MARLOX_ICON_PNG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+install(FILES ${MARLOX_ICON_PNG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 install(FILES linux/example.marlox.Marlox.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The .deb: cpack -G DEB in the build folder gives marlox_<version>_<arch>.deb. The package is

@@ -1,4 +1,6 @@
 // Strings, icons, message boxes and the icon size, from the embedded resources and Qt.
+#include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
 #include <QMessageBox>
 
@@ -15,6 +17,42 @@ namespace {
 
 constexpr int ICON_SIZE = 32;
 
+struct Picture {
+    QImage image;
+    int bitsPerPixel = 0;
+};
+
+// Decoded here rather than by Qt's ICO plug-in, which would load at start with another plug-in
+// that it tries first. PNG, the one other form of an icon image, is built into Qt.
+Picture Decode(const afx::res::ByteView& data) {
+    try {
+        const afx::res::IconImage icon = afx::res::DecodeIconImage(data);
+        // A copy: the pixels in icon go with it.
+        return {QImage(reinterpret_cast<const uchar*>(icon.argb.data()), icon.width, icon.height,
+                       icon.width * 4, QImage::Format_ARGB32)
+                    .copy(),
+                icon.header.bitCount};
+    } catch (const afx::res::FormatError&) {
+        return {QImage::fromData(data.data, static_cast<int>(data.size), "PNG"), 32};
+    }
+}
+
+// One picture per size; where a size comes in several colour depths (the 16-colour image kept
+// for old systems beside the true-colour one), the deepest.
+QIcon IconOf(const std::vector<afx::res::IconResource>& images) {
+    std::map<int, Picture> bySize;
+    for (const afx::res::IconResource& image : images) {
+        Picture picture = Decode(image.data);
+        if (picture.image.isNull()) continue;
+        Picture& best = bySize[picture.image.width()];
+        if (picture.bitsPerPixel > best.bitsPerPixel) best = std::move(picture);
+    }
+    QIcon icon;
+    for (const auto& [size, picture] : bySize)
+        icon.addPixmap(QPixmap::fromImage(picture.image));
+    return icon;
+}
+
 }  // namespace
 
 bool QtBackend::LoadString(UINT nID, std::string& text) {
@@ -29,20 +67,12 @@ HICON QtBackend::LoadIcon(UINT nID) {
     static std::map<UINT, std::unique_ptr<HICON__>> loaded;
     std::unique_ptr<HICON__>& slot = loaded[nID];
     if (!slot && nID <= 0xFFFF) {
-        const auto id = static_cast<std::uint16_t>(nID);
-        // Decoded here: Qt's ICO plug-in would load at start, with another that it tries first.
-        // What the decoder cannot read (a PNG image) still goes to the plug-in.
-        if (const auto icon = Resources().Icon(id)) {
-            // A copy: the pixels in icon go with it.
-            const QImage image =
-                QImage(reinterpret_cast<const uchar*>(icon->argb.data()), icon->width, icon->height,
-                       icon->width * 4, QImage::Format_ARGB32)
-                    .copy();
-            slot = std::make_unique<HICON__>(HICON__{QPixmap::fromImage(image)});
-        } else if (const std::vector<std::uint8_t> ico = Resources().IconFile(id); !ico.empty()) {
-            QPixmap pixmap;
-            if (pixmap.loadFromData(ico.data(), static_cast<uint>(ico.size()), "ICO"))
-                slot = std::make_unique<HICON__>(HICON__{pixmap});
+        const QIcon icon = IconOf(Resources().IconImages(static_cast<std::uint16_t>(nID)));
+        if (!icon.isNull()) {
+            // The dialog's picture for the sharpest screen: a 64-pixel image where it is scaled 2x.
+            const QPixmap picture =
+                icon.pixmap(QSize(ICON_SIZE, ICON_SIZE), qApp->devicePixelRatio());
+            slot = std::make_unique<HICON__>(HICON__{icon, picture});
         }
     }
     return slot.get();

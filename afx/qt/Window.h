@@ -3,6 +3,7 @@
 // or a tooltip, HMENU to a dialog's system menu and HICON to a loaded icon. The window list owns
 // the window records; a handle not in it is gone.
 
+#include <QIcon>
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
@@ -48,7 +49,8 @@ struct HMENU__ {
 };
 
 struct HICON__ {
-    QPixmap pixmap;
+    QIcon icon;      // every size of the group, for window icons
+    QPixmap pixmap;  // the dialog's 32-pixel picture at the screen's scale
 };
 
 struct HWND__ {

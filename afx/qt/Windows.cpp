@@ -159,8 +159,7 @@ HICON QtBackend::SetIcon(HWND hWnd, HICON icon, bool big) {
     const HICON previous = window->icons[big ? 1 : 0];
     window->icons[big ? 1 : 0] = icon;
     const HICON shown = window->icons[1] != nullptr ? window->icons[1] : window->icons[0];
-    if (window->widget)
-        window->widget->setWindowIcon(shown != nullptr ? QIcon(shown->pixmap) : QIcon());
+    if (window->widget) window->widget->setWindowIcon(shown != nullptr ? shown->icon : QIcon());
     return previous;
 }
 

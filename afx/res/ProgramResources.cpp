@@ -45,4 +45,19 @@ std::optional<IconImage> ProgramResources::Icon(std::uint16_t groupId) const {
     }
 }
 
+std::vector<IconResource> ProgramResources::IconImages(std::uint16_t groupId) const {
+    std::vector<IconResource> images;
+    try {
+        const ResourceEntry* group = m_file.Find(rt::GROUP_ICON, groupId, m_language);
+        if (group == nullptr) return images;
+        for (const IconGroupEntry& entry : ParseIconGroup(group->data).entries) {
+            if (const ResourceEntry* image = m_file.Find(rt::ICON, entry.id, m_language))
+                images.push_back(IconResource{entry, image->data});
+        }
+    } catch (const FormatError&) {
+        images.clear();
+    }
+    return images;
+}
+
 }  // namespace afx::res

@@ -13,6 +13,13 @@
 
 namespace afx::res {
 
+// One image of an icon group: its entry in the group and its bytes (a bitmap or a PNG), which
+// lie in the resource file.
+struct IconResource {
+    IconGroupEntry entry;
+    ByteView data;
+};
+
 class ProgramResources {
 public:
     // file must outlive this object.
@@ -27,6 +34,9 @@ public:
     // The group's first image, the one an .ico reader reads, decoded; none when there is no such
     // group or DecodeIconImage cannot read the image.
     std::optional<IconImage> Icon(std::uint16_t groupId) const;
+    // Every image of the group, in the group's order; empty when there is no such group or it is
+    // malformed. An image the group names but the file lacks is left out.
+    std::vector<IconResource> IconImages(std::uint16_t groupId) const;
 
 private:
     const ResFile& m_file;

@@ -37,15 +37,18 @@ HWND Win32Backend::CreateToolTip(HWND hWndParent, DWORD dwStyle) {
 bool Win32Backend::AddTool(HWND hWndToolTip, HWND hWndTool, UINT nIDText) {
     if (!hWndToolTip || !hWndTool) return false;
     TTTOOLINFOA info{};
-    // The program has no manifest, so it gets the comctl32 that rejects the size of the newer
-    // record (with lpReserved): give the size up to lParam, computed from the record itself.
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    // The manifest asks for comctl32 6, which takes the whole record. Where the system hands out
+    // an older comctl32 instead, that one rejects the size of the record with lpReserved: retry
+    // with the size up to lParam, computed from the record itself.
+    info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND;
     info.hwnd = ::GetParent(hWndTool);
     info.uId = reinterpret_cast<UINT_PTR>(hWndTool);
     // A string id with the module: the tooltip loads the text itself, in the user's language.
     info.hinst = afx_win32::ResourceModule();
     info.lpszText = MAKEINTRESOURCEA(nIDText);
+    if (::SendMessageA(hWndToolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info))) return true;
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
     return ::SendMessageA(hWndToolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
 }
 

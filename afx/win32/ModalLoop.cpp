@@ -23,7 +23,24 @@ bool ReturnsResultDirectly(UINT message) {
     }
 }
 
+// Moved onto a monitor of another scale (per-monitor awareness): take the rectangle the system
+// suggests for the new scale. The message then goes on to the dialog manager, which scales the
+// dialog's font and lays the controls out again in the template's dialog units.
+void TakeSuggestedRect(HWND hWnd, LPARAM lParam) {
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (suggested == nullptr || suggested->right <= suggested->left ||
+        suggested->bottom <= suggested->top)
+        return;
+    ::SetWindowPos(hWnd, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DPICHANGED) {
+        TakeSuggestedRect(hWnd, lParam);
+        return FALSE;
+    }
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         return dialog->HandleInitDialog(hWnd) ? TRUE : FALSE;

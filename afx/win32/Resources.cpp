@@ -38,6 +38,13 @@ int Win32Backend::MessageBox(HWND hWndOwner, const char* text, const char* capti
 
 int Win32Backend::GetSystemMetrics(int nIndex) { return ::GetSystemMetrics(nIndex); }
 
-void Win32Backend::InitCommonControls() { ::InitCommonControls(); }
+void Win32Backend::InitCommonControls() {
+    // comctl32 6 (the manifest's) registers only the groups of classes it is asked for; the
+    // standard set holds the tooltip class.
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    if (!::InitCommonControlsEx(&controls)) ::InitCommonControls();
+}
 
 }  // namespace afx_win32

@@ -3,9 +3,16 @@
 // to the framework.
 #include "afx/win32/Win32.h"
 
+#include <cstdlib>
+#include <exception>
 #include <vector>
 
 #include "afx/App.h"
+
+// The runtime's default terminate handler writes the pending exception's demangled type to
+// stderr, which a windowed program does not have; it would also bring in the whole demangler
+// (about 46 KB). This one ends the program at once, as the default does after its message.
+void __gnu_cxx::__verbose_terminate_handler() { std::abort(); }
 
 namespace {
 

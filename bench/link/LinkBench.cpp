@@ -2,12 +2,16 @@
 //  1. a full connection test on a line paced at 19200 baud 8E1, divided by the pure wire time of
 //     the bytes exchanged (what a perfect link would take);
 //  2. the CPU time of a silent-port test divided by its wall time (the link must wait in the
-//     kernel, never spin).
+//     kernel, never spin);
+//  3. 1, 4, 8 and 16 controllers of mixed profiles (silent among them) tested at once by the
+//     runner behind marlox-probe PORT... and --all: the whole run's wall time divided by the
+//     slowest single test alone (a silent port), and CPU time per port against one port's.
 
 #include <time.h>
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -16,6 +20,7 @@
 
 #include "link/ConnectionTest.h"
 #include "link/SerialLink.h"
+#include "tools/probe/MultiProbe.h"
 #include "tools/sim/SimProcess.h"
 
 namespace {
@@ -123,6 +128,78 @@ void MeasureSilentCpu() {
     std::printf("   ratio CPU / wall       %8.5f            (goal < %.2f)\n", cpu / wall, CPU_GOAL);
 }
 
+constexpr double SCALE_GOAL = 1.1;
+constexpr int SCALE_RUNS = 3;
+const std::vector<std::string> SCALE_PROFILES = {"silent", "tarvex", "protected", "legacy", "dual"};
+
+struct ScaleRun {
+    double wall = 0;
+    double cpu = 0;
+    double slowestPort = 0;  // the longest sum of one port's exchanges in the run
+};
+
+ScaleRun RunPortsAtOnce(const std::vector<probe::PortTarget>& targets) {
+    ScaleRun run;
+    const double cpuStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double wallStart = Seconds(CLOCK_MONOTONIC);
+    const std::vector<probe::PortReport> reports =
+        probe::ProbePorts(targets, sys::NewSystemSerialPorts, nullptr);
+    run.wall = Seconds(CLOCK_MONOTONIC) - wallStart;
+    run.cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
+    for (const probe::PortReport& report : reports) {
+        if (!report.results)
+            throw std::runtime_error("cannot open " + report.port + ": " + report.error);
+        double port = 0;
+        for (const ExchangeRecord& exchange : report.results->exchanges)
+            port += exchange.milliseconds / 1000;
+        run.slowestPort = std::max(run.slowestPort, port);
+    }
+    return run;
+}
+
+void MeasureScale() {
+    const std::size_t COUNTS[] = {1, 4, 8, 16};
+    std::vector<std::unique_ptr<sim::SimProcess>> sims;
+    std::vector<probe::PortTarget> targets;
+    for (std::size_t i = 0; i < 16; ++i) {
+        const std::string& profile = SCALE_PROFILES[i % SCALE_PROFILES.size()];
+        sims.push_back(
+            std::make_unique<sim::SimProcess>(std::vector<std::string>{"--profile", profile}));
+        targets.push_back({profile + std::to_string(i), sims.back()->Path()});
+    }
+
+    std::printf(
+        "3. Ports tested at once, each on its thread (marlox-sim profiles silent, tarvex,\n"
+        "   protected, legacy, dual in turn; median of %d runs)\n",
+        SCALE_RUNS);
+    std::printf(
+        "   ports  wall ms  slowest port ms  wall / alone  wall / slowest  "
+        "CPU ms/port  CPU/port vs 1\n");
+    double alone = 0;
+    double cpuAlone = 0;
+    for (const std::size_t count : COUNTS) {
+        const std::vector<probe::PortTarget> some(targets.begin(), targets.begin() + count);
+        std::vector<double> walls, cpus, slowest;
+        for (int run = 0; run < SCALE_RUNS; ++run) {
+            const ScaleRun measured = RunPortsAtOnce(some);
+            walls.push_back(measured.wall);
+            cpus.push_back(measured.cpu / static_cast<double>(count));
+            slowest.push_back(measured.slowestPort);
+        }
+        const double wall = Median(walls);
+        const double cpu = Median(cpus);
+        if (count == 1) {
+            alone = wall;  // the one port is silent: the slowest single test there is
+            cpuAlone = cpu;
+        }
+        std::printf("   %5zu %8.1f %16.1f %13.3f %15.3f %12.3f %14.2f\n", count, wall * 1000,
+                    Median(slowest) * 1000, wall / alone, wall / Median(slowest), cpu * 1000,
+                    cpu / cpuAlone);
+    }
+    std::printf("   goal: wall / alone <= %.1f at 16 ports, CPU per port no higher than for one\n",
+                SCALE_GOAL);
+}
+
 unsigned ParseCount(const char* text, const char* option) {
     unsigned value = 0;
     const char* end = text + std::strlen(text);
@@ -155,6 +232,7 @@ int main(int argc, char* argv[]) {
         const Settings settings = ParseSettings(argc, argv);
         MeasurePacedTest(settings);
         MeasureSilentCpu();
+        MeasureScale();
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "marlox-bench-link: %s\n", error.what());

@@ -229,4 +229,6 @@ SerialPorts& SystemSerialPorts() {
     return ports;
 }
 
+std::unique_ptr<SerialPorts> NewSystemSerialPorts() { return std::make_unique<PosixSerialPorts>(); }
+
 }  // namespace sys

@@ -98,4 +98,6 @@ SerialPorts& SystemSerialPorts() {
     return ports;
 }
 
+std::unique_ptr<SerialPorts> NewSystemSerialPorts() { return std::make_unique<Win32SerialPorts>(); }
+
 }  // namespace sys

@@ -1,6 +1,10 @@
 // The back end's pure conversions: tooltip layout, icons and the application's name.
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QToolTip>
+
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -31,19 +35,44 @@ TEST(Units, TipTextBreaksAtCrLfAndWrapsLongLinesAtTheMaximumWidth) {
     EXPECT_EQ(afx::qt::WrapTipText(longLine, font, -1), longLine);
 }
 
-// The icons are decoded without Qt's ICO plug-in, to the very pixels the plug-in gives.
+// The icons are decoded without Qt's ICO plug-in, to the very pixels the plug-in gives for each
+// size; where a size comes in two colour depths, the true-colour picture is the one shown.
 TEST(Units, IconsAreThePicturesQtReadsFromTheIcoFiles) {
+    const auto premultiplied = [](const QImage& image) {
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
     for (const UINT id : {IDR_MAINFRAME, IDI_PROTECTED}) {
         const std::vector<std::uint8_t> ico =
             afx::qt::Resources().IconFile(static_cast<std::uint16_t>(id));
-        QImage expected;
-        ASSERT_TRUE(expected.loadFromData(ico.data(), static_cast<int>(ico.size()), "ICO")) << id;
+        QByteArray bytes(reinterpret_cast<const char*>(ico.data()), static_cast<int>(ico.size()));
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "ico");
+        // By width. The plug-in reads every image as 32 bits, but each group leads with its
+        // 16-colour image, so the later picture of a size is the true-colour one.
+        std::map<int, QImage> deepest;
+        for (int i = 0; i < reader.imageCount(); ++i) {
+            ASSERT_TRUE(reader.jumpToImage(i));
+            const QImage image = reader.read();
+            if (image.isNull()) continue;  // the plug-in's reading of a PNG image, if it has none
+            deepest[image.width()] = image;
+        }
+        ASSERT_TRUE(deepest.count(32) && deepest.count(64)) << id;
+
         const HICON icon = afx::qt::TheQtBackend().LoadIcon(id);
         ASSERT_NE(icon, nullptr) << id;
-        // Premultiplied, so every transparent pixel is the same whatever colour it had.
-        EXPECT_EQ(icon->pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                  expected.convertToFormat(QImage::Format_ARGB32_Premultiplied))
-            << id;
+        for (const auto& [width, expected] : deepest) {
+            EXPECT_EQ(premultiplied(icon->icon.pixmap(QSize(width, width), 1.0).toImage()),
+                      premultiplied(expected))
+                << id << " at " << width;
+        }
+        QList<QSize> sizes = icon->icon.availableSizes();
+        EXPECT_EQ(sizes.size(), 8) << id;  // 16 to 64, and the 256-pixel PNG
+        EXPECT_TRUE(sizes.contains(QSize(256, 256))) << id;
+        // On a screen scaled 2x the 32-pixel place shows the 64-pixel picture, not a stretch.
+        const QPixmap sharp = icon->icon.pixmap(QSize(32, 32), 2.0);
+        EXPECT_EQ(sharp.size(), QSize(64, 64)) << id;
+        EXPECT_EQ(premultiplied(sharp.toImage()), premultiplied(deepest[64])) << id;
+        EXPECT_EQ(premultiplied(icon->pixmap.toImage()), premultiplied(deepest[32])) << id;
     }
 }
 

@@ -1,6 +1,7 @@
-"""Regenerates docs/screenshots/marlox-en.png and marlox-ja.png: Marlox.exe under
-Wine on Xvfb, in a Wine virtual desktop (which draws the title bar), after a
-test against a protected controller. Not part of the test suite.
+"""Regenerates docs/screenshots/marlox-en.png and marlox-ja.png, and the same at
+144 dpi (marlox-en-144dpi.png, marlox-ja-144dpi.png): Marlox.exe under Wine on
+Xvfb, in a Wine virtual desktop (which draws the title bar), after a test
+against a protected controller. Not part of the test suite.
 
     python3 tests/gui_wine/take_screenshots.py BUILD_DIR [WIN64_DIR]
 
@@ -41,14 +42,16 @@ def start_xvfb():
     return xvfb, display
 
 
-def shoot(winelab, display, lang, name):
+def shoot(winelab, display, lang, name, dpi=96):
     desktop = {
         r"HKEY_CURRENT_USER\Software\Wine\Drivers": {"Graphics": "x11"},
         r"HKEY_CURRENT_USER\Software\Wine\Explorer": {"Desktop": "Default"},
         r"HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops": {"Default": "1024x768"},
+        r"HKEY_CURRENT_USER\Control Panel\Desktop": {"LogPixels": dpi},
     }
     with winelab.Session("shot-" + name, version="nt40", registry=desktop, lang=lang,
                          env={"DISPLAY": display}) as session:
+        session.restart_server()  # the dpi is read when the server starts
         sim = session.sim("COM5", "protected")
         session.link_port("COM5", sim.link)
         session.start(winelab.DIALOG_EXE)
@@ -84,6 +87,8 @@ def main():
     try:
         shoot(winelab, display, None, "marlox-en")
         shoot(winelab, display, "ja_JP.UTF-8", "marlox-ja")
+        shoot(winelab, display, None, "marlox-en-144dpi", dpi=144)
+        shoot(winelab, display, "ja_JP.UTF-8", "marlox-ja-144dpi", dpi=144)
     finally:
         xvfb.terminate()
         xvfb.wait()

@@ -92,7 +92,7 @@ class DialogTestCase(unittest.TestCase):
         self.assertEqual([tool["id"] for tool in tools], [1002, 1003, 1004, 1005, 1006])
         for tool in tools:
             self.assertTrue(tool["idIsWindow"], tool)
-            # comctl32 copies at most 80 bytes of a tip for TTM_GETTEXTA: the
+            # comctl32 copies at most 80 characters of a tip for TTM_GETTEXT: the
             # first line and its line break always fit, the rest may be cut.
             expected = tips[tool["id"]]
             self.assertTrue(expected.startswith(tool["text"]), (tool, expected))
@@ -354,7 +354,8 @@ class JapaneseDialog(DialogTestCase):
                                "syscommand", 0x10, "popup", "close")
 
         # The driver reads through the W API and prints UTF-8, so these are
-        # compared as characters; the program itself works in code page 932.
+        # compared as characters; the program's narrow API works in the
+        # manifest's UTF-8 code page, which Wine honours.
         labels = [c["text"] for c in by_step(lines, "control")
                   if c["id"] == -1 and c["class"] == "Static"]
         self.assertEqual(labels, JAPANESE["labels"])

@@ -34,7 +34,11 @@ WINE_ENV = {
 COMPORT_CLASS = "{86e0d1e0-8089-11d0-9ce4-08003e301f73}"
 STAMP = ".marlox-template"
 # Raised whenever make_template changes what it puts into the prefix.
-TEMPLATE_RECIPE = "1"
+TEMPLATE_RECIPE = "2"
+# What a Japanese Windows has: the Japanese dialog font. Without it Wine chooses by the
+# character set the code page implies, and the program's UTF-8 code page implies none with
+# Japanese glyphs.
+FONT_REPLACEMENTS = {"MS UI Gothic": "Noto Sans CJK JP"}
 # The server outlives its last program by this long: long enough to carry a
 # test from one program to the next without booting the prefix's services
 # again, short enough that a test killed half-way leaves nothing running.
@@ -61,6 +65,10 @@ def make_template(path):
         # The null display driver: dialogs exist and can be driven without an X server.
         subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Graphics",
                         "/d", "null", "/f"], env=env, stdout=log, stderr=log, check=True)
+        for face, replacement in FONT_REPLACEMENTS.items():
+            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements",
+                            "/v", face, "/d", replacement, "/f"],
+                           env=env, stdout=log, stderr=log, check=True)
         subprocess.run(["wineserver", "-w"], env=env, stdout=log, stderr=log, check=True)
     with open(stamp, "w") as f:
         f.write(version)
@@ -82,10 +90,10 @@ def copy_prefix(source, target):
                     ignore=shutil.ignore_patterns(STAMP))
 
 
-def reg_file(keys):
+def reg_file(keys, header="REGEDIT4"):
     """REGEDIT4 text from {key path: {value name: str or int}} (an empty dict
     makes just the key)."""
-    lines = ["REGEDIT4", ""]
+    lines = [header, ""]
     for key, values in keys.items():
         lines.append("[" + key + "]")
         for name, value in values.items():
@@ -191,8 +199,13 @@ class Session:
 
     def import_registry(self, keys):
         path = os.path.join(self.dir, "keys%d.reg" % (self.runs + 1))
-        with open(path, "w", encoding="ascii") as f:
-            f.write(reg_file(keys))
+        text = reg_file(keys)
+        if text.isascii():
+            with open(path, "w", encoding="ascii") as f:
+                f.write(text)
+        else:  # REGEDIT4 files are in the ANSI code page; version 5 files in UTF-16
+            with open(path, "w", encoding="utf-16") as f:
+                f.write(reg_file(keys, "Windows Registry Editor Version 5.00"))
         status, _, err = self.wine("regedit", "/S", path, timeout=60)
         if status != 0:
             raise RuntimeError("regedit could not import %s: %s" % (path, err[-500:]))

@@ -127,3 +127,58 @@ TEST_F(ConnectionTestTest, EightSpacesReadAsNoneWhateverCameBefore) {
 }
 
 }  // namespace
+
+namespace {
+
+// Why each inquiry came out as it did: every exchange's result and the reply bytes as far as
+// they came, reported just before the outcome the dialog sees.
+TEST(ConnectionTestExchanges, EachExchangeReachesTheObserverBeforeItsOutcome) {
+    class ExchangeObserver final : public TestObserver {
+    public:
+        std::vector<std::string> calls;
+        void OnExchange(const ExchangeRecord& record) override {
+            std::string reply;
+            for (const std::uint8_t byte : record.reply)
+                reply += " " + std::to_string(byte);
+            calls.push_back("exchange " + std::to_string(record.command) + " -> " +
+                            std::to_string(record.result) + ":" + reply);
+            EXPECT_GE(record.milliseconds, 0.0);
+        }
+        void OnTextResult(Inquiry, const std::optional<std::string>& text) override {
+            calls.push_back(text ? "text " + *text : "text none");
+        }
+        void OnProtectionResult(ProtectionResult result) override {
+            calls.push_back(result == ProtectionResult::NoResponse ? "protection none"
+                                                                   : "protection answered");
+        }
+        void OnRefresh() override { calls.push_back("refresh"); }
+    };
+
+    std::vector<fake::Step> badChecksum = Frame(0xF5, "1");
+    badChecksum.back().byte = static_cast<std::uint8_t>(badChecksum.back().byte + 1);
+    fake::FakeSerialPorts ports;
+    for (auto reply : {Frame(0xF3, "AB"), badChecksum,
+                       fake::Concat({fake::Bytes({0xAD, 0x0A, 0x20}), {5, fake::Empty()}}),
+                       fake::Concat({fake::Bytes({0x6B, 0x0A}), {fake::Fail()}}), SILENT})
+        ports.state->repliesToWrites.push_back(reply);
+    CSerialLink link(ports);
+    ASSERT_TRUE(link.Open("COM3"));
+    ExchangeObserver observer;
+    RunConnectionTest(link, observer);
+
+    // Commands in decimal: F3 243, F5 245, AD 173, 6B 107, 6C 108.
+    EXPECT_EQ(observer.calls, (std::vector<std::string>{
+                                  "exchange 243 -> 4: 243 4 65 66 133",
+                                  "text AB",
+                                  "exchange 245 -> -2: 245 3 49 215",
+                                  "text none",
+                                  "exchange 173 -> -3: 173 10 32",
+                                  "protection none",
+                                  "exchange 107 -> -1: 107 10",
+                                  "text none",
+                                  "exchange 108 -> -3:",
+                                  "text none",
+                              }));
+}
+
+}  // namespace

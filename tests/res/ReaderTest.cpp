@@ -28,10 +28,12 @@ TEST(ResFile, MarloxResHoldsExactlyTheExpectedResources) {
         found.emplace_back(entry.type.ordinal, entry.name.ordinal, entry.language);
     }
     std::vector<Key> expected = {
-        {3, 1, 0},       {3, 2, 0},       {14, 130, 0},  {14, 131, 0},    // icons, neutral
+        {14, 130, 0},    {14, 131, 0},    {24, 1, 0},                     // neutral
         {5, 100, 0x409}, {5, 102, 0x409}, {6, 7, 0x409}, {16, 1, 0x409},  // English
         {5, 100, 0x411}, {5, 102, 0x411}, {6, 7, 0x411}, {16, 1, 0x411},  // Japanese
     };
+    for (int image = 1; image <= 18; ++image)  // nine images in each icon group
+        expected.emplace_back(3, image, 0);
     std::sort(found.begin(), found.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(found, expected);

@@ -1,4 +1,5 @@
-// marlox-probe PORT [--json]: the connection test on the command line.
+// marlox-probe PORT... [--json] [--detail] [--trace]: the connection test on the command line.
+// marlox-probe --all ...: the same on every port discovery lists.
 // marlox-probe --list [--json]: the ports that discovery finds.
 // marlox-probe --list --watch [--json] [--root DIR]: the same, then each port coming or going.
 
@@ -7,18 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "link/SerialLink.h"
 #include "tools/probe/ListPorts.h"
-#include "tools/probe/Probe.h"
+#include "tools/probe/MultiProbe.h"
+#include "tools/probe/Options.h"
 #include "tools/probe/WatchPorts.h"
-
-namespace {
-
-constexpr char USAGE[] =
-    "usage: marlox-probe PORT [--json]\n"
-    "       marlox-probe --list [--watch] [--json] [--root DIR]\n";
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -29,26 +22,15 @@ int main(int argc, char** argv) {
     if (std::find(args.begin(), args.end(), "--list") != args.end())
         return probe::RunListCommand(args, std::cout, std::cerr);
 
-    std::string port;
-    bool json = false;
-    for (const std::string& arg : args) {
-        if (arg == "--json" && !json) {
-            json = true;
-        } else if (arg == "--help" || arg == "-h") {
-            std::cout << USAGE;
-            return probe::EXIT_TEST_RAN;
-        } else if (arg.rfind("-", 0) == 0 || !port.empty()) {
-            std::cerr << USAGE;
-            return probe::EXIT_USAGE;
-        } else {
-            port = arg;
-        }
-    }
-    if (port.empty()) {
-        std::cerr << USAGE;
+    const std::optional<probe::ProbeOptions> options = probe::ParseProbeOptions(args);
+    if (!options) {
+        std::cerr << probe::PROBE_USAGE;
         return probe::EXIT_USAGE;
     }
-
-    CSerialLink link;
-    return probe::Probe(link, port, json, std::cout, std::cerr);
+    if (options->help) {
+        std::cout << probe::PROBE_USAGE;
+        return probe::EXIT_TEST_RAN;
+    }
+    return probe::RunProbe(*options, sys::SystemDiscoveryPlatform(), sys::NewSystemSerialPorts,
+                           probe::StandardErrorLines(), std::cout, std::cerr);
 }

@@ -17,17 +17,6 @@ std::string Utf8(const std::wstring& text) {
     return out;
 }
 
-std::string Utf8FromCodePage(const std::string& bytes, unsigned codePage) {
-    if (bytes.empty()) return {};
-    const int size =
-        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring wide(size > 0 ? static_cast<size_t>(size) : 0, L'\0');
-    if (size > 0)
-        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
-                            size);
-    return Utf8(wide);
-}
-
 std::string JsonString(const std::string& utf8) {
     std::string out = "\"";
     for (const char c : utf8) {

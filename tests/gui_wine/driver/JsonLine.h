@@ -6,7 +6,6 @@
 namespace driver {
 
 std::string Utf8(const std::wstring& text);
-std::string Utf8FromCodePage(const std::string& bytes, unsigned codePage);
 
 class JsonLine {
 public:

@@ -322,47 +322,50 @@ bool StepToolTips(const Session& session) {
         .Add("maxWidth", *maxWidth)
         .Print();
 
-    // TOOLINFOA holds pointers, which the system does not marshal for tooltip
+    // TOOLINFOW holds pointers, which the system does not marshal for tooltip
     // messages: the structure and the text buffer live in the program's memory.
+    // The W messages give the texts as the tooltip holds them, whatever code page
+    // the program's narrow API uses.
     UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
                                      FALSE, ProcessOf(tip)));
-    RemoteMemory remote(process.get(), sizeof(TOOLINFOA) + TOOL_TEXT_SIZE);
+    constexpr size_t TEXT_BYTES = TOOL_TEXT_SIZE * sizeof(wchar_t);
+    RemoteMemory remote(process.get(), sizeof(TOOLINFOW) + TEXT_BYTES);
     if (!process || !remote.Valid()) {
         Fail("tooltips", "no access to the program's memory");
         return false;
     }
     for (LRESULT i = 0; i < *count; ++i) {
-        TOOLINFOA info{};
+        TOOLINFOW info{};
         info.cbSize = sizeof info;
-        const std::vector<char> zeros(TOOL_TEXT_SIZE, '\0');
+        const std::vector<char> zeros(TEXT_BYTES, '\0');
         if (!remote.Write(0, &info, sizeof info) ||
-            Send(tip, TTM_ENUMTOOLSA, static_cast<WPARAM>(i),
+            Send(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i),
                  reinterpret_cast<LPARAM>(remote.At(0)))
                     .value_or(0) == 0 ||
             !remote.Read(0, &info, sizeof info)) {
-            Fail("tooltips", "TTM_ENUMTOOLSA failed for tool " + std::to_string(i));
+            Fail("tooltips", "TTM_ENUMTOOLSW failed for tool " + std::to_string(i));
             return false;
         }
         const bool idIsWindow = (info.uFlags & TTF_IDISHWND) != 0;
         const int controlId = idIsWindow ? GetDlgCtrlID(reinterpret_cast<HWND>(info.uId))
                                          : static_cast<int>(info.uId);
 
-        info.lpszText = static_cast<LPSTR>(remote.At(sizeof info));
-        std::vector<char> text(TOOL_TEXT_SIZE, '\0');
+        info.lpszText = static_cast<LPWSTR>(remote.At(sizeof info));
+        std::vector<wchar_t> text(TOOL_TEXT_SIZE, L'\0');
         if (!remote.Write(sizeof info, zeros.data(), zeros.size()) ||
             !remote.Write(0, &info, sizeof info) ||
-            !Send(tip, TTM_GETTEXTA, TOOL_TEXT_SIZE, reinterpret_cast<LPARAM>(remote.At(0))) ||
-            !remote.Read(sizeof info, text.data(), text.size())) {
-            Fail("tooltips", "TTM_GETTEXTA failed for tool " + std::to_string(i));
+            !Send(tip, TTM_GETTEXTW, TOOL_TEXT_SIZE, reinterpret_cast<LPARAM>(remote.At(0))) ||
+            !remote.Read(sizeof info, text.data(), TEXT_BYTES)) {
+            Fail("tooltips", "TTM_GETTEXTW failed for tool " + std::to_string(i));
             return false;
         }
-        text.back() = '\0';
+        text.back() = L'\0';
         JsonLine("tool")
             .Add("index", i)
             .AddBool("idIsWindow", idIsWindow)
             .AddBool("subclass", (info.uFlags & TTF_SUBCLASS) != 0)
             .Add("id", controlId)
-            .Add("text", Utf8FromCodePage(text.data(), CP_ACP))
+            .Add("text", Utf8(std::wstring(text.data())))
             .Print();
     }
     return true;
@@ -410,6 +413,47 @@ bool StepWaitCount(const Session& session, int count) {
         .Add("ms", static_cast<long long>(GetTickCount64() - session.deviceChangeAt))
         .Print();
     return true;
+}
+
+bool StepLayout(const Session& session) {
+    RECT client{};
+    if (!GetClientRect(session.tester, &client)) {
+        Fail("layout", "no client rectangle");
+        return false;
+    }
+    JsonLine("client").Add("width", client.right).Add("height", client.bottom).Print();
+    for (HWND child : Children(session.tester)) {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, session.tester, reinterpret_cast<POINT*>(&rect), 2);
+        JsonLine("item")
+            .Add("id", static_cast<short>(GetDlgCtrlID(child)))
+            .Add("class", Utf8(ClassName(child)))
+            .AddBool("visible", IsWindowVisible(child) != FALSE)
+            .Add("left", rect.left)
+            .Add("top", rect.top)
+            .Add("right", rect.right)
+            .Add("bottom", rect.bottom)
+            .Print();
+    }
+    return true;
+}
+
+bool StepDpiChanged(const Session& session, int dpi, const RECT& suggested) {
+    // The rectangle travels by pointer, which the system does not marshal for this message:
+    // it lives in the program's memory.
+    UniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, ProcessOf(session.tester)));
+    RemoteMemory remote(process.get(), sizeof suggested);
+    if (!process || !remote.Valid() || !remote.Write(0, &suggested, sizeof suggested)) {
+        Fail("dpichanged", "no access to the program's memory");
+        return false;
+    }
+    const auto answered = Send(session.tester, WM_DPICHANGED,
+                               MAKEWPARAM(static_cast<WORD>(dpi), static_cast<WORD>(dpi)),
+                               reinterpret_cast<LPARAM>(remote.At(0)));
+    JsonLine("dpichanged").AddBool("answered", answered.has_value()).Print();
+    return answered.has_value();
 }
 
 bool StepClose(const Session& session) {

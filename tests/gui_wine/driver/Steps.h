@@ -26,6 +26,11 @@ bool StepPopup(const Session& session);
 bool StepDialogs(const Session& session);
 bool StepToolTips(const Session& session);
 bool StepRect(const Session& session);
+// The client area's size and every control's rectangle in client coordinates.
+bool StepLayout(const Session& session);
+// WM_DPICHANGED with the new dpi and the suggested window rectangle, as the system sends it when
+// the window moves onto a monitor of another scale.
+bool StepDpiChanged(const Session& session, int dpi, const RECT& suggested);
 bool StepClose(const Session& session);
 // Posts `count` WM_DEVICECHANGE (DBT_DEVNODES_CHANGED), as Windows sends a burst of them.
 bool StepDeviceChange(Session& session, int count);

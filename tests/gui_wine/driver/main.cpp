@@ -18,6 +18,9 @@
 //     dialogs           captions of the popups open now
 //     tooltips          the tools of the dialog's tooltip and their texts
 //     rect              the dialog's window rectangle on the screen
+//     layout            the client area's size and every control's rectangle in it
+//     dpichanged DPI L T R B
+//                       send WM_DPICHANGED with DPI and the suggested rectangle L, T, R, B
 //     close             end the dialog with IDCANCEL
 //     devicechange N    post N WM_DEVICECHANGE (DBT_DEVNODES_CHANGED) to the dialog
 //     waitcount N       wait until the port list holds N entries
@@ -59,6 +62,16 @@ int main(int argc, char* argv[]) {
             return 2;
         }
 
+        long args[5] = {};
+        if (step == "dpichanged") {
+            for (long& arg : args) {
+                if (i + 1 >= argc || !ParseNumber(argv[++i], arg)) {
+                    JsonLine("error").Add("in", step).Add("message", "needs five numbers").Print();
+                    return 2;
+                }
+            }
+        }
+
         bool ok = true;
         if (step == "dialog")
             ok = StepDialog(session);
@@ -90,6 +103,11 @@ int main(int argc, char* argv[]) {
             ok = StepToolTips(session);
         else if (step == "rect")
             ok = StepRect(session);
+        else if (step == "layout")
+            ok = StepLayout(session);
+        else if (step == "dpichanged")
+            ok = StepDpiChanged(session, static_cast<int>(args[0]),
+                                RECT{args[1], args[2], args[3], args[4]});
         else if (step == "close")
             ok = StepClose(session);
         else if (step == "devicechange")

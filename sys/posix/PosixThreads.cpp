@@ -1,0 +1,23 @@
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "sys/Threads.h"
+
+namespace sys {
+
+void RunEachOnItsOwnThread(std::size_t count, const std::function<void(std::size_t)>& work) {
+    std::vector<std::thread> threads;
+    threads.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        try {
+            threads.emplace_back(work, i);
+        } catch (const std::system_error&) {
+            work(i);
+        }
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
+}  // namespace sys

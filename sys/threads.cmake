@@ -1,0 +1,7 @@
+if(WIN32)
+  target_sources(marlox_sys PRIVATE win32/Win32Threads.cpp)
+else()
+  find_package(Threads REQUIRED)
+  target_sources(marlox_sys PRIVATE posix/PosixThreads.cpp)
+  target_link_libraries(marlox_sys PUBLIC Threads::Threads)
+endif()

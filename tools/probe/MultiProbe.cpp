@@ -1,0 +1,124 @@
+#include "tools/probe/MultiProbe.h"
+
+#include "link/SerialLink.h"
+#include "ports/DiscoverPorts.h"
+#include "sys/PortNames.h"
+#include "sys/Threads.h"
+#include "tools/probe/Json.h"
+#include "tools/probe/ListPorts.h"
+
+namespace probe {
+namespace {
+
+// One link's own source of ports, traced when asked.
+class LinkPorts {
+public:
+    LinkPorts(const PortsFactory& newPorts, LineSink* trace, std::string prefix)
+        : m_ports(newPorts()) {
+        if (trace) m_traced.emplace(*m_ports, *trace, std::move(prefix));
+    }
+    sys::SerialPorts& Get() {
+        return m_traced ? static_cast<sys::SerialPorts&>(*m_traced) : *m_ports;
+    }
+
+private:
+    std::unique_ptr<sys::SerialPorts> m_ports;
+    std::optional<TracingSerialPorts> m_traced;
+};
+
+// Runs on the port's own thread and touches nothing but its own report.
+void ProbeOne(const PortTarget& target, const PortsFactory& newPorts, LineSink* trace,
+              PortReport& report) {
+    report.port = target.name;
+    LinkPorts ports(newPorts, trace, target.name + ": ");
+    CSerialLink link(ports.Get());
+    if (!link.Open(target.path)) {
+        report.error = link.LastOpenError();
+        return;
+    }
+    report.results = RunProbeTest(link);
+    link.Close();
+}
+
+// The single-port object without its line break.
+std::string JsonElement(const PortReport& report, bool detail) {
+    if (!report.results)
+        return JsonObject().String("port", report.port).String("error", report.error).Text();
+    std::string object = FormatJson(report.port, *report.results, detail);
+    object.pop_back();
+    return object;
+}
+
+}  // namespace
+
+std::vector<PortReport> ProbePorts(const std::vector<PortTarget>& targets,
+                                   const PortsFactory& newPorts, LineSink* trace) {
+    std::vector<PortReport> reports(targets.size());
+    sys::RunEachOnItsOwnThread(
+        targets.size(), [&](std::size_t i) { ProbeOne(targets[i], newPorts, trace, reports[i]); });
+    return reports;
+}
+
+std::string FormatReportsText(const std::vector<PortReport>& reports, bool detail) {
+    std::string text;
+    for (const PortReport& report : reports) {
+        if (!text.empty()) text += "\n";
+        if (report.results) {
+            text += FormatText(report.port, *report.results, detail);
+        } else {
+            text += "Port: " + Printable(report.port) + "\nError: " + report.error + "\n";
+        }
+    }
+    return text;
+}
+
+std::string FormatReportsJson(const std::vector<PortReport>& reports, bool detail) {
+    std::vector<std::string> elements;
+    for (const PortReport& report : reports)
+        elements.push_back(JsonElement(report, detail));
+    return JsonArray(elements) + "\n";
+}
+
+std::vector<PortTarget> TargetsOf(const ProbeOptions& options, sys::DiscoveryPlatform& platform) {
+    std::vector<PortTarget> targets;
+    if (!options.all) {
+        for (const std::string& port : options.ports)
+            targets.push_back({port, PathToOpen(port)});
+        return targets;
+    }
+    PortList ports;
+    DiscoverPorts(ports, platform);
+    for (std::size_t i = 0; i < ports.GetCount(); ++i) {
+        const PortEntry& entry = ports.GetAt(i);
+        // Windows users know their ports as COM3, not by device path.
+        const bool byName = sys::WINDOWS_PORT_NAMES && !entry.portName.empty();
+        targets.push_back({byName ? entry.portName : entry.devicePath, entry.devicePath});
+    }
+    return targets;
+}
+
+int RunProbe(const ProbeOptions& options, sys::DiscoveryPlatform& platform,
+             const PortsFactory& newPorts, LineSink& trace, std::ostream& out, std::ostream& err) {
+    LineSink* const traceSink = options.trace ? &trace : nullptr;
+    if (!SeveralPorts(options)) {
+        LinkPorts ports(newPorts, traceSink, "");
+        CSerialLink link(ports.Get());
+        return Probe(link, options.ports.front(), options.json, out, err, options.detail);
+    }
+
+    std::vector<PortTarget> targets;
+    try {
+        targets = TargetsOf(options, platform);
+    } catch (const DiscoveryFailure& failure) {
+        err << failure.what() << '\n';
+        return EXIT_DISCOVERY_FAILED;
+    }
+    const std::vector<PortReport> reports = ProbePorts(targets, newPorts, traceSink);
+    out << (options.json ? FormatReportsJson(reports, options.detail)
+                         : FormatReportsText(reports, options.detail));
+    for (const PortReport& report : reports)
+        if (!report.results) return EXIT_CANNOT_OPEN;
+    return EXIT_TEST_RAN;
+}
+
+}  // namespace probe
