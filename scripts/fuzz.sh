@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-${FUZZ_SECONDS:-60}}
 build=${FUZZ_BUILD_DIR:-build/fuzz}
-targets=(fuzz_exchange fuzz_connection_test fuzz_registry fuzz_sysfs)
+targets=(fuzz_exchange fuzz_connection_test fuzz_registry fuzz_sysfs fuzz_uevent)
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 
 cmake --preset fuzz -B "$build" >/dev/null
