@@ -2,7 +2,11 @@
 // socket the test writes to) and, on a machine without events, the list being opened.
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -12,6 +16,8 @@
 #include <string>
 
 #include "afx/qt/DeviceEvents.h"
+#include "res/resource.h"
+#include "ui/PortRefresh.h"
 #include "tests/gui_qt/TestSystem.h"
 #include "tests/gui_qt/TesterDriver.h"
 
@@ -83,6 +89,27 @@ TEST(PortsFollowTheMachine, TtyEventsRefillTheListOnceWithTheSelectionKept) {
         EXPECT_EQ(combo->currentIndex(), 0);
         std::printf("event to refilled list: plug-in %lld ms, unplug %lld ms\n",
                     static_cast<long long>(plugInMs), static_cast<long long>(unplugMs));
+    });
+}
+
+TEST(PortsFollowTheMachine, AnEventDuringATestWaitsForItsEnd) {
+    FakeKernelEvents kernel;
+    TestPorts ports;
+    ports.AddSim("ttyS0", {"--profile", "tarvex"});
+    RunTesterDialog([&](DialogView& view) {
+        QComboBox* combo = view.PortCombo();
+        ASSERT_EQ(combo->count(), 1);
+        ports.Tree().AddUsbAdapter("ttyUSB0", "1-1", "FT232R USB UART");
+        kernel.Tty("add", "ttyUSB0");
+        QTest::qWait(50);  // the event is taken: the burst's wait starts
+        // The wait ends while nothing is processed, so its tick comes when the test first pumps.
+        QThread::msleep(2 * PortRefresh::SETTLE_MS);
+        auto* test = qobject_cast<QPushButton*>(view.Control(IDC_TEST));
+        ASSERT_NE(test, nullptr);
+        test->click();  // returns when the test has run
+        EXPECT_NE(view.Text(IDC_PROTECTION), "");
+        EXPECT_EQ(combo->count(), 1) << "listed while the test ran";
+        EXPECT_TRUE(WaitFor([&] { return combo->count() == 2; }, 3000)) << "not after it";
     });
 }
 
