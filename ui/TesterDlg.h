@@ -46,6 +46,8 @@ protected:
 private:
     friend class CTestResultWriter;
 
+    static constexpr UINT_PTR REFRESH_TIMER_ID = 1;  // the port list's settle timer
+
     // Lets the thread process every waiting message, pre-translated, while a test runs.
     void PumpWaitingMessages();
 
@@ -65,6 +67,4 @@ private:
     CWndSettleTimer m_refreshTimer{*this, REFRESH_TIMER_ID};
     PortRefresh m_portRefresh;
     CDeviceWatch m_deviceWatch;
-
-    static constexpr UINT_PTR REFRESH_TIMER_ID = 1;
 };
