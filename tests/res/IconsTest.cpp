@@ -34,7 +34,7 @@ struct IconRow {
 
 const IconRow ICONS[] = {{130, 1, "Marlox.ico"}, {131, 10, "Protected.ico"}};
 
-// The true-colour images after the 16-colour one, in group order; 256 is the PNG.
+// The true-colour images after the 16-colour one, in group order; from 64 up they are PNGs.
 const int TRUE_COLOUR_SIDES[] = {16, 20, 24, 32, 40, 48, 64, 256};
 constexpr std::size_t IMAGES_PER_GROUP = 1 + std::size(TRUE_COLOUR_SIDES);
 
@@ -111,8 +111,8 @@ TEST_P(Icons, ExistOnlyAsLanguageNeutral) {
     EXPECT_EQ(images, static_cast<int>(IMAGES_PER_GROUP));
 }
 
-// Every size from 16 to 64 as a 32-bit image with alpha and mask, at 256 a PNG of the same
-// picture; each entry of the group describes its image truly.
+// Every size from 16 to 48 as a 32-bit image with alpha and mask, at 64 and 256 a PNG of the
+// same picture; each entry of the group describes its image truly.
 TEST_P(Icons, TrueColourImagesAtEverySize) {
     const IconRow& row = GetParam();
     afx::res::IconGroup group = Group(row.group);
@@ -129,12 +129,12 @@ TEST_P(Icons, TrueColourImagesAtEverySize) {
         EXPECT_EQ(e.bitCount, 32);
         afx::res::ByteView data = restest::Resource(rt::ICON, e.id, LANG_NEUTRAL);
         EXPECT_EQ(e.bytesInRes, data.size);
-        if (side == 256) {
+        if (side >= 64) {
             ASSERT_TRUE(IsPng(data));
             // IHDR: width, height, 8 bits per channel, colour type 6 (RGBA).
             EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.data) + 12, 4), "IHDR");
-            EXPECT_EQ(BigEndian32(data.data + 16), 256u);
-            EXPECT_EQ(BigEndian32(data.data + 20), 256u);
+            EXPECT_EQ(BigEndian32(data.data + 16), static_cast<std::uint32_t>(side));
+            EXPECT_EQ(BigEndian32(data.data + 20), static_cast<std::uint32_t>(side));
             EXPECT_EQ(data.data[24], 8);
             EXPECT_EQ(data.data[25], 6);
             continue;
@@ -188,7 +188,7 @@ std::size_t CountColour(const afx::res::IconImage& image, std::uint32_t argb) {
     return static_cast<std::size_t>(std::count(image.argb.begin(), image.argb.end(), argb));
 }
 
-// The same pictures at every size: the 16-colour image and the 32-bit images from 32 pixels up
+// The same pictures at every size: the 16-colour image and the 32-bit bitmaps from 32 pixels up
 // (counts grow with the area).
 TEST(Icons, PlugsAreGreyAndTheKeyIsYellowWithAGreyShadow) {
     const afx::res::IconGroup plugsGroup = Group(130);
@@ -196,7 +196,7 @@ TEST(Icons, PlugsAreGreyAndTheKeyIsYellowWithAGreyShadow) {
     ASSERT_EQ(plugsGroup.entries.size(), keyGroup.entries.size());
     for (std::size_t i = 0; i < plugsGroup.entries.size(); ++i) {
         const int side = plugsGroup.entries[i].width;
-        if (side < 32) continue;  // 0 (256) is the PNG
+        if (side < 32 || side >= 64) continue;  // from 64 up PNGs (0 stands for 256)
         SCOPED_TRACE("image " + std::to_string(i) + ", side " + std::to_string(side));
         afx::res::IconImage plugs = afx::res::DecodeIconImage(
             restest::Resource(rt::ICON, plugsGroup.entries[i].id, LANG_NEUTRAL));
