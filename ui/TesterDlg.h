@@ -7,7 +7,7 @@
 #include "ports/PortList.h"
 #include "res/resource.h"
 #include "ui/PortRefresh.h"
-#include "ui/PortRefreshWindows.h"
+#include "ui/PortRefreshControls.h"
 
 // Where an icon of iconSize is drawn to sit centred in clientSize: (client - icon + 1) / 2,
 // with C++'s division, which truncates toward zero.

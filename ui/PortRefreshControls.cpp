@@ -1,4 +1,4 @@
-#include "ui/PortRefreshWindows.h"
+#include "ui/PortRefreshControls.h"
 
 int CComboPortView::Selection() { return m_combo.GetCurSel(); }
 
