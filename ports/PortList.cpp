@@ -12,6 +12,11 @@ void CheckIndex(std::size_t index, std::size_t count) {
 
 }  // namespace
 
+bool operator==(const PortEntry& a, const PortEntry& b) {
+    return a.devicePath == b.devicePath && a.portName == b.portName &&
+           a.friendlyName == b.friendlyName && a.isUsb == b.isUsb && a.description == b.description;
+}
+
 std::size_t PortList::GetCount() const { return m_entries.size(); }
 
 const PortEntry& PortList::GetAt(std::size_t index) const {

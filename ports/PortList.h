@@ -14,6 +14,10 @@ struct PortEntry {
     std::string description;
 };
 
+// Every field alike: what a refresh or a watch treats as the same port.
+bool operator==(const PortEntry& a, const PortEntry& b);
+inline bool operator!=(const PortEntry& a, const PortEntry& b) { return !(a == b); }
+
 // An index outside the list: a programming error, never a discovery failure.
 class PortIndexError : public std::invalid_argument {
 public:
@@ -33,6 +37,8 @@ public:
     void Clear();
     void Append(const PortEntry& entry);
     void SetAt(std::size_t index, const PortEntry& entry);  // throws PortIndexError
+    // The same entries in the same order.
+    bool operator==(const PortList& other) const { return m_entries == other.m_entries; }
 
 private:
     std::vector<PortEntry> m_entries;

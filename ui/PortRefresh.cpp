@@ -1,20 +1,6 @@
 #include "ui/PortRefresh.h"
 
-namespace {
-
-bool SameEntry(const PortEntry& a, const PortEntry& b) {
-    return a.devicePath == b.devicePath && a.portName == b.portName &&
-           a.friendlyName == b.friendlyName && a.isUsb == b.isUsb && a.description == b.description;
-}
-
-bool SameList(const PortList& a, const PortList& b) {
-    if (a.GetCount() != b.GetCount()) return false;
-    for (std::size_t i = 0; i < a.GetCount(); ++i)
-        if (!SameEntry(a.GetAt(i), b.GetAt(i))) return false;
-    return true;
-}
-
-}  // namespace
+#include <utility>
 
 PortRefresh::PortRefresh(PortList& ports, PortListView& view, SettleTimer& timer,
                          Discovery discover)
@@ -57,7 +43,7 @@ bool PortRefresh::RefreshNow() {
         // A plug-in must never bring a message box: the list found before stays.
         return false;
     }
-    if (SameList(fresh, m_ports)) return false;
+    if (fresh == m_ports) return false;
 
     const int selected = m_view.Selection();
     const std::string selectedPath =

@@ -13,14 +13,9 @@ namespace {
 
 constexpr char USAGE[] = "usage: marlox-probe --list [--watch] [--json] [--root DIR]\n";
 
-bool SameEntry(const PortEntry& a, const PortEntry& b) {
-    return a.devicePath == b.devicePath && a.portName == b.portName &&
-           a.friendlyName == b.friendlyName && a.isUsb == b.isUsb && a.description == b.description;
-}
-
 bool Contains(const PortList& list, const PortEntry& entry) {
     for (std::size_t i = 0; i < list.GetCount(); ++i)
-        if (SameEntry(list.GetAt(i), entry)) return true;
+        if (list.GetAt(i) == entry) return true;
     return false;
 }
 
