@@ -58,14 +58,12 @@ public:
 
 class PortRefreshTest : public ::testing::Test {
 protected:
-    // The dialog as it opened: the machine's ports listed, entry `selected` chosen.
+    // The dialog as it opened: the machine's ports listed, then entry `selected` chosen.
     void Open(const std::vector<Port>& ports, int selected) {
         machine.ports = ports;
-        machine.Discover(list);
-        view.names.clear();
-        for (const Port& port : ports)
-            view.names.push_back(port.name);
+        refresh.Fill([](const std::string& text) { ADD_FAILURE() << text; });
         view.selection = selected;
+        view.refills = 0;
         machine.discoveries = 0;
     }
     std::vector<std::string> ListedPaths() const {
@@ -190,6 +188,38 @@ TEST_F(PortRefreshTest, AFailureKeepsTheOldListAndRaisesNothing) {
     EXPECT_EQ(view.refills, 0);
     EXPECT_EQ(ListedPaths(), (std::vector<std::string>{COM1.path, COM3.path}));
     EXPECT_EQ(view.selection, 1);
+}
+
+TEST_F(PortRefreshTest, StartUpShowsItsFailureBeforeListingAndRefreshesOnlyAfterIt) {
+    machine.ports = {COM1, COM3};
+    machine.failAfterFirst = true;
+    std::vector<std::string> reports;
+    refresh.Fill([&](const std::string& text) {
+        reports.push_back(text);
+        EXPECT_EQ(view.refills, 0);
+        // Events while the box is open: the list is not yet filled, so they wait for it.
+        refresh.DevicesChanged();
+        refresh.TimerElapsed();
+        refresh.ListOpening();
+    });
+    EXPECT_EQ(reports, std::vector<std::string>{"Could not read from HKLM\\Enum"});
+    EXPECT_EQ(machine.discoveries, 1);
+    EXPECT_EQ(view.refills, 1);
+    EXPECT_EQ(view.names, std::vector<std::string>{COM1.name}) << "found before the failure";
+    EXPECT_EQ(view.selection, 0);
+    EXPECT_TRUE(timer.running) << "the refresh asked for in the box follows";
+    machine.failAfterFirst = false;
+    refresh.TimerElapsed();
+    EXPECT_EQ(view.names, (std::vector<std::string>{COM1.name, COM3.name}));
+
+    // An incomplete setup API has nothing to tell.
+    PortList silentList;
+    PortRefresh silent(silentList, view, timer, [](PortList&) {
+        throw SilentDiscoveryFailure("SETUPAPI.DLL has no SetupDiGetClassDevsA");
+    });
+    silent.Fill([&](const std::string& text) { reports.push_back(text); });
+    EXPECT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(view.names.empty());
 }
 
 TEST_F(PortRefreshTest, OpeningTheListListsAtOnceAndOvertakesAWait) {

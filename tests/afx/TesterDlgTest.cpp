@@ -6,6 +6,7 @@
 #include "ports/DiscoverPorts.h"
 #include "sys/DiscoveryPlatform.h"
 #include "tests/afx/FakeBackend.h"
+#include "tests/ports/FakePlatform.h"
 #include "ui/TesterApp.h"
 #include "ui/TesterDlg.h"
 
@@ -47,9 +48,9 @@ protected:
     static FakeWindow& Window(CDialog& dlg, int id) {
         return *FakeSystem::Get().Find(Control(dlg, id));
     }
-    static LRESULT Send(CDialog& dlg, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    static LRESULT Send(CWnd& wnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         LRESULT result = 0;
-        AfxCallWndProc(&dlg, message, wParam, lParam, &result);
+        AfxCallWndProc(&wnd, message, wParam, lParam, &result);
         return result;
     }
 
@@ -202,6 +203,77 @@ TEST_F(TesterDlgTest, DeviceEventsAndOpeningTheListRefillIt) {
     sys::SetSystemDiscoveryPlatform(nullptr);
     EXPECT_NE(watched, nullptr);
     EXPECT_TRUE(FakeSystem::Get().watchedWindows.empty()) << "the watch ends with the dialog";
+}
+
+// Windows discovery through the fake setup API, as the system's while the test runs.
+class SetupApiMachine : public fake::Platform {
+public:
+    SetupApiMachine() {
+        setupApi.interfaces = {{"\\\\?\\acpi#1", "Communications Port (COM1)", "", {}},
+                               {"\\\\?\\ftdibus#3", "USB Serial Port (COM3)", "", "USB"}};
+        sys::SetSystemDiscoveryPlatform(this);
+    }
+    ~SetupApiMachine() override { sys::SetSystemDiscoveryPlatform(nullptr); }
+};
+
+const std::vector<std::string> BOTH_PORTS = {"Communications Port (COM1)",
+                                             "USB Serial Port (COM3)"};
+
+TEST_F(TesterDlgTest, ADeviceEventWhileTheStartUpBoxIsOpenListsEachPortOnce) {
+    SetupApiMachine machine;
+    machine.setupApi.loads = false;
+    FakeSystem& sys = FakeSystem::Get();
+    sys.whileBox = [&] {
+        // The library is back, and the box's message loop delivers an event and its tick.
+        machine.setupApi.loads = true;
+        Send(*AfxGetMainWnd(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+        Send(*AfxGetMainWnd(), WM_TIMER, 1, 0);
+    };
+    RunDialog([&](CDialog& dlg) {
+        ASSERT_EQ(sys.boxes.size(), 1u);
+        EXPECT_EQ(sys.boxes[0].text, "Can't Load SETUPAPI.DLL");
+        EXPECT_EQ(sys.boxes[0].caption, "Marlox");
+        EXPECT_EQ(sys.boxes[0].type, static_cast<UINT>(MB_OK));
+        FakeWindow& combo = Window(dlg, IDC_PORT);
+        EXPECT_TRUE(combo.items.empty()) << "start-up found nothing";
+        Send(dlg, WM_TIMER, 1, 0);  // the refresh asked for in the box follows
+        EXPECT_EQ(combo.items, BOTH_PORTS);
+        EXPECT_EQ(combo.curSel, 0);
+    });
+}
+
+TEST_F(TesterDlgTest, ARefreshWhoseDiscoveryFailsKeepsTheListShowsNothingAndTriesAgain) {
+    SetupApiMachine machine;
+    const std::function<void(fake::SetupApi&)> failures[] = {
+        [](fake::SetupApi& api) { api.loads = false; },
+        [](fake::SetupApi& api) { api.missingEntryPoint = "SetupDiGetClassDevsA"; },
+        [](fake::SetupApi& api) { api.classQueryError = 5; }};
+    RunDialog([&](CDialog& dlg) {
+        FakeWindow& combo = Window(dlg, IDC_PORT);
+        fake::SetupApi& api = machine.setupApi;
+        const std::vector<fake::Interface> both = api.interfaces;
+        const auto deviceEvent = [&] {
+            Send(dlg, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+            Send(dlg, WM_TIMER, 1, 0);
+        };
+        EXPECT_EQ(combo.items, BOTH_PORTS);
+        for (const auto& fail : failures) {
+            api.interfaces.resize(1);  // what a refresh that completes would list
+            fail(api);
+            deviceEvent();
+            Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_PORT, CBN_DROPDOWN), 0);
+            EXPECT_EQ(combo.items, BOTH_PORTS);
+
+            api.loads = true;
+            api.missingEntryPoint.clear();
+            api.classQueryError.reset();
+            deviceEvent();
+            EXPECT_EQ(combo.items, std::vector<std::string>{BOTH_PORTS[0]});
+            api.interfaces = both;
+            deviceEvent();
+        }
+        EXPECT_TRUE(FakeSystem::Get().boxes.empty());
+    });
 }
 
 }  // namespace
