@@ -236,7 +236,9 @@ TEST_F(TesterDlgTest, ADeviceEventWhileTheStartUpBoxIsOpenListsEachPortOnce) {
         EXPECT_EQ(sys.boxes[0].type, static_cast<UINT>(MB_OK));
         FakeWindow& combo = Window(dlg, IDC_PORT);
         EXPECT_TRUE(combo.items.empty()) << "start-up found nothing";
-        Send(dlg, WM_TIMER, 1, 0);  // the refresh asked for in the box follows
+        // The refresh asked for in the box follows.
+        EXPECT_EQ(sys.timers.count({dlg.m_hWnd, 1}), 1u);
+        Send(dlg, WM_TIMER, 1, 0);
         EXPECT_EQ(combo.items, BOTH_PORTS);
         EXPECT_EQ(combo.curSel, 0);
     });
