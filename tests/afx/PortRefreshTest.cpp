@@ -190,38 +190,6 @@ TEST_F(PortRefreshTest, AFailureKeepsTheOldListAndRaisesNothing) {
     EXPECT_EQ(view.selection, 1);
 }
 
-TEST_F(PortRefreshTest, StartUpShowsItsFailureBeforeListingAndRefreshesOnlyAfterIt) {
-    machine.ports = {COM1, COM3};
-    machine.failAfterFirst = true;
-    std::vector<std::string> reports;
-    refresh.Fill([&](const std::string& text) {
-        reports.push_back(text);
-        EXPECT_EQ(view.refills, 0);
-        // Events while the box is open: the list is not yet filled, so they wait for it.
-        refresh.DevicesChanged();
-        refresh.TimerElapsed();
-        refresh.ListOpening();
-    });
-    EXPECT_EQ(reports, std::vector<std::string>{"Could not read from HKLM\\Enum"});
-    EXPECT_EQ(machine.discoveries, 1);
-    EXPECT_EQ(view.refills, 1);
-    EXPECT_EQ(view.names, std::vector<std::string>{COM1.name}) << "found before the failure";
-    EXPECT_EQ(view.selection, 0);
-    EXPECT_TRUE(timer.running) << "the refresh asked for in the box follows";
-    machine.failAfterFirst = false;
-    refresh.TimerElapsed();
-    EXPECT_EQ(view.names, (std::vector<std::string>{COM1.name, COM3.name}));
-
-    // An incomplete setup API has nothing to tell.
-    PortList silentList;
-    PortRefresh silent(silentList, view, timer, [](PortList&) {
-        throw SilentDiscoveryFailure("SETUPAPI.DLL has no SetupDiGetClassDevsA");
-    });
-    silent.Fill([&](const std::string& text) { reports.push_back(text); });
-    EXPECT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(view.names.empty());
-}
-
 TEST_F(PortRefreshTest, OpeningTheListListsAtOnceAndOvertakesAWait) {
     Open({COM1}, 0);
     machine.ports = {COM1, COM3};

@@ -205,75 +205,58 @@ TEST_F(TesterDlgTest, DeviceEventsAndOpeningTheListRefillIt) {
     EXPECT_TRUE(FakeSystem::Get().watchedWindows.empty()) << "the watch ends with the dialog";
 }
 
-// Windows discovery through the fake setup API, as the system's while the test runs.
-class SetupApiMachine : public fake::Platform {
-public:
+// Windows discovery through the fake setup API, which finds COM1 and COM3.
+struct SetupApiMachine : fake::Platform {
     SetupApiMachine() {
-        setupApi.interfaces = {{"\\\\?\\acpi#1", "Communications Port (COM1)", "", {}},
-                               {"\\\\?\\ftdibus#3", "USB Serial Port (COM3)", "", "USB"}};
+        setupApi.interfaces = {{"\\\\?\\acpi#1", "COM1", "", {}}, {"\\\\?\\usb#3", "COM3", "", {}}};
         sys::SetSystemDiscoveryPlatform(this);
     }
     ~SetupApiMachine() override { sys::SetSystemDiscoveryPlatform(nullptr); }
 };
-
-const std::vector<std::string> BOTH_PORTS = {"Communications Port (COM1)",
-                                             "USB Serial Port (COM3)"};
+const std::vector<std::string> BOTH_PORTS = {"COM1", "COM3"};
 
 TEST_F(TesterDlgTest, ADeviceEventWhileTheStartUpBoxIsOpenListsEachPortOnce) {
     SetupApiMachine machine;
     machine.setupApi.loads = false;
     FakeSystem& sys = FakeSystem::Get();
-    sys.whileBox = [&] {
-        // The library is back, and the box's message loop delivers an event and its tick.
+    sys.whileBox = [&] {  // the library is back; the box's loop delivers an event and its tick
         machine.setupApi.loads = true;
-        Send(*AfxGetMainWnd(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
-        Send(*AfxGetMainWnd(), WM_TIMER, 1, 0);
+        Send(*AfxGetMainWnd(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED);
+        Send(*AfxGetMainWnd(), WM_TIMER, 1);
     };
     RunDialog([&](CDialog& dlg) {
         ASSERT_EQ(sys.boxes.size(), 1u);
-        EXPECT_EQ(sys.boxes[0].text, "Can't Load SETUPAPI.DLL");
-        EXPECT_EQ(sys.boxes[0].caption, "Marlox");
-        EXPECT_EQ(sys.boxes[0].type, static_cast<UINT>(MB_OK));
-        FakeWindow& combo = Window(dlg, IDC_PORT);
-        EXPECT_TRUE(combo.items.empty()) << "start-up found nothing";
-        // The refresh asked for in the box follows.
-        EXPECT_EQ(sys.timers.count({dlg.m_hWnd, 1}), 1u);
-        Send(dlg, WM_TIMER, 1, 0);
-        EXPECT_EQ(combo.items, BOTH_PORTS);
-        EXPECT_EQ(combo.curSel, 0);
+        EXPECT_EQ(sys.boxes[0].text + "|" + sys.boxes[0].caption, "Can't Load SETUPAPI.DLL|Marlox");
+        EXPECT_TRUE(Window(dlg, IDC_PORT).items.empty()) << "start-up found nothing";
+        EXPECT_EQ(sys.timers.count({dlg.m_hWnd, 1}), 1u) << "the refresh asked for follows";
+        Send(dlg, WM_TIMER, 1);
+        EXPECT_EQ(Window(dlg, IDC_PORT).items, BOTH_PORTS);
     });
 }
 
-TEST_F(TesterDlgTest, ARefreshWhoseDiscoveryFailsKeepsTheListShowsNothingAndTriesAgain) {
+TEST_F(TesterDlgTest, ARefreshThatFailsKeepsTheListShowsNothingAndTriesAgain) {
     SetupApiMachine machine;
-    const std::function<void(fake::SetupApi&)> failures[] = {
-        [](fake::SetupApi& api) { api.loads = false; },
-        [](fake::SetupApi& api) { api.missingEntryPoint = "SetupDiGetClassDevsA"; },
-        [](fake::SetupApi& api) { api.classQueryError = 5; }};
+    fake::SetupApi& api = machine.setupApi;
+    api.missingEntryPoint = "SetupDiGetClassDevsA";  // start-up lists nothing and says nothing
     RunDialog([&](CDialog& dlg) {
-        FakeWindow& combo = Window(dlg, IDC_PORT);
-        fake::SetupApi& api = machine.setupApi;
-        const std::vector<fake::Interface> both = api.interfaces;
-        const auto deviceEvent = [&] {
-            Send(dlg, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
-            Send(dlg, WM_TIMER, 1, 0);
-        };
-        EXPECT_EQ(combo.items, BOTH_PORTS);
-        for (const auto& fail : failures) {
-            api.interfaces.resize(1);  // what a refresh that completes would list
-            fail(api);
-            deviceEvent();
-            Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_PORT, CBN_DROPDOWN), 0);
-            EXPECT_EQ(combo.items, BOTH_PORTS);
+        const std::vector<std::string>& items = Window(dlg, IDC_PORT).items;
+        const auto refresh = [&] { Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_PORT, CBN_DROPDOWN)); };
+        EXPECT_TRUE(items.empty());
+        api.missingEntryPoint.clear();
+        refresh();
+        EXPECT_EQ(items, BOTH_PORTS);
 
-            api.loads = true;
-            api.missingEntryPoint.clear();
-            api.classQueryError.reset();
-            deviceEvent();
-            EXPECT_EQ(combo.items, std::vector<std::string>{BOTH_PORTS[0]});
-            api.interfaces = both;
-            deviceEvent();
-        }
+        api.interfaces.resize(1);  // what a refresh that completes would list now
+        api.loads = false;
+        refresh();
+        EXPECT_EQ(items, BOTH_PORTS);
+        api.loads = true;
+        api.missingEntryPoint = "SetupDiDestroyDeviceInfoList";
+        refresh();
+        EXPECT_EQ(items, BOTH_PORTS);
+        api.missingEntryPoint.clear();
+        refresh();
+        EXPECT_EQ(items, std::vector<std::string>{"COM1"});
         EXPECT_TRUE(FakeSystem::Get().boxes.empty());
     });
 }
