@@ -104,7 +104,7 @@ std::string WalkInterfaces(const SetupApi& api, sys::HDevInfo set,
 void LoadSetupApi(sys::ModuleLoader& modules, SetupApi& api) {
     api = SetupApi{};
     api.library = modules.Load("SETUPAPI");
-    // The one failure the dialog's start-up shows; a refresh keeps its list instead.
+    // Thrown like every failure text: whoever asked for the ports decides whether to show it.
     if (!api.library) throw DiscoveryFailure("Can't Load SETUPAPI.DLL");
     const sys::Module& library = *api.library;
     const char* missing = nullptr;
