@@ -4,7 +4,6 @@
 #include "afx/Exception.h"
 #include "afx/String.h"
 #include "afx/Wnd.h"
-#include "sys/MessageBox.h"
 
 namespace {
 // Constant-initialised, so it is null before any global constructor runs.
@@ -55,15 +54,12 @@ int AfxWinMain(const std::string& exePath) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr) return -1;
     if (*app->GetAppName() == '\0') app->SetAppName(AfxAppNameFromPath(exePath));
-    // System code's messages (port discovery) become the application's own message boxes.
-    sys::SetMessageHandler([](const std::string& text) { AfxMessageBox(text.c_str(), MB_OK); });
     int exitCode = -1;
     try {
         exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
     } catch (const std::exception& error) {
         AfxMessageBox(AfxExceptionText(error), MB_OK | MB_ICONEXCLAMATION);
     }
-    sys::SetMessageHandler(nullptr);
     return exitCode;
 }
 

@@ -76,7 +76,6 @@ public:
     sys::ModuleLoader& Modules() override { return *this; }
     sys::Registry& HardwareRegistry() override { return m_registry; }
     sys::OsInfo& Os() override { return *this; }
-    void ShowMessage(const std::string&) override { FUZZ_CHECK(!"no message on this path"); }
 
     bool GetVersion(sys::OsVersion& version) override {
         version = {4, sys::PLATFORM_WIN32_WINDOWS};

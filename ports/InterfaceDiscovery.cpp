@@ -101,33 +101,33 @@ std::string WalkInterfaces(const SetupApi& api, sys::HDevInfo set,
 
 }  // namespace
 
-bool LoadSetupApi(sys::WindowsServices& windows, SetupApi& api) {
+void LoadSetupApi(sys::ModuleLoader& modules, SetupApi& api) {
     api = SetupApi{};
-    api.library = windows.Modules().Load("SETUPAPI");
-    if (!api.library) {
-        windows.ShowMessage("Can't Load SETUPAPI.DLL");
-        return false;
-    }
+    api.library = modules.Load("SETUPAPI");
+    // Thrown like every failure text: whoever asked for the ports decides whether to show it.
+    if (!api.library) throw DiscoveryFailure("Can't Load SETUPAPI.DLL");
     const sys::Module& library = *api.library;
-    const bool complete =
-        Resolve(library, "SetupDiGetClassDevsW", api.getClassDevsW) &&
-        Resolve(library, "SetupDiGetClassDevsA", api.getClassDevsA) &&
-        Resolve(library, "SetupDiEnumDeviceInterfaces", api.enumDeviceInterfaces) &&
-        Resolve(library, "SetupDiGetDeviceInterfaceDetailA", api.getDeviceInterfaceDetailA) &&
-        Resolve(library, "SetupDiGetDeviceInterfaceDetailW", api.getDeviceInterfaceDetailW) &&
-        Resolve(library, "SetupDiGetDeviceRegistryPropertyA", api.getDeviceRegistryPropertyA) &&
-        Resolve(library, "SetupDiGetDeviceRegistryPropertyW", api.getDeviceRegistryPropertyW) &&
-        Resolve(library, "SetupDiDestroyDeviceInfoList", api.destroyDeviceInfoList);
-    if (!complete) {
+    const char* missing = nullptr;
+    const auto resolve = [&](const char* name, auto& entryPoint) {
+        if (missing == nullptr && !Resolve(library, name, entryPoint)) missing = name;
+    };
+    resolve("SetupDiGetClassDevsW", api.getClassDevsW);
+    resolve("SetupDiGetClassDevsA", api.getClassDevsA);
+    resolve("SetupDiEnumDeviceInterfaces", api.enumDeviceInterfaces);
+    resolve("SetupDiGetDeviceInterfaceDetailA", api.getDeviceInterfaceDetailA);
+    resolve("SetupDiGetDeviceInterfaceDetailW", api.getDeviceInterfaceDetailW);
+    resolve("SetupDiGetDeviceRegistryPropertyA", api.getDeviceRegistryPropertyA);
+    resolve("SetupDiGetDeviceRegistryPropertyW", api.getDeviceRegistryPropertyW);
+    resolve("SetupDiDestroyDeviceInfoList", api.destroyDeviceInfoList);
+    if (missing != nullptr) {
         api = SetupApi{};
-        return false;
+        throw SilentDiscoveryFailure(std::string("SETUPAPI.DLL has no ") + missing);
     }
-    return true;
 }
 
 void DiscoverInterfacePorts(PortList& ports, sys::WindowsServices& windows) {
     SetupApi api;
-    if (!LoadSetupApi(windows, api)) return;
+    LoadSetupApi(windows.Modules(), api);
 
     // Declared so that leaving early by an exception also releases the buffer, then the set,
     // then the library.

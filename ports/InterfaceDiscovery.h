@@ -22,10 +22,12 @@ struct SetupApi {
     sys::SetupDiDestroyDeviceInfoListFn destroyDeviceInfoList = nullptr;
 };
 
-// Loads "SETUPAPI" and looks up all eight entry points. A library that does not load is shown
-// to the user ("Can't Load SETUPAPI.DLL"); a missing entry point releases it silently.
-bool LoadSetupApi(sys::WindowsServices& windows, SetupApi& api);
+// Loads "SETUPAPI" and looks up all eight entry points. A library that does not load throws
+// DiscoveryFailure "Can't Load SETUPAPI.DLL"; a missing entry point releases it and throws
+// SilentDiscoveryFailure.
+void LoadSetupApi(sys::ModuleLoader& modules, SetupApi& api);
 
 // Appends one entry per interface that has both a friendly name and a device description.
-// Throws DiscoveryFailure after releasing everything it obtained.
+// Throws DiscoveryFailure after releasing everything it obtained; a library that does not load
+// or lacks an entry point ends the run before anything is appended (see LoadSetupApi).
 void DiscoverInterfacePorts(PortList& ports, sys::WindowsServices& windows);

@@ -30,6 +30,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Discovery that could not run and has nothing to tell the dialog's user: the setup API lacks
+// an entry point. what() names it, for the command-line tools.
+class SilentDiscoveryFailure : public DiscoveryFailure {
+public:
+    using DiscoveryFailure::DiscoveryFailure;
+};
+
 class PortList {
 public:
     std::size_t GetCount() const;

@@ -8,12 +8,10 @@
 #include "sys/PortInventory.h"
 #include "sys/Registry.h"
 
-#include <string>
-
 namespace sys {
 
-// What the Windows methods call: the setup API loaded by name, the hardware registry, the
-// version query with its last error, and the one message box.
+// What the Windows methods call: the setup API loaded by name, the hardware registry, and the
+// version query with its last error. Failures go back to the caller; nothing here shows them.
 class WindowsServices {
 public:
     virtual ~WindowsServices() = default;
@@ -21,8 +19,6 @@ public:
     virtual ModuleLoader& Modules() = 0;
     virtual Registry& HardwareRegistry() = 0;
     virtual OsInfo& Os() = 0;
-    // A modal message with an OK button; returns when it is closed.
-    virtual void ShowMessage(const std::string& text) = 0;
 };
 
 class DiscoveryPlatform {

@@ -6,6 +6,20 @@ PortRefresh::PortRefresh(PortList& ports, PortListView& view, SettleTimer& timer
                          Discovery discover)
     : m_ports(ports), m_view(view), m_timer(timer), m_discover(std::move(discover)) {}
 
+void PortRefresh::Fill(const FailureReport& report) {
+    PortList found;
+    try {
+        m_discover(found);
+    } catch (const SilentDiscoveryFailure&) {
+        // Nothing to tell: the list stays empty.
+    } catch (const DiscoveryFailure& failure) {
+        report(failure.what());
+    }
+    Show(found, 0);  // 0 also in an empty list, where it selects nothing
+    m_filled = true;
+    if (m_pending) m_timer.Start(SETTLE_MS);
+}
+
 void PortRefresh::DevicesChanged() { m_timer.Start(SETTLE_MS); }
 
 void PortRefresh::TimerElapsed() {
@@ -27,7 +41,7 @@ void PortRefresh::TestEnded() {
 }
 
 void PortRefresh::Request() {
-    if (m_testRunning) {
+    if (!m_filled || m_testRunning) {
         m_pending = true;
         return;
     }
@@ -52,16 +66,19 @@ bool PortRefresh::RefreshNow() {
             : std::string();
 
     // The same port stays selected wherever it moved; otherwise the first entry is.
-    std::vector<std::string> names;
     int selection = -1;
-    for (std::size_t i = 0; i < fresh.GetCount(); ++i) {
-        const PortEntry& entry = fresh.GetAt(i);
-        names.push_back(entry.friendlyName);
-        if (selection < 0 && !selectedPath.empty() && entry.devicePath == selectedPath)
+    for (std::size_t i = 0; i < fresh.GetCount() && selection < 0; ++i)
+        if (!selectedPath.empty() && fresh.GetAt(i).devicePath == selectedPath)
             selection = static_cast<int>(i);
-    }
-    if (selection < 0 && !names.empty()) selection = 0;
-    m_ports = fresh;
-    m_view.Refill(names, selection);
+    if (selection < 0 && fresh.GetCount() > 0) selection = 0;
+    Show(fresh, selection);
     return true;
+}
+
+void PortRefresh::Show(const PortList& ports, int selection) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < ports.GetCount(); ++i)
+        names.push_back(ports.GetAt(i).friendlyName);
+    m_ports = ports;
+    m_view.Refill(names, selection);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// Keeps the dialog's port list current while it is open. A burst of device events gives one
-// discovery once the burst has settled; the drop-down and the port list are refilled together,
-// so a position in the drop-down stays an index into the list. Nothing moves while a test runs
-// (it pumps messages; the refresh waits for its end), when discovery fails (the old list stays,
+// Fills the dialog's port list at start-up and keeps it current while the dialog is open. A
+// burst of device events gives one discovery once the burst has settled; the drop-down and the
+// port list are filled together, always here, so a position in the drop-down stays an index
+// into the list. Nothing moves before the start-up fill is done or while a test runs (both let
+// messages through; the refresh waits for their end), when discovery fails (the old list stays,
 // nothing is shown) or when the ports are the same as before.
 
 #include <functional>
@@ -17,7 +18,8 @@ public:
     virtual ~PortListView() = default;
     // The selected position; negative for none.
     virtual int Selection() = 0;
-    // Replaces every entry with names, then selects `selection` (negative: none).
+    // Replaces every entry with names, each at its own position, then selects `selection`
+    // (negative: none).
     virtual void Refill(const std::vector<std::string>& names, int selection) = 0;
 };
 
@@ -37,9 +39,16 @@ public:
     static constexpr unsigned SETTLE_MS = 250;
 
     using Discovery = std::function<void(PortList&)>;
+    // Shows a discovery failure's text to the user.
+    using FailureReport = std::function<void(const std::string& text)>;
 
-    // Refreshes ports (which the drop-down shows) with discover, the dialog's own discovery.
+    // Fills ports (which the drop-down shows) with discover, the dialog's own discovery.
     PortRefresh(PortList& ports, PortListView& view, SettleTimer& timer, Discovery discover);
+
+    // The start-up fill: the ports found, the first selected. A failure is reported before the
+    // entries found ahead of it are listed, unless it has nothing to tell (a silent failure).
+    // Refreshes asked for until now follow shortly.
+    void Fill(const FailureReport& report);
 
     // One event of a burst: waits for the burst to settle.
     void DevicesChanged();
@@ -56,11 +65,13 @@ public:
 
 private:
     void Request();
+    void Show(const PortList& ports, int selection);
 
     PortList& m_ports;
     PortListView& m_view;
     SettleTimer& m_timer;
     Discovery m_discover;
+    bool m_filled = false;
     bool m_testRunning = false;
     bool m_pending = false;
 };

@@ -3,7 +3,8 @@
 int CComboPortView::Selection() { return m_combo.GetCurSel(); }
 
 void CComboPortView::Refill(const std::vector<std::string>& names, int selection) {
-    m_combo.ResetContent();
+    if (m_filled) m_combo.ResetContent();
+    m_filled = true;
     for (std::size_t i = 0; i < names.size(); ++i)
         m_combo.InsertString(static_cast<int>(i), names[i].c_str());
     if (selection >= 0) m_combo.SetCurSel(selection);

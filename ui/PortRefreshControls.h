@@ -13,6 +13,7 @@ public:
 
 private:
     CComboBox& m_combo;
+    bool m_filled = false;  // the first fill finds the drop-down empty, as the template made it
 };
 
 // A window timer (WM_TIMER repeats: PortRefresh stops it at its first tick).

@@ -56,16 +56,8 @@ bool CTesterDlg::OnInitDialog() {
     SetIcon(m_hIcon, false);
 
     // A discovery failure is shown, and the dialog goes on with the entries found before it.
-    try {
-        DiscoverPorts(m_ports);
-    } catch (const DiscoveryFailure& failure) {
-        AfxMessageBox(failure.what(), MB_OK);
-    }
-
-    // Explicit positions, so the list keeps the port list's order whatever its sort style.
-    for (std::size_t i = 0; i < m_ports.GetCount(); ++i) {
-        m_portCombo.InsertString(static_cast<int>(i), m_ports.GetAt(i).friendlyName.c_str());
-    }
+    // The refresh fills the list too, so that the drop-down is filled along one path only.
+    m_portRefresh.Fill([](const std::string& text) { AfxMessageBox(text.c_str(), MB_OK); });
 
     CRect rect;
     m_portCombo.GetWindowRect(&rect);
@@ -73,8 +65,6 @@ bool CTesterDlg::OnInitDialog() {
     m_portCombo.SetWindowPos(nullptr, 0, 0, rect.Width(),
                              rect.Height() + VISIBLE_LIST_ENTRIES * fieldHeight,
                              SWP_NOMOVE | SWP_NOZORDER);
-
-    m_portCombo.SetCurSel(0);
 
     m_toolTip.Create(this, 0);  // without it the dialog just has no tips
     m_toolTip.SetMaxTipWidth(MAX_TIP_WIDTH);

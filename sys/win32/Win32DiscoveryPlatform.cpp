@@ -2,8 +2,6 @@
 // version query, as the three methods call them.
 #include "sys/DiscoveryPlatform.h"
 
-#include "sys/MessageBox.h"
-
 namespace sys {
 
 namespace {
@@ -13,7 +11,6 @@ public:
     ModuleLoader& Modules() override { return SystemModuleLoader(); }
     Registry& HardwareRegistry() override { return SystemRegistry(); }
     OsInfo& Os() override { return SystemOsInfo(); }
-    void ShowMessage(const std::string& text) override { sys::ShowMessage(text); }
 };
 
 class Win32Platform : public DiscoveryPlatform {

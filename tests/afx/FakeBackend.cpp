@@ -250,6 +250,7 @@ public:
     }
     int MessageBox(HWND, const char* text, const char* caption, UINT nType) override {
         Sys().boxes.push_back({text, caption, nType});
+        if (auto script = std::move(Sys().whileBox)) script();
         return IDOK;
     }
     int GetSystemMetrics(int nIndex) override {

@@ -56,6 +56,8 @@ public:
     std::map<UINT, std::vector<int>> templates;
     // What runs while a modal dialog is up (after WM_INITDIALOG); nothing by default.
     std::function<void(CDialog&)> whileModal;
+    // What runs while a message box is up (its message loop delivering), once.
+    std::function<void()> whileBox;
 
     std::vector<FakeCall> sent;       // SendMessage (typed operations are not messages)
     std::vector<FakeCall> defaulted;  // DefWindowProc

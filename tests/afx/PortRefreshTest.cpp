@@ -58,14 +58,12 @@ public:
 
 class PortRefreshTest : public ::testing::Test {
 protected:
-    // The dialog as it opened: the machine's ports listed, entry `selected` chosen.
+    // The dialog as it opened: the machine's ports listed, then entry `selected` chosen.
     void Open(const std::vector<Port>& ports, int selected) {
         machine.ports = ports;
-        machine.Discover(list);
-        view.names.clear();
-        for (const Port& port : ports)
-            view.names.push_back(port.name);
+        refresh.Fill([](const std::string& text) { ADD_FAILURE() << text; });
         view.selection = selected;
+        view.refills = 0;
         machine.discoveries = 0;
     }
     std::vector<std::string> ListedPaths() const {

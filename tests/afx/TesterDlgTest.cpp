@@ -6,6 +6,7 @@
 #include "ports/DiscoverPorts.h"
 #include "sys/DiscoveryPlatform.h"
 #include "tests/afx/FakeBackend.h"
+#include "tests/ports/FakePlatform.h"
 #include "ui/TesterApp.h"
 #include "ui/TesterDlg.h"
 
@@ -47,9 +48,9 @@ protected:
     static FakeWindow& Window(CDialog& dlg, int id) {
         return *FakeSystem::Get().Find(Control(dlg, id));
     }
-    static LRESULT Send(CDialog& dlg, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    static LRESULT Send(CWnd& wnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         LRESULT result = 0;
-        AfxCallWndProc(&dlg, message, wParam, lParam, &result);
+        AfxCallWndProc(&wnd, message, wParam, lParam, &result);
         return result;
     }
 
@@ -202,6 +203,62 @@ TEST_F(TesterDlgTest, DeviceEventsAndOpeningTheListRefillIt) {
     sys::SetSystemDiscoveryPlatform(nullptr);
     EXPECT_NE(watched, nullptr);
     EXPECT_TRUE(FakeSystem::Get().watchedWindows.empty()) << "the watch ends with the dialog";
+}
+
+// Windows discovery through the fake setup API, which finds COM1 and COM3.
+struct SetupApiMachine : fake::Platform {
+    SetupApiMachine() {
+        setupApi.interfaces = {{"\\\\?\\acpi#1", "COM1", "", {}}, {"\\\\?\\usb#3", "COM3", "", {}}};
+        sys::SetSystemDiscoveryPlatform(this);
+    }
+    ~SetupApiMachine() override { sys::SetSystemDiscoveryPlatform(nullptr); }
+};
+const std::vector<std::string> BOTH_PORTS = {"COM1", "COM3"};
+
+TEST_F(TesterDlgTest, ADeviceEventWhileTheStartUpBoxIsOpenListsEachPortOnce) {
+    SetupApiMachine machine;
+    machine.setupApi.loads = false;
+    FakeSystem& sys = FakeSystem::Get();
+    sys.whileBox = [&] {  // the library is back; the box's loop delivers an event and its tick
+        machine.setupApi.loads = true;
+        Send(*AfxGetMainWnd(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED);
+        Send(*AfxGetMainWnd(), WM_TIMER, 1);
+    };
+    RunDialog([&](CDialog& dlg) {
+        ASSERT_EQ(sys.boxes.size(), 1u);
+        EXPECT_EQ(sys.boxes[0].text + "|" + sys.boxes[0].caption, "Can't Load SETUPAPI.DLL|Marlox");
+        EXPECT_TRUE(Window(dlg, IDC_PORT).items.empty()) << "start-up found nothing";
+        EXPECT_EQ(sys.timers.count({dlg.m_hWnd, 1}), 1u) << "the refresh asked for follows";
+        Send(dlg, WM_TIMER, 1);
+        EXPECT_EQ(Window(dlg, IDC_PORT).items, BOTH_PORTS);
+    });
+}
+
+TEST_F(TesterDlgTest, ARefreshThatFailsKeepsTheListShowsNothingAndTriesAgain) {
+    SetupApiMachine machine;
+    fake::SetupApi& api = machine.setupApi;
+    api.missingEntryPoint = "SetupDiGetClassDevsA";  // start-up lists nothing and says nothing
+    RunDialog([&](CDialog& dlg) {
+        const std::vector<std::string>& items = Window(dlg, IDC_PORT).items;
+        const auto refresh = [&] { Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_PORT, CBN_DROPDOWN)); };
+        EXPECT_TRUE(items.empty());
+        api.missingEntryPoint.clear();
+        refresh();
+        EXPECT_EQ(items, BOTH_PORTS);
+
+        api.interfaces.resize(1);  // what a refresh that completes would list now
+        api.loads = false;
+        refresh();
+        EXPECT_EQ(items, BOTH_PORTS);
+        api.loads = true;
+        api.missingEntryPoint = "SetupDiDestroyDeviceInfoList";
+        refresh();
+        EXPECT_EQ(items, BOTH_PORTS);
+        api.missingEntryPoint.clear();
+        refresh();
+        EXPECT_EQ(items, std::vector<std::string>{"COM1"});
+        EXPECT_TRUE(FakeSystem::Get().boxes.empty());
+    });
 }
 
 }  // namespace

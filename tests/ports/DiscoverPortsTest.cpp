@@ -164,11 +164,10 @@ TEST_F(Driver, EachCallReplacesTheLastEvenWithNothing) {
     EXPECT_EQ(ports.GetCount(), 0u);
 }
 
-TEST_F(Driver, LibraryThatDoesNotLoadGivesAnEmptyListAndOneMessage) {
+TEST_F(Driver, LibraryThatDoesNotLoadFailsWithTheBoxTextAndAnEmptyList) {
     platform.setupApi.loads = false;
-    EXPECT_EQ(Run(), "");
+    EXPECT_EQ(Run(), "Can't Load SETUPAPI.DLL");
     EXPECT_EQ(ports.GetCount(), 0u);
-    EXPECT_EQ(platform.messages, std::vector<std::string>{"Can't Load SETUPAPI.DLL"});
 }
 
 // A machine with its own inventory: its list as it stands, never the version query, and the

@@ -1,5 +1,5 @@
 #pragma once
-// A whole fake Windows system for discovery: setup API, registry, version and message box.
+// A whole fake Windows system for discovery: setup API, registry and version.
 
 #include "sys/DiscoveryPlatform.h"
 #include "tests/ports/FakeRegistry.h"
@@ -32,10 +32,6 @@ public:
     sys::ModuleLoader& Modules() override { return setupApi; }
     sys::Registry& HardwareRegistry() override { return registry; }
     sys::OsInfo& Os() override { return os; }
-    void ShowMessage(const std::string& text) override {
-        messages.push_back(text);
-        setupApi.events.push_back("message");
-    }
 
     void UseVersion(std::uint32_t major, std::uint32_t platformId) {
         os.version = {major, platformId};
@@ -44,7 +40,6 @@ public:
     SetupApi setupApi;
     Registry registry;
     fake::Os os;
-    std::vector<std::string> messages;
 };
 
 }  // namespace fake

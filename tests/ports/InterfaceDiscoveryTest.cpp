@@ -78,7 +78,6 @@ TEST_F(InterfaceDiscovery, ListsInterfacesWithBothNamesInMemberOrder) {
 TEST_F(InterfaceDiscovery, NoInterfacesIsNoFailure) {
     EXPECT_EQ(Run(), "");
     EXPECT_EQ(ports.GetCount(), 0u);
-    EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(api.EventsWithoutLookups(),
               (Events{"load SETUPAPI", "class query", "destroy", "free"}));
 }
@@ -151,24 +150,24 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"load SETUPAPI", "class query", "destroy", "free"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(InterfaceDiscovery, LibraryThatDoesNotLoadShowsOneMessageAndReturns) {
+// The caller shows it: the dialog's start-up in a box, a refresh not at all.
+TEST_F(InterfaceDiscovery, LibraryThatDoesNotLoadFailsWithTheBoxTextAndAppendsNothing) {
     api.loads = false;
     api.interfaces = {Port("\\\\?\\first", "First (COM1)", "First")};
-    EXPECT_EQ(Run(), "");
+    EXPECT_EQ(Run(), "Can't Load SETUPAPI.DLL");
     EXPECT_EQ(ports.GetCount(), 0u);
-    EXPECT_EQ(platform.messages, (Events{"Can't Load SETUPAPI.DLL"}));
-    EXPECT_EQ(api.events, (Events{"load SETUPAPI", "message"}));
+    EXPECT_EQ(api.events, (Events{"load SETUPAPI"}));
 }
 
 class MissingEntryPoint : public InterfaceDiscovery,
                           public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(MissingEntryPoint, FindsNothingSilentlyAndFreesTheLibraryOnce) {
+// Silent: the dialog's start-up shows nothing, and a refresh keeps its list.
+TEST_P(MissingEntryPoint, FailsSilentlyWithNothingAppendedAndFreesTheLibraryOnce) {
     api.missingEntryPoint = GetParam();
     api.interfaces = {Port("\\\\?\\first", "First (COM1)", "First")};
-    EXPECT_EQ(Run(), "");
+    EXPECT_THROW(DiscoverInterfacePorts(ports, platform), SilentDiscoveryFailure);
     EXPECT_EQ(ports.GetCount(), 0u);
-    EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(api.EventsWithoutLookups(), (Events{"load SETUPAPI", "free"}));
     // The look-up stops at the missing one.
     EXPECT_EQ(api.events[api.events.size() - 2], std::string("find ") + GetParam());

@@ -64,10 +64,20 @@ TEST_F(ListPortsCommand, NoPortsIsAnEmptyArray) {
 }
 
 TEST_F(ListPortsCommand, FailurePrintsItsTextOnStderrAndExitsOne) {
-    platform.setupApi.classQueryError = 0x7a;
-    EXPECT_EQ(List(true), 1);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), "pSetupDiGetClassDevs failed. (err=7a)\n");
+    // Also where the dialog shows a box or nothing. Each failure comes earlier in the run.
+    const std::pair<void (*)(fake::SetupApi&), const char*> failures[] = {
+        {[](fake::SetupApi& api) { api.classQueryError = 0x7a; },
+         "pSetupDiGetClassDevs failed. (err=7a)\n"},
+        {[](fake::SetupApi& api) { api.missingEntryPoint = "SetupDiGetClassDevsA"; },
+         "SETUPAPI.DLL has no SetupDiGetClassDevsA\n"},
+        {[](fake::SetupApi& api) { api.loads = false; }, "Can't Load SETUPAPI.DLL\n"}};
+    for (const auto& [fail, text] : failures) {
+        fail(platform.setupApi);
+        err.str("");
+        EXPECT_EQ(List(true), 1);
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(err.str(), text);
+    }
 }
 
 TEST_F(ListPortsCommand, RejectsUnknownArguments) {
