@@ -17,7 +17,8 @@ public:
             ports.push_back({DemoControllerPath(), "demo", "Simulated controller (demo)",
                              "Simulated controller", false});
         }
-        for (sys::InventoryPort& port : m_machine.ListPorts()) ports.push_back(std::move(port));
+        for (sys::InventoryPort& port : m_machine.ListPorts())
+            ports.push_back(std::move(port));
         return ports;
     }
 
