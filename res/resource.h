@@ -26,12 +26,6 @@
 #define IDC_PROTECTION 1006
 #define IDC_PROTECTION_ICON 1007
 
-#ifndef IDOK
-#define IDOK 1
-#endif
-#ifndef IDCANCEL
-#define IDCANCEL 2
-#endif
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

@@ -35,16 +35,6 @@ unsigned PaletteIndex(const std::uint8_t* row, int x, int bitCount) {
 
 bool MaskBit(const std::uint8_t* row, int x) { return (row[x / 8] >> (7 - x % 8)) & 1; }
 
-void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    Put16(out, static_cast<std::uint16_t>(v));
-    Put16(out, static_cast<std::uint16_t>(v >> 16));
-}
-
 }  // namespace
 
 IconGroup ParseIconGroup(ByteView data) {
@@ -131,43 +121,6 @@ IconImage DecodeIconImage(ByteView data) {
             out[x] = MaskBit(maskRow, x) ? 0 : (out[x] | 0xFF000000u);
     }
     return image;
-}
-
-std::vector<std::uint8_t> BuildIcoFile(const ResFile& file, std::uint16_t groupId,
-                                       std::uint16_t language) {
-    const ResourceEntry* groupEntry = file.Find(rt::GROUP_ICON, groupId, language);
-    if (groupEntry == nullptr) return {};
-    IconGroup group = ParseIconGroup(groupEntry->data);
-
-    std::vector<ByteView> images;
-    for (const IconGroupEntry& e : group.entries) {
-        const ResourceEntry* image = file.Find(rt::ICON, e.id, language);
-        if (image == nullptr) throw FormatError("icon group names a missing image");
-        images.push_back(image->data);
-    }
-
-    const std::size_t count = group.entries.size();
-    std::vector<std::uint8_t> ico;
-    Put16(ico, 0);
-    Put16(ico, 1);
-    Put16(ico, static_cast<std::uint16_t>(count));
-    std::size_t offset = 6 + 16 * count;
-    for (std::size_t i = 0; i < count; ++i) {
-        const IconGroupEntry& e = group.entries[i];
-        ico.push_back(e.width);
-        ico.push_back(e.height);
-        ico.push_back(e.colourCount);
-        ico.push_back(0);
-        Put16(ico, e.planes);
-        Put16(ico, e.bitCount);
-        // The image's real size, not the group's claim, so the offsets always fit the data.
-        Put32(ico, static_cast<std::uint32_t>(images[i].size));
-        Put32(ico, static_cast<std::uint32_t>(offset));
-        offset += images[i].size;
-    }
-    for (const ByteView& image : images)
-        ico.insert(ico.end(), image.data, image.data + image.size);
-    return ico;
 }
 
 }  // namespace afx::res

@@ -55,9 +55,4 @@ IconGroup ParseIconGroup(ByteView data);
 // for anything else (PNG images included) or when the data is shorter than its header says.
 IconImage DecodeIconImage(ByteView data);
 
-// The group's images as the bytes of an .ico file, ready for an image loader. Empty when
-// the group is missing; throws FormatError when it names an image that is not there.
-std::vector<std::uint8_t> BuildIcoFile(const ResFile& file, std::uint16_t groupId,
-                                       std::uint16_t language);
-
 }  // namespace afx::res

@@ -23,28 +23,6 @@ std::optional<std::string> ProgramResources::String(std::uint16_t id) const {
     }
 }
 
-std::vector<std::uint8_t> ProgramResources::IconFile(std::uint16_t groupId) const {
-    try {
-        return BuildIcoFile(m_file, groupId, m_language);
-    } catch (const FormatError&) {
-        return {};
-    }
-}
-
-std::optional<IconImage> ProgramResources::Icon(std::uint16_t groupId) const {
-    try {
-        const ResourceEntry* group = m_file.Find(rt::GROUP_ICON, groupId, m_language);
-        if (group == nullptr) return std::nullopt;
-        const IconGroup icons = ParseIconGroup(group->data);
-        if (icons.entries.empty()) return std::nullopt;
-        const ResourceEntry* image = m_file.Find(rt::ICON, icons.entries.front().id, m_language);
-        if (image == nullptr) return std::nullopt;
-        return DecodeIconImage(image->data);
-    } catch (const FormatError&) {
-        return std::nullopt;
-    }
-}
-
 std::vector<IconResource> ProgramResources::IconImages(std::uint16_t groupId) const {
     std::vector<IconResource> images;
     try {

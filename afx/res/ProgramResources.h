@@ -29,11 +29,6 @@ public:
     std::uint16_t Language() const { return m_language; }
     std::optional<DialogTemplate> Dialog(std::uint16_t id) const;
     std::optional<std::string> String(std::uint16_t id) const;
-    // The icon group as the bytes of an .ico file; empty when there is none.
-    std::vector<std::uint8_t> IconFile(std::uint16_t groupId) const;
-    // The group's first image, the one an .ico reader reads, decoded; none when there is no such
-    // group or DecodeIconImage cannot read the image.
-    std::optional<IconImage> Icon(std::uint16_t groupId) const;
     // Every image of the group, in the group's order; empty when there is no such group or it is
     // malformed. An image the group names but the file lacks is left out.
     std::vector<IconResource> IconImages(std::uint16_t groupId) const;

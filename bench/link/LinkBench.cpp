@@ -21,7 +21,7 @@
 #include "link/ConnectionTest.h"
 #include "link/SerialLink.h"
 #include "tools/probe/MultiProbe.h"
-#include "tools/sim/SimProcess.h"
+#include "tests/sim/SimProcess.h"
 
 namespace {
 

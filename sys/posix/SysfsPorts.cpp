@@ -288,8 +288,8 @@ std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
     return clean;
 }
 
-SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<InventoryPort> leading)
-    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)), m_leading(std::move(leading)) {}
+SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot)
+    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)) {}
 
 std::vector<SysfsPort> SysfsPorts::Scan() const {
     const auto realSysRoot = RealPath(m_sysRoot);
@@ -333,7 +333,7 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
 }
 
 std::vector<InventoryPort> SysfsPorts::ListPorts() const {
-    std::vector<InventoryPort> ports = m_leading;
+    std::vector<InventoryPort> ports;
     for (SysfsPort& port : Scan()) {
         ports.push_back({std::move(port.devicePath), std::move(port.name),
                          std::move(port.friendlyName), std::move(port.description), port.isUsb});

@@ -22,20 +22,17 @@ struct SysfsPort {
 class SysfsPorts : public PortInventory {
 public:
     // sysRoot is where sysfs is mounted (/sys), devRoot the device-node folder (/dev).
-    // leading: ports listed before the scanned ones (marlox-demo's simulated controller).
-    SysfsPorts(std::string sysRoot, std::string devRoot, std::vector<InventoryPort> leading = {});
+    SysfsPorts(std::string sysRoot, std::string devRoot);
 
     // Ports in natural name order (ttyS2 before ttyS10). Skips virtual ttys, phantom UARTs
     // (type 0, found without opening them) and entries that vanish while they are read.
     std::vector<SysfsPort> Scan() const;
 
-    // The leading ports, then the scanned ones.
     std::vector<InventoryPort> ListPorts() const override;
 
 private:
     std::string m_sysRoot;
     std::string m_devRoot;
-    std::vector<InventoryPort> m_leading;
 };
 
 // Makes untrusted bytes displayable: invalid UTF-8 becomes '?', control characters become

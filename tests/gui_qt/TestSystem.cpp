@@ -17,9 +17,11 @@ class TestInventory : public sys::PortInventory {
 public:
     std::vector<sys::InventoryPort> ListPorts() const override {
         if (g_current == nullptr) return {};
-        return sys::posix::SysfsPorts(g_current->SysRoot(), g_current->DevRoot(),
-                                      g_current->Leading())
-            .ListPorts();
+        std::vector<sys::InventoryPort> ports = g_current->Leading();
+        for (sys::InventoryPort& port :
+             sys::posix::SysfsPorts(g_current->SysRoot(), g_current->DevRoot()).ListPorts())
+            ports.push_back(std::move(port));
+        return ports;
     }
 };
 

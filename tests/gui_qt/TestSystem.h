@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sys/PortInventory.h"
-#include "tools/sim/SimProcess.h"
+#include "tests/sim/SimProcess.h"
 #include "tests/ports/SysfsTree.h"
 
 namespace guitest {

@@ -14,6 +14,7 @@
 #include "afx/qt/Window.h"
 #include "res/resource.h"
 #include "afx/qt/TipText.h"
+#include "tests/res/IcoFile.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ TEST(Units, IconsAreThePicturesQtReadsFromTheIcoFiles) {
     };
     for (const UINT id : {IDR_MAINFRAME, IDI_PROTECTED}) {
         const std::vector<std::uint8_t> ico =
-            afx::qt::Resources().IconFile(static_cast<std::uint16_t>(id));
+            restest::IcoFile(afx::qt::Resources(), static_cast<std::uint16_t>(id));
         QByteArray bytes(reinterpret_cast<const char*>(ico.data()), static_cast<int>(ico.size()));
         QBuffer buffer(&bytes);
         QImageReader reader(&buffer, "ico");

@@ -15,7 +15,7 @@
 #include "link/SerialLink.h"
 #include "tests/reliability/ProcessFigures.h"
 #include "tests/reliability/SoakScenarios.h"
-#include "tools/sim/SimProcess.h"
+#include "tests/sim/SimProcess.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define SOAK_UNDER_ASAN 1

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "ResTestSupport.h"
+#include "afx/Types.h"
 #include "afx/res/DialogTemplate.h"
 #include "res/resource.h"
 

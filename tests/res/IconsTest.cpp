@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "ResTestSupport.h"
+#include "tests/res/IcoFile.h"
 #include "afx/res/DialogTemplate.h"
 #include "afx/res/IconGroup.h"
 #include "res/resource.h"
@@ -162,8 +163,8 @@ TEST_P(Icons, TrueColourImagesAtEverySize) {
 // The compiled icon, put back together as an .ico file, is the committed file byte for byte.
 TEST_P(Icons, RoundTripsToTheSourceFile) {
     const IconRow& row = GetParam();
-    std::vector<std::uint8_t> ico =
-        afx::res::BuildIcoFile(restest::MarloxRes(), row.group, afx::res::LANG_JAPANESE);
+    const afx::res::ProgramResources japanese(restest::MarloxRes(), afx::res::LANG_JAPANESE);
+    std::vector<std::uint8_t> ico = restest::IcoFile(japanese, row.group);
     EXPECT_EQ(ico, restest::ReadBytes(std::string(MARLOX_RES_SOURCE_DIR) + "/" + row.file));
 }
 

@@ -12,7 +12,7 @@
 #include "afx/res/DialogTemplate.h"
 #include "afx/res/IconGroup.h"
 #include "afx/res/StringTable.h"
-#include "afx/res/VersionInfo.h"
+#include "tests/res/VersionInfo.h"
 
 namespace {
 

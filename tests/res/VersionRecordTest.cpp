@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "ResTestSupport.h"
-#include "afx/res/VersionInfo.h"
+#include "tests/res/VersionInfo.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <iostream>
 
-#include "tools/sim/SimProcess.h"
+#include "tests/sim/SimProcess.h"
 
 namespace simtest {
 

@@ -12,13 +12,18 @@ class DemoInventory : public sys::PortInventory {
 public:
     std::vector<sys::InventoryPort> ListPorts() const override {
         // The controller starts after the inventory is installed: ask for its pty each time.
-        std::vector<sys::InventoryPort> leading;
+        std::vector<sys::InventoryPort> ports;
         if (!DemoControllerPath().empty()) {
-            leading.push_back({DemoControllerPath(), "demo", "Simulated controller (demo)",
-                               "Simulated controller", false});
+            ports.push_back({DemoControllerPath(), "demo", "Simulated controller (demo)",
+                             "Simulated controller", false});
         }
-        return sys::posix::SysfsPorts("/sys", "/dev", std::move(leading)).ListPorts();
+        for (sys::InventoryPort& port : m_machine.ListPorts())
+            ports.push_back(std::move(port));
+        return ports;
     }
+
+private:
+    const sys::posix::SysfsPorts m_machine{"/sys", "/dev"};
 };
 
 }  // namespace

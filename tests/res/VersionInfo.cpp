@@ -1,4 +1,4 @@
-#include "afx/res/VersionInfo.h"
+#include "tests/res/VersionInfo.h"
 
 #include "afx/res/Utf.h"
 

@@ -1,4 +1,4 @@
-#include "tools/sim/SimProcess.h"
+#include "tests/sim/SimProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
