@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds every target (Windows x64 and x86, Linux), checks the Linux .deb (lintian, AppStream,
-# desktop entry) and the Windows ZIP (contents, program sizes), and runs the whole test suite:
+# desktop entry), the Windows ZIP (contents, program sizes) and the x86 program's imports, and runs the whole test suite:
 # the Linux build again under AddressSanitizer and UndefinedBehaviorSanitizer, the multi-port
 # probe tests under ThreadSanitizer, each fuzz target for a while, and last the Linux build's
 # suite (unit, pty integration, Qt dialog, the Windows programs under Wine, the soak), whose
@@ -18,6 +18,7 @@ done
 
 bash scripts/check-package.sh build/linux
 bash scripts/check-windows-zip.sh build/win64
+bash scripts/check-x86-imports.sh build/win32
 
 cmake --preset linux-asan >/dev/null
 cmake --build --preset linux-asan -j"$jobs"
