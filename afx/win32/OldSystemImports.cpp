@@ -12,8 +12,8 @@
 namespace {
 
 // libgcc creates only unnamed semaphores; a name would need the wide API.
-HANDLE WINAPI CreateUnnamedSemaphore(LPSECURITY_ATTRIBUTES attributes, LONG initial,
-                                     LONG maximum, LPCWSTR name) {
+HANDLE WINAPI CreateUnnamedSemaphore(LPSECURITY_ATTRIBUTES attributes, LONG initial, LONG maximum,
+                                     LPCWSTR name) {
     if (name != nullptr) {
         ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return nullptr;
@@ -34,8 +34,8 @@ int __cdecl RandS(unsigned int* value) {
 // The names are the import slots' own (the i686 decoration included): what the libraries'
 // references resolve to.
 extern "C" {
-__attribute__((used)) HANDLE(WINAPI* importCreateSemaphoreW)(LPSECURITY_ATTRIBUTES, LONG, LONG,
-                                                              LPCWSTR) __asm__(
+__attribute__((used))
+HANDLE(WINAPI* importCreateSemaphoreW)(LPSECURITY_ATTRIBUTES, LONG, LONG, LPCWSTR) __asm__(
     "__imp__CreateSemaphoreW@16") = CreateUnnamedSemaphore;
 __attribute__((used)) int(__cdecl* importRandS)(unsigned int*) __asm__("__imp__rand_s") = RandS;
 }

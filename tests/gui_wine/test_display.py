@@ -2,7 +2,8 @@
 WM_DPICHANGED handler, and port names outside the system code page.
 
 At 144 dpi the template's dialog units make the dialog about 1.5 times its
-96-dpi size, with every control inside its client area. A port whose name has
+96-dpi size, with every control inside its client area. At either dpi every
+label shows its whole text, and what the template already fits stays in place. A port whose name has
 characters of no single code page shows them whole only when the manifest's
 UTF-8 code page is in effect (Windows 10 1903 and later, and Wine 8).
 """
@@ -36,6 +37,30 @@ class DisplayTestCase(unittest.TestCase):
             session.start(DIALOG_EXE)
             return self.drive(session, "dialog", "rect", "layout", "close")
 
+    def assert_texts_fit(self, lines):
+        """Every label's text fits its control. Where the template's rectangles cut one, the
+        columns widen from that label's right edge on: nothing wholly left of it changes,
+        what spans it keeps its left edge, and nothing moves left."""
+        items, template = by_step(lines, "item"), by_step(lines, "templateitem")
+        labels = [item for item in items if "textWidth" in item]
+        self.assertEqual(len(labels), 6)
+        for label in labels:
+            self.assertLessEqual(label["textWidth"], label["clientWidth"], label)
+        edge = min((t["right"] for t in template if t.get("textWidth", 0) > t.get("clientWidth", 0)),
+                   default=None)
+        print("labels cut by the template end at", edge)
+        for item, original in zip(items, template, strict=True):
+            now, was = box(item), box(original)
+            self.assertEqual((item["id"], now[1::2]), (original["id"], was[1::2]))  # rows stay
+            if edge is None or was[2] < edge:
+                self.assertEqual(now, was, item)
+            else:  # moves right or grows, never back
+                self.assertTrue(now[0] >= was[0] and now[2] >= was[2], (item, original))
+                self.assertTrue(was[0] >= edge or now[0] == was[0], (item, original))
+        if edge is None:
+            self.assertEqual(one(lines, "client"), {**one(lines, "templateclient"),
+                                                    "step": "client"})
+
     def assert_inside(self, lines):
         client = one(lines, "client")
         items = by_step(lines, "item")
@@ -50,12 +75,17 @@ def size(rect):
     return rect["right"] - rect["left"], rect["bottom"] - rect["top"]
 
 
+def box(rect):
+    return rect["left"], rect["top"], rect["right"], rect["bottom"]
+
+
 class HighDpi(DisplayTestCase):
     def check_scaling(self, lang):
         normal = self.layout(96, lang)
         large = self.layout(144, lang)
-        self.assert_inside(normal)
-        self.assert_inside(large)
+        for lines in (normal, large):
+            self.assert_inside(lines)
+            self.assert_texts_fit(lines)
         for step in ("client",):
             small_size = one(normal, step)
             large_size = one(large, step)
@@ -77,8 +107,9 @@ class HighDpi(DisplayTestCase):
     def test_dpi_change_takes_the_suggested_rectangle(self):
         with Session("dpichanged", version="nt40") as session:
             session.start(DIALOG_EXE)
-            lines = self.drive(session, "dialog", "rect")
+            lines = self.drive(session, "dialog", "rect", "layout")
             before = one(lines, "rect")
+            laid_out = by_step(lines, "item")
             width, height = size(before)
             suggested = [40, 30, 40 + width * 3 // 2, 30 + height * 3 // 2]
             lines = self.drive(session, "dialog", "dpichanged", 144, *suggested, "rect",
@@ -86,6 +117,9 @@ class HighDpi(DisplayTestCase):
         after = one(lines, "rect")
         self.assertEqual([after[k] for k in ("left", "top", "right", "bottom")], suggested)
         self.assert_inside(lines)
+        # Wine keeps the fonts and the controls: the texts fit as before, and nothing moves.
+        self.assert_texts_fit(lines)
+        self.assertEqual(by_step(lines, "item"), laid_out)
 
 
 class NarrowTexts(DisplayTestCase):

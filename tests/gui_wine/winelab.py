@@ -34,11 +34,14 @@ WINE_ENV = {
 COMPORT_CLASS = "{86e0d1e0-8089-11d0-9ce4-08003e301f73}"
 STAMP = ".marlox-template"
 # Raised whenever make_template changes what it puts into the prefix.
-TEMPLATE_RECIPE = "2"
+TEMPLATE_RECIPE = "3"
 # What a Japanese Windows has: the Japanese dialog font. Without it Wine chooses by the
 # character set the code page implies, and the program's UTF-8 code page implies none with
 # Japanese glyphs.
 FONT_REPLACEMENTS = {"MS UI Gothic": "Noto Sans CJK JP"}
+# Marlett draws the title bar's buttons (its "r" is the close box's cross). Wine's own build of
+# it comes with Debian's fonts-wine.
+SYSTEM_FONTS = ("/usr/share/wine/fonts/marlett.ttf",)
 # The server outlives its last program by this long: long enough to carry a
 # test from one program to the next without booting the prefix's services
 # again, short enough that a test killed half-way leaves nothing running.
@@ -58,6 +61,9 @@ def make_template(path):
     with contextlib.suppress(OSError), open(stamp) as f:
         if f.read() == version:
             return False
+    missing = [font for font in SYSTEM_FONTS if not os.path.isfile(font)]
+    if missing:
+        raise RuntimeError("missing %s: install fonts-wine (scripts/install-deps.sh)" % missing)
     shutil.rmtree(path, ignore_errors=True)
     env = dict(os.environ, WINEPREFIX=path, **WINE_ENV)
     with open(path + ".log", "w") as log:
@@ -70,6 +76,8 @@ def make_template(path):
                             "/v", face, "/d", replacement, "/f"],
                            env=env, stdout=log, stderr=log, check=True)
         subprocess.run(["wineserver", "-w"], env=env, stdout=log, stderr=log, check=True)
+    for font in SYSTEM_FONTS:
+        shutil.copy(font, os.path.join(path, "drive_c", "windows", "Fonts"))
     with open(stamp, "w") as f:
         f.write(version)
     return True

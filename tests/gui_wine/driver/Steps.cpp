@@ -415,27 +415,95 @@ bool StepWaitCount(const Session& session, int count) {
     return true;
 }
 
-bool StepLayout(const Session& session) {
+namespace {
+
+constexpr int IDD_TESTER_DIALOG = 102;
+
+// A static control's text measured in `font` (GetTextExtentPoint32), beside the width of its
+// client area; nothing for other controls.
+void AddTextFit(JsonLine& line, HWND control, HFONT font) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    const auto text = WindowText(control);
+    if (ClassName(control) != L"Static" || (style & SS_TYPEMASK) == SS_ICON || !text ||
+        text->empty())
+        return;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{-1, -1};
+    GetTextExtentPoint32W(dc, text->c_str(), static_cast<int>(text->size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
     RECT client{};
-    if (!GetClientRect(session.tester, &client)) {
-        Fail("layout", "no client rectangle");
-        return false;
-    }
-    JsonLine("client").Add("width", client.right).Add("height", client.bottom).Print();
-    for (HWND child : Children(session.tester)) {
+    GetClientRect(control, &client);
+    line.Add("text", Utf8(*text)).Add("textWidth", extent.cx).Add("clientWidth", client.right);
+}
+
+void PrintLayout(HWND dialog, const char* clientStep, const char* itemStep, HFONT font) {
+    RECT client{};
+    GetClientRect(dialog, &client);
+    JsonLine(clientStep).Add("width", client.right).Add("height", client.bottom).Print();
+    for (HWND child : Children(dialog)) {
         RECT rect{};
         GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, session.tester, reinterpret_cast<POINT*>(&rect), 2);
-        JsonLine("item")
-            .Add("id", static_cast<short>(GetDlgCtrlID(child)))
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        JsonLine line(itemStep);
+        line.Add("id", static_cast<short>(GetDlgCtrlID(child)))
             .Add("class", Utf8(ClassName(child)))
             .AddBool("visible", IsWindowVisible(child) != FALSE)
             .Add("left", rect.left)
             .Add("top", rect.top)
             .Add("right", rect.right)
-            .Add("bottom", rect.bottom)
-            .Print();
+            .Add("bottom", rect.bottom);
+        AddTextFit(line, child, font);
+        line.Print();
     }
+}
+
+INT_PTR CALLBACK TemplateProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
+
+// The tester's template as the dialog manager alone lays it out, with none of the program's
+// code: a hidden copy created here from the program's file, at the same dpi and fonts. Its
+// font is the dialog's (a font handle of the program cannot be used in this process).
+class TemplateCopy {
+public:
+    explicit TemplateCopy(HWND tester) {
+        UniqueHandle process(
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessOf(tester)));
+        std::wstring path(MAX_PATH, L'\0');
+        DWORD length = static_cast<DWORD>(path.size());
+        if (!process || !QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return;
+        path.resize(length);
+        m_module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (m_module != nullptr)
+            window = CreateDialogParamW(m_module, MAKEINTRESOURCEW(IDD_TESTER_DIALOG), nullptr,
+                                        TemplateProc, 0);
+    }
+    ~TemplateCopy() {
+        if (window != nullptr) DestroyWindow(window);
+        if (m_module != nullptr) FreeLibrary(m_module);
+    }
+    TemplateCopy(const TemplateCopy&) = delete;
+    TemplateCopy& operator=(const TemplateCopy&) = delete;
+
+    HWND window = nullptr;
+
+private:
+    HMODULE m_module = nullptr;
+};
+
+}  // namespace
+
+bool StepLayout(const Session& session) {
+    const TemplateCopy copy(session.tester);
+    if (copy.window == nullptr) {
+        Fail("layout", "cannot lay out the program's template here");
+        return false;
+    }
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(copy.window, WM_GETFONT, 0, 0));
+    PrintLayout(session.tester, "client", "item", font);
+    PrintLayout(copy.window, "templateclient", "templateitem", font);
     return true;
 }
 
