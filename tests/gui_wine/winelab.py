@@ -26,6 +26,9 @@ SHIM = os.environ.get("MARLOX_WINE_SHIM", "")
 DRIVER = os.environ.get("MARLOX_WINE_DRIVER", "")
 PROBE_EXE = os.environ.get("MARLOX_PROBE_EXE", "")
 DIALOG_EXE = os.environ.get("MARLOX_DIALOG_EXE", "")
+# What makes the release ZIP: cpack and the x64 build's configuration.
+CPACK = os.environ.get("MARLOX_CPACK", "cpack")
+CPACK_CONFIG = os.environ.get("MARLOX_CPACK_CONFIG", "")
 
 WINE_ENV = {
     "WINEDEBUG": "-all",
