@@ -26,8 +26,7 @@ SHIM = os.environ.get("MARLOX_WINE_SHIM", "")
 DRIVER = os.environ.get("MARLOX_WINE_DRIVER", "")
 PROBE_EXE = os.environ.get("MARLOX_PROBE_EXE", "")
 DIALOG_EXE = os.environ.get("MARLOX_DIALOG_EXE", "")
-# What makes the release ZIP: cpack and the x64 build's configuration.
-CPACK = os.environ.get("MARLOX_CPACK", "cpack")
+# The x64 build's CPack configuration, which makes the release ZIP.
 CPACK_CONFIG = os.environ.get("MARLOX_CPACK_CONFIG", "")
 
 WINE_ENV = {
@@ -42,8 +41,7 @@ TEMPLATE_RECIPE = "3"
 # character set the code page implies, and the program's UTF-8 code page implies none with
 # Japanese glyphs.
 FONT_REPLACEMENTS = {"MS UI Gothic": "Noto Sans CJK JP"}
-# Marlett draws the title bar's buttons (its "r" is the close box's cross). Wine's own build of
-# it comes with Debian's fonts-wine.
+# Marlett draws the title bars' buttons (its "r" is the close box's cross): fonts-wine has it.
 SYSTEM_FONTS = ("/usr/share/wine/fonts/marlett.ttf",)
 # The server outlives its last program by this long: long enough to carry a
 # test from one program to the next without booting the prefix's services
@@ -64,9 +62,6 @@ def make_template(path):
     with contextlib.suppress(OSError), open(stamp) as f:
         if f.read() == version:
             return False
-    missing = [font for font in SYSTEM_FONTS if not os.path.isfile(font)]
-    if missing:
-        raise RuntimeError("missing %s: install fonts-wine (scripts/install-deps.sh)" % missing)
     shutil.rmtree(path, ignore_errors=True)
     env = dict(os.environ, WINEPREFIX=path, **WINE_ENV)
     with open(path + ".log", "w") as log:

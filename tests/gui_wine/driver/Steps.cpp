@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -419,23 +420,8 @@ namespace {
 
 constexpr int IDD_TESTER_DIALOG = 102;
 
-// A static control's text measured in `font` (GetTextExtentPoint32), beside the width of its
-// client area; nothing for other controls.
-void AddTextFit(JsonLine& line, HWND control, HFONT font) {
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
-    const auto text = WindowText(control);
-    if (ClassName(control) != L"Static" || (style & SS_TYPEMASK) == SS_ICON || !text ||
-        text->empty())
-        return;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE extent{-1, -1};
-    GetTextExtentPoint32W(dc, text->c_str(), static_cast<int>(text->size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    RECT client{};
-    GetClientRect(control, &client);
-    line.Add("text", Utf8(*text)).Add("textWidth", extent.cx).Add("clientWidth", client.right);
+INT_PTR CALLBACK TemplateProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
 }
 
 void PrintLayout(HWND dialog, const char* clientStep, const char* itemStep, HFONT font) {
@@ -454,56 +440,52 @@ void PrintLayout(HWND dialog, const char* clientStep, const char* itemStep, HFON
             .Add("top", rect.top)
             .Add("right", rect.right)
             .Add("bottom", rect.bottom);
-        AddTextFit(line, child, font);
+        // A static text's width in the dialog's font (GetTextExtentPoint32), and its client width.
+        const auto text = WindowText(child);
+        if (ClassName(child) == L"Static" && text && !text->empty() &&
+            (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+            HDC dc = GetDC(nullptr);
+            HGDIOBJ old = SelectObject(dc, font);
+            SIZE extent{-1, -1};
+            GetTextExtentPoint32W(dc, text->c_str(), static_cast<int>(text->size()), &extent);
+            SelectObject(dc, old);
+            ReleaseDC(nullptr, dc);
+            GetClientRect(child, &rect);
+            line.Add("text", Utf8(*text))
+                .Add("textWidth", extent.cx)
+                .Add("clientWidth", rect.right);
+        }
         line.Print();
     }
 }
 
-INT_PTR CALLBACK TemplateProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG;
-}
-
-// The tester's template as the dialog manager alone lays it out, with none of the program's
-// code: a hidden copy created here from the program's file, at the same dpi and fonts. Its
-// font is the dialog's (a font handle of the program cannot be used in this process).
-class TemplateCopy {
-public:
-    explicit TemplateCopy(HWND tester) {
-        UniqueHandle process(
-            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessOf(tester)));
-        std::wstring path(MAX_PATH, L'\0');
-        DWORD length = static_cast<DWORD>(path.size());
-        if (!process || !QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return;
-        path.resize(length);
-        m_module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        if (m_module != nullptr)
-            window = CreateDialogParamW(m_module, MAKEINTRESOURCEW(IDD_TESTER_DIALOG), nullptr,
-                                        TemplateProc, 0);
-    }
-    ~TemplateCopy() {
-        if (window != nullptr) DestroyWindow(window);
-        if (m_module != nullptr) FreeLibrary(m_module);
-    }
-    TemplateCopy(const TemplateCopy&) = delete;
-    TemplateCopy& operator=(const TemplateCopy&) = delete;
-
-    HWND window = nullptr;
-
-private:
-    HMODULE m_module = nullptr;
-};
-
 }  // namespace
 
 bool StepLayout(const Session& session) {
-    const TemplateCopy copy(session.tester);
-    if (copy.window == nullptr) {
+    // The tester's template laid out by the dialog manager alone, with none of the program's code:
+    // a hidden copy made here from the program's file, at the same dpi and fonts. Its font
+    // measures the texts (a font handle of the program's cannot be used in this process).
+    UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessOf(session.tester)));
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    const std::unique_ptr<HINSTANCE__, decltype(&FreeLibrary)> module(
+        process && QueryFullProcessImageNameW(process.get(), 0, path, &length)
+            ? LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE)
+            : nullptr,
+        &FreeLibrary);
+    const std::unique_ptr<HWND__, decltype(&DestroyWindow)> copy(
+        module ? CreateDialogParamW(module.get(), MAKEINTRESOURCEW(IDD_TESTER_DIALOG), nullptr,
+                                    TemplateProc, 0)
+               : nullptr,
+        &DestroyWindow);
+    if (!copy) {
         Fail("layout", "cannot lay out the program's template here");
         return false;
     }
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(copy.window, WM_GETFONT, 0, 0));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(copy.get(), WM_GETFONT, 0, 0));
     PrintLayout(session.tester, "client", "item", font);
-    PrintLayout(copy.window, "templateclient", "templateitem", font);
+    PrintLayout(copy.get(), "templateclient", "templateitem", font);
     return true;
 }
 
