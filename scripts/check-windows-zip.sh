@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Windows release ZIP in the x64 build (default build/win64; the x86 build must be
-# built too) and checks it: exactly both programs, named by architecture and each really of its
-# architecture and at most 300 KB, and a README in English and Japanese as UTF-8. Prints the
-# ZIP's path last.
+# built too) and checks it: exactly both programs, each Marlox.exe (the name captions its message
+# boxes) in a folder named by its architecture, really of that architecture and at most 300 KB,
+# and a README in English and Japanese as UTF-8. Prints the ZIP's path last.
 #   scripts/check-windows-zip.sh [WIN64_BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,13 +23,13 @@ import sys
 import zipfile
 
 MAX_EXE_BYTES = 300 * 1024
-MACHINES = {"Marlox-x64.exe": 0x8664, "Marlox-x86.exe": 0x014C}
+MACHINES = {"x64/Marlox.exe": 0x8664, "x86/Marlox.exe": 0x014C}
 path = sys.argv[1]
 failures = []
 if not re.fullmatch(r"Marlox-\d+\.\d+\.\d+\.\d+-windows\.zip", path.rsplit("/", 1)[-1]):
     failures.append("unexpected file name " + path)
 with zipfile.ZipFile(path) as archive:
-    names = sorted(archive.namelist())
+    names = sorted(name for name in archive.namelist() if not name.endswith("/"))  # no folders
     if names != sorted(list(MACHINES) + ["README.txt"]):
         failures.append("contents are %r" % names)
     for name, machine in MACHINES.items():
@@ -55,7 +55,7 @@ with zipfile.ZipFile(path) as archive:
             text = ""
         if not raw.startswith(b"\xef\xbb\xbf") or "\n" in text.replace("\r\n", ""):
             failures.append("README.txt lacks the byte order mark or CR LF line ends")
-        for needed in ("Marlox-x64.exe", "Marlox-x86.exe", "Windows", "インストールは不要です"):
+        for needed in ("x64\\Marlox.exe", "x86\\Marlox.exe", "Windows", "インストールは不要です"):
             if needed not in text:
                 failures.append("README.txt does not mention " + needed)
 for failure in failures:

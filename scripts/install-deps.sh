@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
   qt6-base-dev
-  socat xvfb xdotool imagemagick fonts-noto-cjk fonts-liberation2
+  socat xvfb xdotool imagemagick fonts-noto-cjk fonts-liberation2 fonts-wine
   python3 python3-serial libserialport-dev libx11-dev cutecom util-linux
   clang libclang-rt-14-dev clang-format
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds every target (Windows x64 and x86, Linux), checks the Linux .deb (lintian, AppStream,
-# desktop entry) and the Windows ZIP (contents, program sizes), and runs the whole test suite:
-# the Linux build again under AddressSanitizer and UndefinedBehaviorSanitizer, the multi-port
-# probe tests under ThreadSanitizer, each fuzz target for a while, and last the Linux build's
+# desktop entry), the Windows ZIP (contents, program sizes) and the x86 program's imports (each
+# one present on Windows 95 and NT 4.0), and runs the whole test suite: the Linux build again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the multi-port probe tests under
+# ThreadSanitizer, each fuzz target for a while, and last the Linux build's
 # suite (unit, pty integration, Qt dialog, the Windows programs under Wine, the soak), whose
 # summary closes the output.
 #   FUZZ_SECONDS  seconds per fuzz target (default 60; 0 skips fuzzing)
@@ -18,6 +19,7 @@ done
 
 bash scripts/check-package.sh build/linux
 bash scripts/check-windows-zip.sh build/win64
+bash scripts/check-x86-imports.sh build/win32
 
 cmake --preset linux-asan >/dev/null
 cmake --build --preset linux-asan -j"$jobs"

@@ -1,6 +1,7 @@
 # The Windows release: Marlox-<version>-windows.zip, made by CPack in the x64 build, with this
-# build's program and the x86 build's (MARLOX_WIN32_DIR), each named by its architecture, and a
-# README in English and Japanese.
+# build's program and the x86 build's (MARLOX_WIN32_DIR), each in a folder named by its
+# architecture, and a README in English and Japanese. Each keeps the name Marlox.exe: the
+# framework names the application, and so every message box, after the executable.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(MARLOX_ARCH x64)
 else()
@@ -9,10 +10,10 @@ endif()
 set(MARLOX_WIN32_DIR "" CACHE PATH
   "Build folder of the x86 Windows build, whose program the x64 build's ZIP also holds")
 
-install(PROGRAMS $<TARGET_FILE:Marlox> DESTINATION . RENAME Marlox-${MARLOX_ARCH}.exe)
+install(PROGRAMS $<TARGET_FILE:Marlox> DESTINATION ${MARLOX_ARCH})
 if(MARLOX_WIN32_DIR AND MARLOX_ARCH STREQUAL "x64")
   # Not optional: a ZIP without the x86 program must fail, not ship.
-  install(PROGRAMS ${MARLOX_WIN32_DIR}/ui/Marlox.exe DESTINATION . RENAME Marlox-x86.exe)
+  install(PROGRAMS ${MARLOX_WIN32_DIR}/ui/Marlox.exe DESTINATION x86)
 endif()
 
 # Notepad before Windows 10 1903 reads a text file as UTF-8 only with a byte order mark (the

@@ -39,9 +39,17 @@ void TakeSuggestedRect(HWND hWnd, LPARAM lParam) {
 INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DPICHANGED) {
         TakeSuggestedRect(hWnd, lParam);
+        // The dialog manager lays the dialog out again after this returns; fit the texts then.
+        ::PostMessageA(hWnd, afx_win32::WM_FIT_TEXTS, 0, 0);
         return FALSE;
     }
+    if (message == afx_win32::WM_FIT_TEXTS) {
+        afx_win32::FitTexts(hWnd);
+        return TRUE;
+    }
     if (message == WM_INITDIALOG) {
+        // Before the dialog's own initialisation, which centres the dialog at its final size.
+        afx_win32::FitTexts(hWnd);
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         return dialog->HandleInitDialog(hWnd) ? TRUE : FALSE;
     }

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "sys/Module.h"
+
 namespace afx_win32 {
 
 bool Win32Backend::LoadString(UINT nID, std::string& text) {
@@ -40,11 +42,17 @@ int Win32Backend::GetSystemMetrics(int nIndex) { return ::GetSystemMetrics(nInde
 
 void Win32Backend::InitCommonControls() {
     // comctl32 6 (the manifest's) registers only the groups of classes it is asked for; the
-    // standard set holds the tooltip class.
+    // standard set holds the tooltip class. InitCommonControlsEx is looked up, not imported: the
+    // common controls of Windows 95 and NT 4.0 may predate it (4.70), and the program would not
+    // start there. Those register every class with InitCommonControls.
+    const std::unique_ptr<sys::Module> comctl32 = sys::SystemModuleLoader().Load("comctl32.dll");
+    const auto initEx = comctl32 ? reinterpret_cast<decltype(&::InitCommonControlsEx)>(
+                                       comctl32->Find("InitCommonControlsEx"))
+                                 : nullptr;
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES;
-    if (!::InitCommonControlsEx(&controls)) ::InitCommonControls();
+    if (initEx == nullptr || !initEx(&controls)) ::InitCommonControls();
 }
 
 }  // namespace afx_win32

@@ -3,7 +3,33 @@
 
 #include <vector>
 
+#include "sys/Module.h"
+
 namespace afx_win32 {
+
+namespace {
+
+// The work area of the monitor the window is on. The monitor functions are looked up, not
+// imported: Windows 95 and NT 4.0 lack them (and know one monitor, whose work area is the
+// system's), and would refuse to start a program that imports them.
+RECT WorkArea(HWND hWnd) {
+    RECT area{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    const std::unique_ptr<sys::Module> user32 = sys::SystemModuleLoader().Load("user32.dll");
+    if (!user32) return area;
+    const auto monitorFromWindow =
+        reinterpret_cast<decltype(&::MonitorFromWindow)>(user32->Find("MonitorFromWindow"));
+    const auto getMonitorInfo =
+        reinterpret_cast<decltype(&::GetMonitorInfoA)>(user32->Find("GetMonitorInfoA"));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (monitorFromWindow != nullptr && getMonitorInfo != nullptr &&
+        getMonitorInfo(monitorFromWindow(hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        area = monitor.rcWork;
+    return area;
+}
+
+}  // namespace
 
 HWND Win32Backend::GetDlgItem(HWND hDlg, int nID) {
     return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr;
@@ -105,16 +131,10 @@ bool Win32Backend::IsIconic(HWND hWnd) { return hWnd && ::IsIconic(hWnd); }
 
 void Win32Backend::CenterWindow(HWND hWnd, HWND hWndOwner) {
     if (!hWnd) return;
-    RECT area{};
-    if (hWndOwner && ::IsWindowVisible(hWndOwner) && !::IsIconic(hWndOwner)) {
-        ::GetWindowRect(hWndOwner, &area);
-    } else {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (!::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor))
-            return;
-        area = monitor.rcWork;
-    }
+    const bool overOwner = hWndOwner && ::IsWindowVisible(hWndOwner) && !::IsIconic(hWndOwner);
+    const RECT work = WorkArea(overOwner ? hWndOwner : hWnd);
+    RECT area = work;
+    if (overOwner) ::GetWindowRect(hWndOwner, &area);
     RECT window{};
     ::GetWindowRect(hWnd, &window);
     const LONG width = window.right - window.left;
@@ -122,12 +142,10 @@ void Win32Backend::CenterWindow(HWND hWnd, HWND hWndOwner) {
     LONG x = (area.left + area.right - width) / 2;
     LONG y = (area.top + area.bottom - height) / 2;
     // Keep the whole dialog on the screen when its owner sits near an edge.
-    RECT screen{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-    if (x + width > screen.right) x = screen.right - width;
-    if (y + height > screen.bottom) y = screen.bottom - height;
-    if (x < screen.left) x = screen.left;
-    if (y < screen.top) y = screen.top;
+    if (x + width > work.right) x = work.right - width;
+    if (y + height > work.bottom) y = work.bottom - height;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
     ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -18,6 +18,7 @@ OUT = os.path.join(HERE, "..", "..", "docs", "screenshots")
 
 
 def configure(build, win64):
+    build = os.path.abspath(build)  # Wine takes only absolute prefix paths
     if win64 is None:
         with open(os.path.join(build, "CMakeCache.txt")) as cache:
             win64 = re.search(r"^MARLOX_WIN64_DIR:\w+=(.*)$", cache.read(), re.M).group(1)

@@ -2,9 +2,10 @@
 WM_DPICHANGED handler, and port names outside the system code page.
 
 At 144 dpi the template's dialog units make the dialog about 1.5 times its
-96-dpi size, with every control inside its client area. A port whose name has
-characters of no single code page shows them whole only when the manifest's
-UTF-8 code page is in effect (Windows 10 1903 and later, and Wine 8).
+96-dpi size, with every control inside its client area. At either dpi every
+label shows its whole text, and what the template fits stays in place. A port
+whose name has characters of no single code page shows them whole only when the
+manifest's UTF-8 code page is in effect (Windows 10 1903 and later, and Wine 8).
 """
 import unittest
 
@@ -36,6 +37,26 @@ class DisplayTestCase(unittest.TestCase):
             session.start(DIALOG_EXE)
             return self.drive(session, "dialog", "rect", "layout", "close")
 
+    def assert_texts_fit(self, lines):
+        """Every label's text fits. Columns widen only from the right edge of the leftmost label
+        that the template alone cuts: nothing left of it changes, nothing moves left."""
+        items, template = by_step(lines, "item"), by_step(lines, "templateitem")
+        labels = [item for item in items if "textWidth" in item]
+        self.assertEqual(len(labels), 6)
+        self.assertTrue(all(i["textWidth"] <= i["clientWidth"] for i in labels), labels)
+        cut = [t["right"] for t in template if t.get("textWidth", 0) > t.get("clientWidth", 0)]
+        edge = min(cut, default=None)
+        for now, was in zip(map(box, items), map(box, template), strict=True):
+            self.assertEqual(now[1::2], was[1::2])  # rows keep their place and height
+            if edge is None or was[2] < edge:
+                self.assertEqual(now, was)
+            else:
+                self.assertTrue(now[2] >= was[2] and (now[0] == was[0] or now[0] > was[0] >= edge),
+                                (now, was, edge))
+        if edge is None:  # the template's dialog to the pixel
+            self.assertEqual(one(lines, "client") | {"step": ""},
+                             one(lines, "templateclient") | {"step": ""})
+
     def assert_inside(self, lines):
         client = one(lines, "client")
         items = by_step(lines, "item")
@@ -50,12 +71,17 @@ def size(rect):
     return rect["right"] - rect["left"], rect["bottom"] - rect["top"]
 
 
+def box(rect):
+    return rect["left"], rect["top"], rect["right"], rect["bottom"]
+
+
 class HighDpi(DisplayTestCase):
     def check_scaling(self, lang):
         normal = self.layout(96, lang)
         large = self.layout(144, lang)
-        self.assert_inside(normal)
-        self.assert_inside(large)
+        for lines in (normal, large):
+            self.assert_inside(lines)
+            self.assert_texts_fit(lines)
         for step in ("client",):
             small_size = one(normal, step)
             large_size = one(large, step)
@@ -77,8 +103,9 @@ class HighDpi(DisplayTestCase):
     def test_dpi_change_takes_the_suggested_rectangle(self):
         with Session("dpichanged", version="nt40") as session:
             session.start(DIALOG_EXE)
-            lines = self.drive(session, "dialog", "rect")
+            lines = self.drive(session, "dialog", "rect", "layout")
             before = one(lines, "rect")
+            laid_out = by_step(lines, "item")
             width, height = size(before)
             suggested = [40, 30, 40 + width * 3 // 2, 30 + height * 3 // 2]
             lines = self.drive(session, "dialog", "dpichanged", 144, *suggested, "rect",
@@ -86,6 +113,9 @@ class HighDpi(DisplayTestCase):
         after = one(lines, "rect")
         self.assertEqual([after[k] for k in ("left", "top", "right", "bottom")], suggested)
         self.assert_inside(lines)
+        # Wine keeps the fonts and the controls: the texts fit as before, and nothing moves.
+        self.assert_texts_fit(lines)
+        self.assertEqual(by_step(lines, "item"), laid_out)
 
 
 class NarrowTexts(DisplayTestCase):

@@ -26,6 +26,8 @@ SHIM = os.environ.get("MARLOX_WINE_SHIM", "")
 DRIVER = os.environ.get("MARLOX_WINE_DRIVER", "")
 PROBE_EXE = os.environ.get("MARLOX_PROBE_EXE", "")
 DIALOG_EXE = os.environ.get("MARLOX_DIALOG_EXE", "")
+# The x64 build's CPack configuration, which makes the release ZIP.
+CPACK_CONFIG = os.environ.get("MARLOX_CPACK_CONFIG", "")
 
 WINE_ENV = {
     "WINEDEBUG": "-all",
@@ -34,11 +36,13 @@ WINE_ENV = {
 COMPORT_CLASS = "{86e0d1e0-8089-11d0-9ce4-08003e301f73}"
 STAMP = ".marlox-template"
 # Raised whenever make_template changes what it puts into the prefix.
-TEMPLATE_RECIPE = "2"
+TEMPLATE_RECIPE = "3"
 # What a Japanese Windows has: the Japanese dialog font. Without it Wine chooses by the
 # character set the code page implies, and the program's UTF-8 code page implies none with
 # Japanese glyphs.
 FONT_REPLACEMENTS = {"MS UI Gothic": "Noto Sans CJK JP"}
+# Marlett draws the title bars' buttons (its "r" is the close box's cross): fonts-wine has it.
+SYSTEM_FONTS = ("/usr/share/wine/fonts/marlett.ttf",)
 # The server outlives its last program by this long: long enough to carry a
 # test from one program to the next without booting the prefix's services
 # again, short enough that a test killed half-way leaves nothing running.
@@ -70,6 +74,8 @@ def make_template(path):
                             "/v", face, "/d", replacement, "/f"],
                            env=env, stdout=log, stderr=log, check=True)
         subprocess.run(["wineserver", "-w"], env=env, stdout=log, stderr=log, check=True)
+    for font in SYSTEM_FONTS:
+        shutil.copy(font, os.path.join(path, "drive_c", "windows", "Fonts"))
     with open(stamp, "w") as f:
         f.write(version)
     return True

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -415,27 +416,76 @@ bool StepWaitCount(const Session& session, int count) {
     return true;
 }
 
-bool StepLayout(const Session& session) {
+namespace {
+
+constexpr int IDD_TESTER_DIALOG = 102;
+
+INT_PTR CALLBACK TemplateProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
+
+void PrintLayout(HWND dialog, const char* clientStep, const char* itemStep, HFONT font) {
     RECT client{};
-    if (!GetClientRect(session.tester, &client)) {
-        Fail("layout", "no client rectangle");
-        return false;
-    }
-    JsonLine("client").Add("width", client.right).Add("height", client.bottom).Print();
-    for (HWND child : Children(session.tester)) {
+    GetClientRect(dialog, &client);
+    JsonLine(clientStep).Add("width", client.right).Add("height", client.bottom).Print();
+    for (HWND child : Children(dialog)) {
         RECT rect{};
         GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, session.tester, reinterpret_cast<POINT*>(&rect), 2);
-        JsonLine("item")
-            .Add("id", static_cast<short>(GetDlgCtrlID(child)))
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        JsonLine line(itemStep);
+        line.Add("id", static_cast<short>(GetDlgCtrlID(child)))
             .Add("class", Utf8(ClassName(child)))
             .AddBool("visible", IsWindowVisible(child) != FALSE)
             .Add("left", rect.left)
             .Add("top", rect.top)
             .Add("right", rect.right)
-            .Add("bottom", rect.bottom)
-            .Print();
+            .Add("bottom", rect.bottom);
+        // A static text's width in the dialog's font (GetTextExtentPoint32), and its client width.
+        const auto text = WindowText(child);
+        if (ClassName(child) == L"Static" && text && !text->empty() &&
+            (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+            HDC dc = GetDC(nullptr);
+            HGDIOBJ old = SelectObject(dc, font);
+            SIZE extent{-1, -1};
+            GetTextExtentPoint32W(dc, text->c_str(), static_cast<int>(text->size()), &extent);
+            SelectObject(dc, old);
+            ReleaseDC(nullptr, dc);
+            GetClientRect(child, &rect);
+            line.Add("text", Utf8(*text))
+                .Add("textWidth", extent.cx)
+                .Add("clientWidth", rect.right);
+        }
+        line.Print();
     }
+}
+
+}  // namespace
+
+bool StepLayout(const Session& session) {
+    // The tester's template laid out by the dialog manager alone, with none of the program's code:
+    // a hidden copy made here from the program's file, at the same dpi and fonts. Its font
+    // measures the texts (a font handle of the program's cannot be used in this process).
+    UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessOf(session.tester)));
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    const std::unique_ptr<HINSTANCE__, decltype(&FreeLibrary)> module(
+        process && QueryFullProcessImageNameW(process.get(), 0, path, &length)
+            ? LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE)
+            : nullptr,
+        &FreeLibrary);
+    const std::unique_ptr<HWND__, decltype(&DestroyWindow)> copy(
+        module ? CreateDialogParamW(module.get(), MAKEINTRESOURCEW(IDD_TESTER_DIALOG), nullptr,
+                                    TemplateProc, 0)
+               : nullptr,
+        &DestroyWindow);
+    if (!copy) {
+        Fail("layout", "cannot lay out the program's template here");
+        return false;
+    }
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(copy.get(), WM_GETFONT, 0, 0));
+    PrintLayout(session.tester, "client", "item", font);
+    PrintLayout(copy.get(), "templateclient", "templateitem", font);
     return true;
 }
 

@@ -26,7 +26,9 @@ bool StepPopup(const Session& session);
 bool StepDialogs(const Session& session);
 bool StepToolTips(const Session& session);
 bool StepRect(const Session& session);
-// The client area's size and every control's rectangle in client coordinates.
+// The client area's size and every control's rectangle in client coordinates; for a static
+// control with text, also that text's width in the dialog's font and its client width. Then
+// the same for the template alone, laid out by the dialog manager without the program.
 bool StepLayout(const Session& session);
 // WM_DPICHANGED with the new dpi and the suggested window rectangle, as the system sends it when
 // the window moves onto a monitor of another scale.

@@ -18,7 +18,8 @@
 //     dialogs           captions of the popups open now
 //     tooltips          the tools of the dialog's tooltip and their texts
 //     rect              the dialog's window rectangle on the screen
-//     layout            the client area's size and every control's rectangle in it
+//     layout            the client area's size and every control's rectangle in it, then
+//                       the same for the tester's template laid out alone
 //     dpichanged DPI L T R B
 //                       send WM_DPICHANGED with DPI and the suggested rectangle L, T, R, B
 //     close             end the dialog with IDCANCEL
