@@ -69,4 +69,7 @@ bool QtBackend::KillTimer(HWND hWnd, UINT_PTR id) {
     return true;
 }
 
+// The uevent watch reports only tty events, and always as DBT_DEVNODES_CHANGED.
+bool QtBackend::IsPortDeviceChange(UINT event, LPARAM) { return event == DBT_DEVNODES_CHANGED; }
+
 }  // namespace afx::qt

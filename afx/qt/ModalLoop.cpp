@@ -77,4 +77,7 @@ bool QtBackend::PumpMessage() {
 
 int QtBackend::RunMessageLoop() { return QApplication::exec(); }
 
+// The dialog widget handles its keys itself (DialogWidget::keyPressEvent).
+bool QtBackend::IsDialogMessage(HWND, MSG*) { return false; }
+
 }  // namespace afx::qt

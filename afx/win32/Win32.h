@@ -33,8 +33,6 @@ public:
     bool EnableWindow(HWND hWnd, bool enable) override;
     bool IsWindowEnabled(HWND hWnd) override;
     bool IsWindowVisible(HWND hWnd) override;
-    bool IsShown(HWND hWnd) override;
-    void Show(HWND hWnd, bool show) override;
     DWORD GetStyle(HWND hWnd) override;
     bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) override;
     bool SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,

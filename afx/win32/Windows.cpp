@@ -57,12 +57,6 @@ bool Win32Backend::EnableWindow(HWND hWnd, bool enable) {
 bool Win32Backend::IsWindowEnabled(HWND hWnd) { return hWnd && ::IsWindowEnabled(hWnd); }
 bool Win32Backend::IsWindowVisible(HWND hWnd) { return hWnd && ::IsWindowVisible(hWnd); }
 
-bool Win32Backend::IsShown(HWND hWnd) { return (GetStyle(hWnd) & WS_VISIBLE) != 0; }
-
-void Win32Backend::Show(HWND hWnd, bool show) {
-    if (hWnd) ::ShowWindow(hWnd, show ? SW_SHOW : SW_HIDE);
-}
-
 DWORD Win32Backend::GetStyle(HWND hWnd) {
     return hWnd ? static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE)) : 0;
 }
