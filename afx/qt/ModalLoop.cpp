@@ -32,7 +32,7 @@ bool QtBackend::RunModal(CDialog& dialog, HWND owner) {
     const auto dialogTemplate =
         Resources().Dialog(static_cast<std::uint16_t>(dialog.GetTemplateId()));
     if (!dialogTemplate) return false;
-    const HWND hDlg = CreateDialogWindow(*dialogTemplate, owner, dialog);
+    const HWND hDlg = CreateDialogWindow(*dialogTemplate, owner);
     QPointer<QWidget> widget = WidgetOf(hDlg);
     // Qt's modality blocks input to every other window, as disabling the owner does.
     widget->setWindowModality(Qt::ApplicationModal);
