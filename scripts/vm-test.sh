@@ -17,21 +17,22 @@ cd "$(dirname "$0")/.."
 # at the guest's request). Then what `marlox-probe --json` answers (- for null) with the
 # marlox-sim arguments that end the line. ttyS0 replies 50 ms late, so that two probes started
 # together there overlap even when one of them loads slowly.
-PORTS='
+PORTS=$(cat <<'TABLE'
 # tty    wiring engine   version protection legacy    legacy  marlox-sim
 ttyS0    isa    E7TX0421 V3.02   none       E4LG0193  V1.07   --profile dual --reply-delay 50
 ttyS1    isa    -        -       -          -         -       --profile silent
 ttyS4    pci    -        -       -          E4LG0193  V1.07   --profile legacy
 ttyUSB0  usb    E7TX0421 V3.02   protected  -         -       --profile protected
-'
+TABLE
+)
 
 # Every check, by group (one boot each), and what it shows. The guest decides most of them and
 # says so on its console (@pass NAME, @fail NAME: why); the host decides b-* from QEMU's trace
 # and *-boot from whether the guest powered off by itself in time.
-CHECKS='
+CHECKS=$(cat <<'TABLE'
 ports    ports-boot        the guest boots, runs the group and powers off by itself
 ports    a-list            the list is ttyS0, ttyS1, ttyS4, ttyUSB0: no phantom UART, no console
-ports    a-usb             ttyUSB0 is listed as USB, named by the adapter own product string
+ports    a-usb             ttyUSB0 is listed as USB, named by the adapter's own product string
 ports    b-ttyS0           the 16550 was programmed 19200 baud, even parity, 8 data, 1 stop
 ports    b-ttyS1           the same on the second 16550
 ports    b-ttyS4           the same on the PCI UART
@@ -50,12 +51,13 @@ hotplug  d-dialog-added    the dialog lists ttyUSB0 once plugged in, its drop-do
 hotplug  d-dialog-removed  and drops it once pulled out
 hotplug  e-probe-ends      pulled mid-test: the probe ends in bound, read-error/no-reply, exit 0
 hotplug  e-probe-released  then no lock file and no descriptor left on the adapter
-hotplug  e-probe-replug    plugged in again as ttyUSB0, a test on it passes
+hotplug  e-probe-replug    plugged in again it is ttyUSB0 (nothing held the old one), and passes
 hotplug  e-dialog-ends     pulled mid-test in the dialog: the test ends in bound, No respond
 hotplug  e-dialog-released then no lock file, the dialog holds no descriptor on it
 hotplug  e-dialog-follows  and the list drops the adapter once the test has ended
 hotplug  e-dialog-replug   plugged in again, TEST in the same dialog gives the answers
-'
+TABLE
+)
 
 # Loaded in this order; the virtio ones carry the console (hvc0), the rest the USB adapter.
 MODULES='virtio_ring virtio virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci virtio_console
@@ -72,7 +74,7 @@ die() {
   exit 1
 }
 
-for tool in qemu-system-x86_64 busybox cpio apt-get dpkg-deb cmake; do
+for tool in qemu-system-x86_64 busybox cpio apt-get dpkg-deb cmake ldd fc-match file; do
   command -v "$tool" >/dev/null || die "$tool is missing: run bash scripts/install-deps.sh"
 done
 busybox=$(command -v busybox)
@@ -83,12 +85,12 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   [ "$build" = "$PWD/build/linux" ] || die "$build is not a configured build"
   cmake --preset linux >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target marlox-probe marlox-sim vm_dialog >/dev/null ||
-  die "building marlox-probe, marlox-sim and vm_dialog in $build failed"
+mkdir -p "$lab"
+cmake --build "$build" -j"$(nproc)" --target marlox-probe marlox-sim vm_dialog >"$lab/build.log" 2>&1 ||
+  die "building marlox-probe, marlox-sim and vm_dialog failed: $(tail -n 20 "$lab/build.log")"
 probe=$build/tools/probe/marlox-probe
 sim=$build/tools/sim/marlox-sim
 dialog=$build/tests/gui_qt/vm_dialog
-mkdir -p "$lab"
 
 # --- The kernel: the package linux-image-amd64 points at, unpacked here, never installed ---------
 kernel_package=$(apt-cache depends linux-image-amd64 2>/dev/null |
@@ -160,7 +162,6 @@ verdict() {
 }
 host() { echo "@host $*"; read -r reply; [ "$reply" = ok ]; }
 has() { case $1 in *"$2"*) return 0 ;; esac; return 1; }
-lacks() { ! has "$@"; }
 json() { if [ "$1" = - ]; then echo null; else echo "\"$1\""; fi; }
 holds() { ls -l /proc/"$1"/fd 2>/dev/null | grep -q " -> $2\$"; }
 no_holder() { ! ls -l /proc/[0-9]*/fd 2>/dev/null | grep -q " -> $1"; }
@@ -245,12 +246,12 @@ group_ports() {
 # The last list the dialog printed holds, or lacks, tty $1.
 dialog_lists() { grep '^list' /tmp/dialog.out | tail -n 1 | grep -qF "($1)"; }
 dialog_lacks() { grep -q '^list' /tmp/dialog.out && ! dialog_lists "$1"; }
-# Test $1 in the dialog; waits for the $2-th result of such a test, into $tested.
-dialog_test() {
-  echo "test $1" >&5
-  wait_for 10 [ "$(grep -c "^tested $1 " /tmp/dialog.out)" -ge "$2" ]
-  tested=$(grep "^tested $1 " /tmp/dialog.out | sed -n "$2p" | cut -d' ' -f3-)
+# Waits for the dialog's $1-th test result; its five fields into $tested.
+dialog_tested() {
+  wait_for 10 dialog_has_tested "$1"
+  tested=$(grep '^tested ' /tmp/dialog.out | sed -n "$1p" | cut -d' ' -f3-)
 }
+dialog_has_tested() { [ "$(grep -c '^tested ' /tmp/dialog.out)" -ge "$1" ]; }
 # Each line the watchers print, into a file and, stamped by the kernel's clock, into its log.
 stamp() {
   while IFS= read -r line; do
@@ -331,9 +332,8 @@ group_hotplug() {
   sleep 0.5
   host pull
   pulled=$(ms)
-  wait_for 10 grep -q '^tested ttyUSB0' /tmp/dialog.out
+  dialog_tested 1
   took=$(($(ms) - pulled))
-  tested=$(grep '^tested ttyUSB0' /tmp/dialog.out | cut -d' ' -f3-)
   [ $took -lt 5050 ] && has "$tested" 'No respond'
   verdict e-dialog-ends $? "$took ms after the pull: $tested"
   [ ! -e /var/lock/LCK..ttyUSB0 ] && no_holder /dev/ttyUSB
@@ -342,7 +342,8 @@ group_hotplug() {
   verdict e-dialog-follows $? "$(tail -n 1 /tmp/dialog.out)"
   host plug --profile tarvex
   wait_for 30 dialog_lists ttyUSB0
-  dialog_test ttyUSB0 2
+  echo "test ttyUSB0" >&5
+  dialog_tested 2
   [ "$tested" = "E7TX0421|V3.02|None|No respond|No respond" ]
   verdict e-dialog-replug $? "$tested"
 
@@ -386,7 +387,7 @@ start_sim() {
 
 # The line settings in QEMU's trace since the mark of tty $1.
 traced() {
-  local since=${mark[$1]} wiring settings
+  local since=${mark[$1]:-0} wiring settings
   wiring=$(awk -v tty="$1" '$1 == tty { print $2 }' <<<"$PORTS")
   settings=$(tail -c +$((since + 1)) "$work/trace.log")
   case $wiring in
@@ -416,8 +417,10 @@ serve() {
   esac
 }
 
+now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+
 run_group() {
-  local group=$1 started=$SECONDS line pending="" done=0 qemu
+  local group=$1 started=$SECONDS start_ms first_pid=${#pids[@]} line pending="" done=0 qemu
   work=$lab/$group
   rm -rf "$work" && mkdir -p "$work"
   mkfifo "$work/console.in" "$work/console.out" "$work/monitor.in" "$work/monitor.out"
@@ -442,6 +445,7 @@ run_group() {
     -trace serial_update_parameters -trace usb_serial_set_baud -trace usb_serial_set_data \
     -D "$work/trace.log" >"$work/qemu.log" 2>&1 &
   qemu=$!
+  start_ms=$(now_ms)
   pids+=($qemu)
   exec 3<>"$work/console.out" 4<>"$work/console.in" 6<>"$work/monitor.in"
   cat "$work/monitor.out" >"$work/monitor.log" &
@@ -456,7 +460,7 @@ run_group() {
     line=${pending}${line%$'\r'} pending=""
     echo "$line" >>"$work/console.log"
     case $line in
-      "@boot "*) echo "$group: booted in $((SECONDS - started)) s (guest ${line#@boot } ms)" ;;
+      "@boot "*) echo "$group: booted in $(($(now_ms) - start_ms)) ms (guest clock ${line#@boot } ms)" ;;
       "@host "*) if serve "${line#@host }"; then echo ok >&4; else echo failed >&4; fi ;;
       "@pass "*) result[${line#@pass }]=pass ;;
       "@fail "*) line=${line#@fail } && result[${line%%:*}]=fail why[${line%%:*}]=${line#*: } ;;
@@ -478,12 +482,13 @@ run_group() {
   fi
   wait $qemu 2>/dev/null || true
   exec 3<&- 4>&- 6>&-
+  for pid in "${pids[@]:first_pid}"; do kill "$pid" 2>/dev/null || true; done
   if [ "${result[$group-boot]}" != pass ]; then
     echo "$group: ${why[$group-boot]}; the console's last lines:"
     tail -n 30 "$work/console.log" 2>/dev/null | cut -c1-160 | sed 's/^/  | /'
     tail -n 5 "$work/qemu.log" | sed 's/^/  | /'
   fi
-  echo "$group: $((SECONDS - started)) s"
+  echo "$group: $(($(now_ms) - start_ms)) ms from QEMU's start to its end"
 }
 
 while read -r group; do
