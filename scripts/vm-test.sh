@@ -360,6 +360,7 @@ poweroff -f
 GUEST
 chmod +x "$root/init"
 (cd "$root" && find . | cpio -o -H newc --quiet) >"$lab/initrd.cpio"
+rm -rf "$root"
 
 # --- One group: its QEMU run, the host's side of the conversation, the verdicts ----------------
 declare -A result why mark

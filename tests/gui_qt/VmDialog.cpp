@@ -1,9 +1,10 @@
 // The tester dialog on the machine's own ports and kernel events, offscreen, for the QEMU lab
 // (scripts/vm-test.sh), where no screen reader runs. Its drop-down is never opened.
-//   stdout: "list E1|E2|..." at start and whenever the entries change;
-//           "testing NAME", then "tested NAME ENGINECODE|VERSION|PROTECTION|LEGACY...|..."
 //   stdin:  "test NAME" selects the entry of tty NAME (its "(NAME)" suffix) and clicks TEST;
 //           the end of input closes the dialog.
+//   stdout: "list E1|E2|..." at start and whenever the entries change; for a test "testing
+//           NAME", then "tested NAME" and the five result fields as shown, joined by "|"
+//           (or "not-listed NAME").
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
@@ -55,8 +56,8 @@ void Say(const std::string& line) {
 }
 
 void Test(guitest::DialogView& view, const std::string& tty) {
-    const int index = view.PortCombo()->findText("(" + QString::fromStdString(tty) + ")",
-                                                 Qt::MatchEndsWith);
+    const int index =
+        view.PortCombo()->findText("(" + QString::fromStdString(tty) + ")", Qt::MatchEndsWith);
     if (index < 0) {
         Say("not-listed " + tty);
         return;
@@ -65,8 +66,8 @@ void Test(guitest::DialogView& view, const std::string& tty) {
     Say("testing " + tty);
     view.ClickTest();
     std::string fields;
-    for (int id : {IDC_ENGINECODE, IDC_VERSION, IDC_PROTECTION, IDC_LEGACY_ENGINECODE,
-                   IDC_LEGACY_VERSION})
+    for (int id :
+         {IDC_ENGINECODE, IDC_VERSION, IDC_PROTECTION, IDC_LEGACY_ENGINECODE, IDC_LEGACY_VERSION})
         fields += (fields.empty() ? "" : "|") + view.Text(id);
     Say("tested " + tty + " " + fields);
 }
