@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   dpkg-dev file lintian appstream desktop-file-utils
+  qemu-system-x86 busybox-static cpio
 )
 
 missing=()

@@ -3,9 +3,9 @@
 # desktop entry), the Windows ZIP (contents, program sizes) and the x86 program's imports (each
 # one present on Windows 95 and NT 4.0), and runs the whole test suite: the Linux build again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the multi-port probe tests under
-# ThreadSanitizer, each fuzz target for a while, and last the Linux build's
-# suite (unit, pty integration, Qt dialog, the Windows programs under Wine, the soak), whose
-# summary closes the output.
+# ThreadSanitizer, each fuzz target for a while, the real-kernel lab (QEMU, scripts/vm-test.sh),
+# and last the Linux build's suite (unit, pty integration, Qt dialog, the Windows programs under
+# Wine, the soak), whose summary closes the output.
 #   FUZZ_SECONDS  seconds per fuzz target (default 60; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,5 +34,7 @@ fuzz_seconds=${FUZZ_SECONDS:-60}
 if [ "$fuzz_seconds" != 0 ]; then
   bash scripts/fuzz.sh "$fuzz_seconds"
 fi
+
+bash scripts/vm-test.sh build/linux
 
 ctest --preset linux -j"$jobs"
