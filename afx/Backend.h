@@ -28,9 +28,9 @@ public:
 };
 
 // Serial ports coming and going, told to one window as WM_DEVICECHANGE for as long as this lives.
-class DeviceWatch {
+class DeviceNotification {
 public:
-    virtual ~DeviceWatch() = default;
+    virtual ~DeviceNotification() = default;
 };
 
 class Backend {
@@ -119,7 +119,7 @@ public:
 
     // Device events: the window gets WM_DEVICECHANGE when serial ports may have come or gone, by
     // whatever the system offers beyond what it tells every window anyway. nullptr: nothing more.
-    virtual std::unique_ptr<DeviceWatch> WatchPortDevices(HWND) = 0;
+    virtual std::unique_ptr<DeviceNotification> NotifyPortDevices(HWND) = 0;
     // Whether a WM_DEVICECHANGE event (wParam, lParam) may concern serial ports.
     virtual bool IsPortDeviceChange(UINT event, LPARAM /*data*/) = 0;
 

@@ -9,7 +9,7 @@
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Resources.h"
 #include "afx/qt/TipText.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 

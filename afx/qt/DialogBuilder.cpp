@@ -13,7 +13,7 @@
 #include "afx/qt/DialogWidget.h"
 #include "afx/qt/FieldAccessible.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 #include "afx/res/DialogLayout.h"
 
 namespace afx::qt {

@@ -10,7 +10,7 @@
 
 #include "afx/Dialog.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 

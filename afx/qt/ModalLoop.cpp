@@ -7,7 +7,7 @@
 #include "afx/qt/DialogBuilder.h"
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Resources.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 

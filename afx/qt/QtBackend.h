@@ -49,7 +49,7 @@ public:
     bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override;
     bool KillTimer(HWND hWnd, UINT_PTR id) override;
     // The kernel's tty events (DeviceEvents.cpp).
-    std::unique_ptr<afx::DeviceWatch> WatchPortDevices(HWND hWnd) override;
+    std::unique_ptr<afx::DeviceNotification> NotifyPortDevices(HWND hWnd) override;
     bool IsPortDeviceChange(UINT event, LPARAM data) override;
 
     bool RunModal(CDialog& dialog, HWND owner) override;

@@ -1,4 +1,4 @@
-// Strings, icons, message boxes and the icon size, from the embedded resources and Qt.
+// Strings, icons, message boxes and the icon size, from the program's resources and Qt.
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
@@ -9,7 +9,7 @@
 
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Resources.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 

@@ -187,13 +187,13 @@ public:
     bool KillTimer(HWND hWnd, UINT_PTR id) override { return Sys().timers.erase({hWnd, id}) > 0; }
     bool IsPortDeviceChange(UINT event, LPARAM) override { return event == DBT_DEVNODES_CHANGED; }
 
-    std::unique_ptr<afx::DeviceWatch> WatchPortDevices(HWND hWnd) override {
-        class Watch : public afx::DeviceWatch {
+    std::unique_ptr<afx::DeviceNotification> NotifyPortDevices(HWND hWnd) override {
+        class Notification : public afx::DeviceNotification {
         public:
-            explicit Watch(HWND watched) : m_watched(watched) {
+            explicit Notification(HWND watched) : m_watched(watched) {
                 Sys().watchedWindows.push_back(watched);
             }
-            ~Watch() override {
+            ~Notification() override {
                 auto& all = Sys().watchedWindows;
                 const auto found = std::find(all.begin(), all.end(), m_watched);
                 if (found != all.end()) all.erase(found);
@@ -202,7 +202,7 @@ public:
         private:
             HWND m_watched;
         };
-        return std::make_unique<Watch>(hWnd);
+        return std::make_unique<Notification>(hWnd);
     }
 
     HWND CreateToolTip(HWND hWndParent, DWORD) override { return Sys().Create(hWndParent, 0, 0); }

@@ -1,4 +1,4 @@
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 #include <algorithm>
 #include <map>
