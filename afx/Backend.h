@@ -5,9 +5,9 @@
 // toolkit's terms. The dialog code never includes this header.
 //
 // The back end registers itself at start (afx::RegisterBackend), before the framework's main
-// routine runs. Until then, and for whatever a back end leaves out, the base class answers: every
-// operation does nothing and returns 0, false or empty, as Win32 does for a null window. Handles
-// are the back end's own (afx/Types.h); nullptr is "none".
+// routine runs. Every operation is its to answer: one it leaves out does not compile. Handles
+// are the back end's own (afx/Types.h); nullptr is "none", and an operation on a window that is
+// not there does nothing and returns 0, false or empty, as Win32 does.
 
 #include <memory>
 #include <string>
@@ -23,14 +23,14 @@ class PaintSession {
 public:
     virtual ~PaintSession() = default;
     // The device context, for code that passes it on; nullptr where the toolkit has none.
-    virtual HDC Hdc() const { return nullptr; }
+    virtual HDC Hdc() const = 0;
     virtual bool DrawIcon(int x, int y, HICON icon) = 0;
 };
 
 // Serial ports coming and going, told to one window as WM_DEVICECHANGE for as long as this lives.
-class DeviceWatch {
+class DeviceNotification {
 public:
-    virtual ~DeviceWatch() = default;
+    virtual ~DeviceNotification() = default;
 };
 
 class Backend {
@@ -41,116 +41,106 @@ public:
     virtual ~Backend() = default;
 
     // Windows.
-    virtual HWND GetDlgItem(HWND, int) { return nullptr; }
+    virtual HWND GetDlgItem(HWND, int) = 0;
     // A child's parent, a top-level window's owner, or nullptr.
-    virtual HWND GetParent(HWND) { return nullptr; }
-    virtual bool IsWindow(HWND) { return false; }
-    virtual void SetWindowText(HWND, const char*) {}
-    virtual std::string GetWindowText(HWND) { return {}; }
+    virtual HWND GetParent(HWND) = 0;
+    virtual bool IsWindow(HWND) = 0;
+    virtual void SetWindowText(HWND, const char*) = 0;
+    virtual std::string GetWindowText(HWND) = 0;
     // True when the window was disabled before.
-    virtual bool EnableWindow(HWND, bool) { return false; }
-    virtual bool IsWindowEnabled(HWND) { return false; }
+    virtual bool EnableWindow(HWND, bool) = 0;
+    virtual bool IsWindowEnabled(HWND) = 0;
     // Shown, with every parent shown too.
-    virtual bool IsWindowVisible(HWND) { return false; }
-    // Shown by its own state, whatever its parent's.
-    virtual bool IsShown(HWND) { return false; }
-    virtual void Show(HWND, bool) {}
-    // Style bits. The portable answer knows WS_VISIBLE only, through IsShown and Show.
-    virtual DWORD GetStyle(HWND hWnd);
-    virtual bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags);
+    virtual bool IsWindowVisible(HWND) = 0;
+    // Style bits: the window system's own, or WS_VISIBLE alone where a toolkit has no others.
+    virtual DWORD GetStyle(HWND hWnd) = 0;
+    virtual bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags) = 0;
     virtual bool SetWindowPos(HWND, HWND /*insertAfter*/, int /*x*/, int /*y*/, int /*cx*/,
-                              int /*cy*/, UINT /*swpFlags*/) {
-        return false;
-    }
-    virtual CRect GetWindowRect(HWND) { return {}; }  // screen coordinates
-    virtual CRect GetClientRect(HWND) { return {}; }
-    virtual void InvalidateRect(HWND, const CRect*, bool /*erase*/) {}
-    // The portable answer routes the message to the bound object's message map and, when no
-    // handler takes it, to DefWindowProc.
-    virtual LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    virtual LRESULT DefWindowProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+                              int /*cy*/, UINT /*swpFlags*/) = 0;
+    virtual CRect GetWindowRect(HWND) = 0;  // screen coordinates
+    virtual CRect GetClientRect(HWND) = 0;
+    virtual void InvalidateRect(HWND, const CRect*, bool /*erase*/) = 0;
+    // To the window's handler: for a window bound to an object, as RouteMessage does.
+    virtual LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual LRESULT DefWindowProc(HWND, UINT, WPARAM, LPARAM) = 0;
     // Returns the icon set before.
-    virtual HICON SetIcon(HWND, HICON, bool /*big*/) { return nullptr; }
-    virtual HMENU GetSystemMenu(HWND, bool /*revert*/) { return nullptr; }
+    virtual HICON SetIcon(HWND, HICON, bool /*big*/) = 0;
+    virtual HMENU GetSystemMenu(HWND, bool /*revert*/) = 0;
     // MF_SEPARATOR, or MF_STRING with a command id and its text.
-    virtual bool AppendMenu(HMENU, UINT /*flags*/, UINT_PTR /*id*/, const char* /*text*/) {
-        return false;
-    }
-    virtual bool IsIconic(HWND) { return false; }
+    virtual bool AppendMenu(HMENU, UINT /*flags*/, UINT_PTR /*id*/, const char* /*text*/) = 0;
+    virtual bool IsIconic(HWND) = 0;
     // Over the owner, or over the screen's work area when that is nullptr.
-    virtual void CenterWindow(HWND, HWND /*owner*/) {}
-    virtual bool DestroyWindow(HWND) { return false; }
-    virtual std::unique_ptr<PaintSession> BeginPaint(HWND) { return nullptr; }
+    virtual void CenterWindow(HWND, HWND /*owner*/) = 0;
+    virtual bool DestroyWindow(HWND) = 0;
+    virtual std::unique_ptr<PaintSession> BeginPaint(HWND) = 0;
 
     // Drop-down lists. Indexes are 0-based; CB_ERR (negative) for none or a refusal.
-    virtual int ComboCount(HWND) { return 0; }
-    virtual int ComboSelection(HWND) { return CB_ERR; }
-    virtual int ComboSelect(HWND, int /*index*/) { return CB_ERR; }
+    virtual int ComboCount(HWND) = 0;
+    virtual int ComboSelection(HWND) = 0;
+    virtual int ComboSelect(HWND, int /*index*/) = 0;
     // At the index given (-1: at the end), never sorted; the index it went to.
-    virtual int ComboInsert(HWND, int /*index*/, const char* /*text*/) { return CB_ERR; }
+    virtual int ComboInsert(HWND, int /*index*/, const char* /*text*/) = 0;
     // The height of one entry (index -1: the selection field).
-    virtual int ComboItemHeight(HWND, int /*index*/) { return 0; }
+    virtual int ComboItemHeight(HWND, int /*index*/) = 0;
     // Removes every entry; nothing is selected then.
-    virtual void ComboReset(HWND) {}
+    virtual void ComboReset(HWND) = 0;
 
     // Tooltips: tools are whole windows whose tip is a string id, loaded in the user's language
     // when it shows.
-    virtual HWND CreateToolTip(HWND /*parent*/, DWORD /*style*/) { return nullptr; }
-    virtual bool AddTool(HWND /*toolTip*/, HWND /*tool*/, UINT /*textId*/) { return false; }
+    virtual HWND CreateToolTip(HWND /*parent*/, DWORD /*style*/) = 0;
+    virtual bool AddTool(HWND /*toolTip*/, HWND /*tool*/, UINT /*textId*/) = 0;
     // Returns the width set before (-1: none).
-    virtual int SetMaxTipWidth(HWND, int /*width*/) { return -1; }
-    virtual void ActivateToolTip(HWND, bool) {}
+    virtual int SetMaxTipWidth(HWND, int /*width*/) = 0;
+    virtual void ActivateToolTip(HWND, bool) = 0;
     // A tooltip that learns of the mouse only from the messages it is shown gets them here.
-    virtual void RelayToolTipEvent(HWND, MSG*) {}
+    virtual void RelayToolTipEvent(HWND, MSG*) = 0;
 
     // Dialogs. RunModal creates dialog's window from its template (language by the user's UI
     // language) with owner as owner and hands it to dialog.HandleInitDialog. It then keeps input
     // from the owner, shows the dialog and processes events until dialog.IsModalLoopDone() (or
     // the quit message, which it leaves queued), gives the owner back its input and activation
     // and destroys the window. False when the window could not be created.
-    virtual bool RunModal(CDialog&, HWND /*owner*/) { return false; }
+    virtual bool RunModal(CDialog&, HWND /*owner*/) = 0;
     // EndDialog was called: wake RunModal so it sees IsModalLoopDone().
-    virtual void WakeModalLoop(HWND) {}
+    virtual void WakeModalLoop(HWND) = 0;
     // The dialog's keyboard handling for a queued message; true when it consumed the message.
-    virtual bool IsDialogMessage(HWND, MSG*) { return false; }
+    virtual bool IsDialogMessage(HWND, MSG*) = 0;
 
     // The thread's events. PeekMessage: something is waiting (left waiting). PumpMessage: as
     // CWinThread::PumpMessage.
-    virtual bool PeekMessage() { return false; }
-    virtual bool PumpMessage() { return false; }
-    virtual int RunMessageLoop() { return 0; }  // until the quit message; its exit code
+    virtual bool PeekMessage() = 0;
+    virtual bool PumpMessage() = 0;
+    virtual int RunMessageLoop() = 0;  // until the quit message; its exit code
 
     // Timers: WM_TIMER with the id to the window every `ms` until killed; setting an id again
     // restarts it. The window's destruction kills its timers.
-    virtual bool SetTimer(HWND, UINT_PTR /*id*/, UINT /*ms*/) { return false; }
-    virtual bool KillTimer(HWND, UINT_PTR /*id*/) { return false; }
+    virtual bool SetTimer(HWND, UINT_PTR /*id*/, UINT /*ms*/) = 0;
+    virtual bool KillTimer(HWND, UINT_PTR /*id*/) = 0;
 
     // Device events: the window gets WM_DEVICECHANGE when serial ports may have come or gone, by
     // whatever the system offers beyond what it tells every window anyway. nullptr: nothing more.
-    virtual std::unique_ptr<DeviceWatch> WatchPortDevices(HWND) { return nullptr; }
+    virtual std::unique_ptr<DeviceNotification> NotifyPortDevices(HWND) = 0;
     // Whether a WM_DEVICECHANGE event (wParam, lParam) may concern serial ports.
-    virtual bool IsPortDeviceChange(UINT event, LPARAM /*data*/) {
-        return event == DBT_DEVNODES_CHANGED;
-    }
+    virtual bool IsPortDeviceChange(UINT event, LPARAM /*data*/) = 0;
 
     // Resources and the rest of the system.
-    virtual bool LoadString(UINT, std::string& text) {
-        text.clear();
-        return false;
-    }
-    virtual HICON LoadIcon(UINT) { return nullptr; }  // shared; never destroyed
+    virtual bool LoadString(UINT, std::string& text) = 0;
+    virtual HICON LoadIcon(UINT) = 0;  // shared; never destroyed
     // Returns the command id of the button that closed it.
     virtual int MessageBox(HWND /*owner*/, const char* /*text*/, const char* /*caption*/,
-                           UINT /*type*/) {
-        return IDOK;
-    }
-    virtual int GetSystemMetrics(int) { return 0; }
-    virtual void InitCommonControls() {}
+                           UINT /*type*/) = 0;
+    virtual int GetSystemMetrics(int) = 0;
+    virtual void InitCommonControls() = 0;
 };
+
+// A message to the object bound to the window (its message map), and to backend.DefWindowProc
+// when no handler takes it: how a toolkit without window procedures delivers a message.
+LRESULT RouteMessage(Backend& backend, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Makes backend the one the framework uses (nullptr: none again). The caller keeps it alive
 // while it is registered.
 void RegisterBackend(Backend* backend);
+// The registered back end; a std::logic_error before one is.
 Backend& TheBackend();
 
 }  // namespace afx

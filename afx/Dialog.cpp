@@ -52,32 +52,6 @@ bool CDialog::HandleInitDialog(HWND hWnd) {
     return result != FALSE;
 }
 
-void CDialog::HandleCommand(int nID) {
-    LRESULT ignored = 0;
-    AfxCallWndProc(this, WM_COMMAND, AfxMakeWParam(static_cast<UINT>(nID), BN_CLICKED), 0,
-                   &ignored);
-}
-
-void CDialog::HandleNotify(int nID, UINT nCode) {
-    LRESULT ignored = 0;
-    AfxCallWndProc(this, WM_COMMAND, AfxMakeWParam(static_cast<UINT>(nID), nCode), 0, &ignored);
-}
-
-void CDialog::HandleSysCommand(UINT nID) {
-    LRESULT ignored = 0;
-    AfxCallWndProc(this, WM_SYSCOMMAND, nID, 0, &ignored);
-}
-
-void CDialog::HandlePaint() {
-    LRESULT ignored = 0;
-    AfxCallWndProc(this, WM_PAINT, 0, 0, &ignored);
-}
-
-void CDialog::HandleHelp() {
-    LRESULT ignored = 0;
-    AfxCallWndProc(this, WM_HELP, 0, 0, &ignored);
-}
-
 LRESULT CDialog::OnInitDialogMessage(WPARAM, LPARAM) { return OnInitDialog() ? TRUE : FALSE; }
 
 bool CDialog::OnInitDialog() {

@@ -45,16 +45,6 @@ public:
     bool HandleInitDialog(HWND hWnd);
     bool IsModalLoopDone() const { return m_endModal; }
 
-    // For the back end: the dialog's events, each routed through the message map as the window
-    // system sends it. A button's click, Enter and Escape are commands (Escape and the close box
-    // are IDCANCEL); a system command is a system-menu entry; help is F1.
-    void HandleCommand(int nID);
-    // A control's notification other than a click (CBN_DROPDOWN: its list is about to open).
-    void HandleNotify(int nID, UINT nCode);
-    void HandleSysCommand(UINT nID);
-    void HandlePaint();
-    void HandleHelp();
-
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual void OnOK();

@@ -3,7 +3,7 @@
 
 #include "afx/App.h"
 #include "afx/Controls.h"
-#include "afx/DeviceWatch.h"
+#include "afx/DeviceNotification.h"
 #include "afx/Dialog.h"
 #include "afx/Exception.h"
 #include "afx/Menu.h"

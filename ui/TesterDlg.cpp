@@ -75,9 +75,9 @@ bool CTesterDlg::OnInitDialog() {
     m_toolTip.AddTool(&m_protectionField, IDS_TIP_PROTECTION);
     m_toolTip.Activate(true);
 
-    // From now on the list follows adapters plugged in and out (without a watch, the system's
-    // broadcast and the list being opened still do).
-    m_deviceWatch.Start(this);
+    // From now on the list follows adapters plugged in and out (without a registration, the
+    // system's broadcast and the list being opened still do).
+    m_deviceNotification.Start(this);
 
     return true;  // the window system focuses the first tab stop, the port list
 }

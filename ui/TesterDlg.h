@@ -66,5 +66,5 @@ private:
     CComboPortView m_portView{m_portCombo};
     CWndSettleTimer m_refreshTimer{*this, REFRESH_TIMER_ID};
     PortRefresh m_portRefresh;
-    CDeviceWatch m_deviceWatch;
+    CDeviceNotification m_deviceNotification;
 };

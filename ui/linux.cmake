@@ -2,11 +2,15 @@
 # their desktop integration and the .deb.
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
+# What the programs (and the dialog's tests) hand the Qt back end.
+add_library(marlox_ui_qt STATIC linux/QtProgram.cpp)
+target_link_libraries(marlox_ui_qt PUBLIC marlox_afx_backend marlox_res_embedded)
+
 add_executable(marlox linux/main.cpp)
-target_link_libraries(marlox PRIVATE marlox_ui_app marlox_afx_backend)
+target_link_libraries(marlox PRIVATE marlox_ui_app marlox_ui_qt)
 
 add_executable(marlox-demo linux/DemoMain.cpp linux/DemoController.cpp linux/DemoPorts.cpp)
-target_link_libraries(marlox-demo PRIVATE marlox_ui_app marlox_afx_backend Qt6::Core)
+target_link_libraries(marlox-demo PRIVATE marlox_ui_app marlox_ui_qt Qt6::Core)
 # Installed, the simulator sits beside the demo; in the build tree it is found here.
 target_compile_definitions(marlox-demo PRIVATE MARLOX_SIM_BUILD_PATH="$<TARGET_FILE:marlox-sim>")
 add_dependencies(marlox-demo marlox-sim)

@@ -9,7 +9,7 @@
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Resources.h"
 #include "afx/qt/TipText.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 
@@ -132,5 +132,8 @@ void QtBackend::ActivateToolTip(HWND toolTip, bool active) {
     if (!active) QToolTip::hideText();
     ApplyTips(*tip);
 }
+
+// Qt's tooltips follow the mouse themselves.
+void QtBackend::RelayToolTipEvent(HWND, MSG*) {}
 
 }  // namespace afx::qt

@@ -4,7 +4,7 @@
 #include <QSocketNotifier>
 
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 
@@ -16,9 +16,9 @@ std::function<sys::posix::UeventSocket()>& UeventOpener() {
 }
 
 // Tells the window when a tty came or went; what else the kernel reports is read and dropped.
-class UeventWatch : public afx::DeviceWatch {
+class UeventNotification : public afx::DeviceNotification {
 public:
-    UeventWatch(sys::posix::UeventSocket socket, HWND target)
+    UeventNotification(sys::posix::UeventSocket socket, HWND target)
         : m_socket(std::move(socket)), m_notifier(m_socket.Fd(), QSocketNotifier::Read) {
         QObject::connect(&m_notifier, &QSocketNotifier::activated, [this, target] {
             if (m_socket.ReadTtyEvents() && Find(target) != nullptr)
@@ -37,12 +37,12 @@ void SetUeventOpener(std::function<sys::posix::UeventSocket()> open) {
     UeventOpener() = std::move(open);
 }
 
-std::unique_ptr<afx::DeviceWatch> QtBackend::WatchPortDevices(HWND hWnd) {
+std::unique_ptr<afx::DeviceNotification> QtBackend::NotifyPortDevices(HWND hWnd) {
     if (Find(hWnd) == nullptr) return nullptr;
     sys::posix::UeventSocket socket =
         UeventOpener() ? UeventOpener()() : sys::posix::UeventSocket::OpenKernel();
     if (!socket.Valid()) return nullptr;
-    return std::make_unique<UeventWatch>(std::move(socket), hWnd);
+    return std::make_unique<UeventNotification>(std::move(socket), hWnd);
 }
 
 bool QtBackend::SetTimer(HWND hWnd, UINT_PTR id, UINT ms) {
@@ -68,5 +68,8 @@ bool QtBackend::KillTimer(HWND hWnd, UINT_PTR id) {
     found->second->stop();
     return true;
 }
+
+// The uevent notification reports only tty events, and always as DBT_DEVNODES_CHANGED.
+bool QtBackend::IsPortDeviceChange(UINT event, LPARAM) { return event == DBT_DEVNODES_CHANGED; }
 
 }  // namespace afx::qt

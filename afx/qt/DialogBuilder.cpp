@@ -13,7 +13,7 @@
 #include "afx/qt/DialogWidget.h"
 #include "afx/qt/FieldAccessible.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 #include "afx/res/DialogLayout.h"
 
 namespace afx::qt {
@@ -178,12 +178,11 @@ QString StaticDisplayText(const std::string& text, bool noPrefix) {
     return QString::fromStdString(afx::res::StaticDisplayText(text, noPrefix));
 }
 
-HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner, CDialog& object) {
+HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
     auto* widget = new DialogWidget(WidgetOf(owner), DialogFlags(dialogTemplate.style));
     const HWND handle = AddWindow(WindowKind::Dialog, widget, owner);
     HWND__& dialog = *handle;
     widget->SetHandle(handle);
-    dialog.dialog = &object;
     dialog.text = dialogTemplate.title;
     if (dialogTemplate.style & style::SYSMENU) dialog.systemMenu = std::make_unique<HMENU__>();
 

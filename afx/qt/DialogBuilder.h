@@ -10,13 +10,11 @@
 #include "afx/Types.h"
 #include "afx/res/DialogTemplate.h"
 
-class CDialog;
-
 namespace afx::qt {
 
-// The dialog's handle; the window is not shown yet. Its events go to object.
-HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner,
-                        CDialog& object);
+// The dialog's handle; the window is not shown yet. Its events go to the object bound to the
+// handle.
+HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner);
 
 // Static text as a static control shows it (afx::res::StaticDisplayText).
 QString StaticDisplayText(const std::string& text, bool noPrefix);

@@ -10,7 +10,7 @@
 
 #include "afx/Dialog.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 
@@ -18,12 +18,14 @@ namespace {
 
 QWidget* g_widgetInPaint = nullptr;
 
-CDialog* DialogOf(HWND handle) {
-    const HWND__* record = Find(handle);
-    return record != nullptr ? record->dialog : nullptr;
+UINT& HelpKeyCommand() {
+    static UINT command = 0;
+    return command;
 }
 
 }  // namespace
+
+void SetHelpKeyCommand(UINT sysCommand) { HelpKeyCommand() = sysCommand; }
 
 QWidget* WidgetInPaint() { return g_widgetInPaint; }
 
@@ -33,16 +35,22 @@ DialogWidget::DialogWidget(QWidget* owner, Qt::WindowFlags flags) : QDialog(owne
 
 void DialogWidget::Command(int id) {
     HWND__* record = Find(m_handle);
-    if (record == nullptr || record->dialog == nullptr || record->runningCommand == id) return;
+    if (record == nullptr || record->runningCommand == id) return;
     const int outer = record->runningCommand;
     record->runningCommand = id;
-    record->dialog->HandleCommand(id);
+    Send(WM_COMMAND, AfxMakeWParam(static_cast<UINT>(id), BN_CLICKED));
     // The handler may have ended with the dialog destroyed.
     if (HWND__* still = Find(m_handle)) still->runningCommand = outer;
 }
 
 void DialogWidget::Notify(int id, UINT code) {
-    if (CDialog* dialog = DialogOf(m_handle)) dialog->HandleNotify(id, code);
+    Send(WM_COMMAND, AfxMakeWParam(static_cast<UINT>(id), code));
+}
+
+// Every event reaches the dialog object as the window system would send it, through its
+// handle: the same route as timers and device events.
+void DialogWidget::Send(UINT message, WPARAM wParam) {
+    if (Find(m_handle) != nullptr) TheQtBackend().SendMessage(m_handle, message, wParam, 0);
 }
 
 void DialogWidget::AfterFirstPaint(std::function<void()> work) {
@@ -52,14 +60,12 @@ void DialogWidget::AfterFirstPaint(std::function<void()> work) {
         m_afterFirstPaint.push_back(std::move(work));
 }
 
-void DialogWidget::SysCommand(UINT command) {
-    if (CDialog* dialog = DialogOf(m_handle)) dialog->HandleSysCommand(command);
-}
+void DialogWidget::SysCommand(UINT command) { Send(WM_SYSCOMMAND, command); }
 
 void DialogWidget::paintEvent(QPaintEvent* event) {
     QWidget* const outer = g_widgetInPaint;
     g_widgetInPaint = this;
-    if (CDialog* dialog = DialogOf(m_handle)) dialog->HandlePaint();  // reports, never throws
+    Send(WM_PAINT, 0);  // a handler's failure is reported, never thrown
     g_widgetInPaint = outer;
     event->accept();
     if (!m_painted) {
@@ -104,14 +110,13 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
         break;
     case Qt::Key_F1:
         if (modifiers == Qt::NoModifier) {
-            // The program's own system-menu command (About) where it added one; otherwise help.
             const HWND__* record = Find(m_handle);
-            const UINT about =
-                record != nullptr && record->systemMenu ? record->systemMenu->FirstCommand() : 0;
-            if (about != 0)
-                SysCommand(about);
-            else if (CDialog* dialog = DialogOf(m_handle))
-                dialog->HandleHelp();
+            const UINT command = HelpKeyCommand();
+            if (command != 0 && record != nullptr && record->systemMenu &&
+                record->systemMenu->Has(command))
+                SysCommand(command);
+            else
+                Send(WM_HELP, 0);
             return;
         }
         break;
@@ -149,7 +154,7 @@ void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 UINT DialogWidget::Popup(const HMENU__& systemMenu, QPoint globalPos) {
-    if (systemMenu.FirstCommand() == 0) return 0;
+    if (!systemMenu.HasCommands()) return 0;
     QMenu menu(this);
     menu.setSeparatorsCollapsible(true);  // no leading separator without the window's own entries
     for (const HMENU__::Item& item : systemMenu.items) {

@@ -42,11 +42,17 @@ private:
     // The chosen command, or 0.
     UINT Popup(const HMENU__& systemMenu, QPoint globalPos);
     void SysCommand(UINT command);
+    void Send(UINT message, WPARAM wParam);
 
     HWND m_handle = nullptr;
     bool m_painted = false;
     std::vector<std::function<void()>> m_afterFirstPaint;
 };
+
+// What F1 does in a dialog whose system menu carries sysCommand: that command, as if chosen
+// from the menu (a program that offers no help file may show its About box). Elsewhere, and by
+// default (0), F1 is WM_HELP.
+void SetHelpKeyCommand(UINT sysCommand);
 
 // The widget being painted by its paintEvent right now, or nullptr: painting is only allowed
 // there.

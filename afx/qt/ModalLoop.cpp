@@ -7,7 +7,7 @@
 #include "afx/qt/DialogBuilder.h"
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Resources.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 
@@ -32,7 +32,7 @@ bool QtBackend::RunModal(CDialog& dialog, HWND owner) {
     const auto dialogTemplate =
         Resources().Dialog(static_cast<std::uint16_t>(dialog.GetTemplateId()));
     if (!dialogTemplate) return false;
-    const HWND hDlg = CreateDialogWindow(*dialogTemplate, owner, dialog);
+    const HWND hDlg = CreateDialogWindow(*dialogTemplate, owner);
     QPointer<QWidget> widget = WidgetOf(hDlg);
     // Qt's modality blocks input to every other window, as disabling the owner does.
     widget->setWindowModality(Qt::ApplicationModal);
@@ -76,5 +76,8 @@ bool QtBackend::PumpMessage() {
 }
 
 int QtBackend::RunMessageLoop() { return QApplication::exec(); }
+
+// The dialog widget handles its keys itself (DialogWidget::keyPressEvent).
+bool QtBackend::IsDialogMessage(HWND, MSG*) { return false; }
 
 }  // namespace afx::qt

@@ -1,7 +1,6 @@
 #include "afx/qt/Program.h"
 
 #include <QApplication>
-#include <QFileInfo>
 
 #include "afx/App.h"
 #include "afx/qt/QtBackend.h"
@@ -22,7 +21,7 @@ int RunProgram(int argc, char* argv[], const std::string& programPath,
     const std::string path =
         programPath.empty() ? QCoreApplication::applicationFilePath().toStdString() : programPath;
     // The desktop entry of the same name supplies the window manager's icon and name.
-    QGuiApplication::setDesktopFileName(QFileInfo(QString::fromStdString(path)).baseName());
+    QGuiApplication::setDesktopFileName(QString::fromStdString(AfxAppNameFromPath(path)));
     if (CWinApp* app = AfxGetApp(); app != nullptr && *app->GetAppName() == '\0')
         app->SetAppName(ApplicationName(path));
     const std::unique_ptr<ProgramService> service = startService ? startService() : nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 // The framework's back end over Qt 6 Widgets: each operation of afx/Backend.h done with the
 // widget it names. Dialogs are built from the embedded compiled templates (DialogBuilder); Qt
-// places a dialog over its owner, or the screen, when it first shows (no CenterWindow here).
+// places a dialog over its owner, or the screen, when it first shows.
 
 #include "afx/Backend.h"
 
@@ -17,17 +17,20 @@ public:
     bool EnableWindow(HWND hWnd, bool enable) override;
     bool IsWindowEnabled(HWND hWnd) override;
     bool IsWindowVisible(HWND hWnd) override;
-    bool IsShown(HWND hWnd) override;
-    void Show(HWND hWnd, bool show) override;
+    DWORD GetStyle(HWND hWnd) override;
+    bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags) override;
     bool SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, int cy,
                       UINT swpFlags) override;
     CRect GetWindowRect(HWND hWnd) override;
     CRect GetClientRect(HWND hWnd) override;
     void InvalidateRect(HWND hWnd, const CRect* rect, bool erase) override;
+    LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     HICON SetIcon(HWND hWnd, HICON icon, bool big) override;
     HMENU GetSystemMenu(HWND hWnd, bool revert) override;
     bool AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* text) override;
     bool IsIconic(HWND hWnd) override;
+    void CenterWindow(HWND hWnd, HWND owner) override;
     bool DestroyWindow(HWND hWnd) override;
     std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
 
@@ -41,14 +44,17 @@ public:
     bool AddTool(HWND toolTip, HWND tool, UINT textId) override;
     int SetMaxTipWidth(HWND toolTip, int width) override;
     void ActivateToolTip(HWND toolTip, bool active) override;
+    void RelayToolTipEvent(HWND toolTip, MSG* message) override;
 
     bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override;
     bool KillTimer(HWND hWnd, UINT_PTR id) override;
     // The kernel's tty events (DeviceEvents.cpp).
-    std::unique_ptr<afx::DeviceWatch> WatchPortDevices(HWND hWnd) override;
+    std::unique_ptr<afx::DeviceNotification> NotifyPortDevices(HWND hWnd) override;
+    bool IsPortDeviceChange(UINT event, LPARAM data) override;
 
     bool RunModal(CDialog& dialog, HWND owner) override;
     void WakeModalLoop(HWND hDlg) override;
+    bool IsDialogMessage(HWND hDlg, MSG* message) override;
     bool PeekMessage() override;
     bool PumpMessage() override;
     int RunMessageLoop() override;
@@ -57,6 +63,7 @@ public:
     HICON LoadIcon(UINT nID) override;
     int MessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
     int GetSystemMetrics(int index) override;
+    void InitCommonControls() override;
 
 private:
     bool m_pumpedSincePeek = false;

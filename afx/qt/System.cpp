@@ -1,4 +1,4 @@
-// Strings, icons, message boxes and the icon size, from the embedded resources and Qt.
+// Strings, icons, message boxes and the icon size, from the program's resources and Qt.
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
@@ -9,7 +9,7 @@
 
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Resources.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 
@@ -95,6 +95,9 @@ int QtBackend::MessageBox(HWND owner, const char* text, const char* caption, UIN
 int QtBackend::GetSystemMetrics(int index) {
     return index == SM_CXICON || index == SM_CYICON ? ICON_SIZE : 0;
 }
+
+// Qt's widgets need no registration of their classes.
+void QtBackend::InitCommonControls() {}
 
 QtBackend& TheQtBackend() {
     static QtBackend backend;

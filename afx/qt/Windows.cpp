@@ -10,7 +10,7 @@
 #include "afx/qt/DialogWidget.h"
 #include "afx/qt/FieldAccessible.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
 namespace afx::qt {
 
@@ -25,6 +25,7 @@ bool ExplicitlyEnabled(const QWidget& widget) {
 class WidgetPaintSession : public afx::PaintSession {
 public:
     explicit WidgetPaintSession(QWidget* widget) : m_painter(widget) {}
+    HDC Hdc() const override { return nullptr; }  // a painter, not a device context
     bool DrawIcon(int x, int y, HICON icon) override {
         if (!m_painter.isActive() || icon == nullptr) return false;
         m_painter.drawPixmap(x, y, icon->pixmap);
@@ -102,14 +103,36 @@ bool QtBackend::IsWindowVisible(HWND hWnd) {
     return widget != nullptr && widget->isVisible();
 }
 
-bool QtBackend::IsShown(HWND hWnd) {
+// A widget has no style bits but its visibility: WS_VISIBLE by its own state, whatever its
+// parent's.
+DWORD QtBackend::GetStyle(HWND hWnd) {
     QWidget* widget = WidgetOf(hWnd);
-    return widget != nullptr && (widget->isWindow() ? widget->isVisible() : !widget->isHidden());
+    const bool shown =
+        widget != nullptr && (widget->isWindow() ? widget->isVisible() : !widget->isHidden());
+    return shown ? WS_VISIBLE : 0;
 }
 
-void QtBackend::Show(HWND hWnd, bool show) {
-    if (QWidget* widget = WidgetOf(hWnd)) widget->setVisible(show);
+bool QtBackend::ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT) {
+    QWidget* widget = WidgetOf(hWnd);
+    if (widget == nullptr) return false;
+    const bool shown = (GetStyle(hWnd) & WS_VISIBLE) != 0;
+    bool show = shown;
+    if (remove & WS_VISIBLE) show = false;
+    if (add & WS_VISIBLE) show = true;
+    if (show == shown) return false;
+    widget->setVisible(show);
+    return true;
 }
+
+LRESULT QtBackend::SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return afx::RouteMessage(*this, hWnd, message, wParam, lParam);
+}
+
+// Widgets handle their own events: nothing is left over for a default procedure.
+LRESULT QtBackend::DefWindowProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+// Qt places a dialog over its owner, or the screen, when it first shows.
+void QtBackend::CenterWindow(HWND, HWND) {}
 
 bool QtBackend::SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy, UINT swpFlags) {
     QWidget* widget = WidgetOf(hWnd);

@@ -1,5 +1,5 @@
 // Drop-down lists, tooltips and menus over their user32 and comctl32 messages and calls.
-#include "afx/win32/Win32.h"
+#include "afx/win32/Win32Backend.h"
 
 namespace afx_win32 {
 

@@ -1,31 +1,39 @@
 // Timers, and the device notifications a window asks for: ports and COM-port interfaces
 // arriving and going. Every top-level window gets DBT_DEVNODES_CHANGED anyway.
-#include "afx/win32/Win32.h"
+#include "afx/win32/Win32Backend.h"
 
 #include <dbt.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "sys/Module.h"
+#include "sys/SetupApi.h"
 
 namespace afx_win32 {
 
 namespace {
 
-// GUID_DEVINTERFACE_COMPORT: the interface class of COM ports.
-constexpr GUID COMPORT_INTERFACE_CLASS = {
-    0x86e0d1e0, 0x8089, 0x11d0, {0x9c, 0xe4, 0x08, 0x00, 0x3e, 0x30, 0x1f, 0x73}};
+// The interface class of COM ports, as discovery asks the setup API for it.
+GUID ComPortInterfaceClass() {
+    const sys::Guid& id = sys::COMPORT_INTERFACE_CLASS;
+    GUID guid{id.data1, id.data2, id.data3, {}};
+    std::copy(std::begin(id.data4), std::end(id.data4), std::begin(guid.Data4));
+    return guid;
+}
 
 using RegisterDeviceNotificationFn = HDEVNOTIFY(WINAPI*)(HANDLE, LPVOID, DWORD);
 using UnregisterDeviceNotificationFn = BOOL(WINAPI*)(HDEVNOTIFY);
 
 // Registered for the window's lifetime; user32 stays loaded while it is.
-class InterfaceWatch : public afx::DeviceWatch {
+class InterfaceNotification : public afx::DeviceNotification {
 public:
-    InterfaceWatch(std::unique_ptr<sys::Module> user32, UnregisterDeviceNotificationFn unregister,
-                   HDEVNOTIFY handle)
+    InterfaceNotification(std::unique_ptr<sys::Module> user32,
+                          UnregisterDeviceNotificationFn unregister, HDEVNOTIFY handle)
         : m_user32(std::move(user32)), m_unregister(unregister), m_handle(handle) {}
-    ~InterfaceWatch() override { m_unregister(m_handle); }
-    InterfaceWatch(const InterfaceWatch&) = delete;
-    InterfaceWatch& operator=(const InterfaceWatch&) = delete;
+    ~InterfaceNotification() override { m_unregister(m_handle); }
+    InterfaceNotification(const InterfaceNotification&) = delete;
+    InterfaceNotification& operator=(const InterfaceNotification&) = delete;
 
 private:
     std::unique_ptr<sys::Module> m_user32;
@@ -35,7 +43,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<afx::DeviceWatch> Win32Backend::WatchPortDevices(HWND hWnd) {
+std::unique_ptr<afx::DeviceNotification> Win32Backend::NotifyPortDevices(HWND hWnd) {
     if (!hWnd) return nullptr;
     // Looked up, not imported: Windows 95 and NT 4.0 have no device notifications and would
     // refuse to start a program that imports them.
@@ -50,10 +58,10 @@ std::unique_ptr<afx::DeviceWatch> Win32Backend::WatchPortDevices(HWND hWnd) {
     DEV_BROADCAST_DEVICEINTERFACE_A filter{};
     filter.dbcc_size = sizeof filter;
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    filter.dbcc_classguid = COMPORT_INTERFACE_CLASS;
+    filter.dbcc_classguid = ComPortInterfaceClass();
     const HDEVNOTIFY handle = registerFn(hWnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
     if (handle == nullptr) return nullptr;
-    return std::make_unique<InterfaceWatch>(std::move(user32), unregisterFn, handle);
+    return std::make_unique<InterfaceNotification>(std::move(user32), unregisterFn, handle);
 }
 
 bool Win32Backend::IsPortDeviceChange(UINT event, LPARAM data) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "afx/res/DialogLayout.h"
-#include "afx/win32/Win32.h"
+#include "afx/win32/Win32Backend.h"
 
 namespace afx_win32 {
 

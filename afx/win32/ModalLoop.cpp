@@ -1,5 +1,5 @@
 // Dialog creation from the linked template and the thread's message loop.
-#include "afx/win32/Win32.h"
+#include "afx/win32/Win32Backend.h"
 
 #include "afx/Dialog.h"
 

@@ -1,7 +1,7 @@
 // The program's entry point: compiled into the executable itself (an entry point in a static
 // library is not found by the linker), it registers the back end and hands the executable's path
 // to the framework.
-#include "afx/win32/Win32.h"
+#include "afx/win32/Win32Backend.h"
 
 #include <cstdlib>
 #include <exception>

@@ -1,5 +1,5 @@
 // Window operations: each a direct call of the user32 function of the same name.
-#include "afx/win32/Win32.h"
+#include "afx/win32/Win32Backend.h"
 
 #include <vector>
 
@@ -29,6 +29,27 @@ RECT WorkArea(HWND hWnd) {
     return area;
 }
 
+// Painting through BeginPaint/EndPaint, for as long as the session lives.
+class Win32PaintSession : public afx::PaintSession {
+public:
+    explicit Win32PaintSession(HWND hWnd) : m_hWnd(hWnd), m_hDC(::BeginPaint(hWnd, &m_paint)) {}
+    ~Win32PaintSession() override {
+        if (m_hDC) ::EndPaint(m_hWnd, &m_paint);
+    }
+    Win32PaintSession(const Win32PaintSession&) = delete;
+    Win32PaintSession& operator=(const Win32PaintSession&) = delete;
+
+    HDC Hdc() const override { return m_hDC; }
+    bool DrawIcon(int x, int y, HICON icon) override {
+        return m_hDC && icon && ::DrawIcon(m_hDC, x, y, icon);
+    }
+
+private:
+    HWND m_hWnd;
+    PAINTSTRUCT m_paint{};
+    HDC m_hDC;
+};
+
 }  // namespace
 
 HWND Win32Backend::GetDlgItem(HWND hDlg, int nID) {
@@ -56,12 +77,6 @@ bool Win32Backend::EnableWindow(HWND hWnd, bool enable) {
 
 bool Win32Backend::IsWindowEnabled(HWND hWnd) { return hWnd && ::IsWindowEnabled(hWnd); }
 bool Win32Backend::IsWindowVisible(HWND hWnd) { return hWnd && ::IsWindowVisible(hWnd); }
-
-bool Win32Backend::IsShown(HWND hWnd) { return (GetStyle(hWnd) & WS_VISIBLE) != 0; }
-
-void Win32Backend::Show(HWND hWnd, bool show) {
-    if (hWnd) ::ShowWindow(hWnd, show ? SW_SHOW : SW_HIDE);
-}
 
 DWORD Win32Backend::GetStyle(HWND hWnd) {
     return hWnd ? static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE)) : 0;
@@ -150,5 +165,10 @@ void Win32Backend::CenterWindow(HWND hWnd, HWND hWndOwner) {
 }
 
 bool Win32Backend::DestroyWindow(HWND hWnd) { return hWnd && ::DestroyWindow(hWnd); }
+
+std::unique_ptr<afx::PaintSession> Win32Backend::BeginPaint(HWND hWnd) {
+    if (!hWnd) return nullptr;
+    return std::make_unique<Win32PaintSession>(hWnd);
+}
 
 }  // namespace afx_win32

@@ -71,14 +71,9 @@ public:
         FakeWindow* w = Sys().Find(hWnd);
         return w && w->enabled;
     }
-    bool IsWindowVisible(HWND hWnd) override { return IsShown(hWnd); }
-    bool IsShown(HWND hWnd) override {
+    bool IsWindowVisible(HWND hWnd) override {
         FakeWindow* w = Sys().Find(hWnd);
         return w && (w->style & WS_VISIBLE);
-    }
-    void Show(HWND hWnd, bool show) override {
-        if (FakeWindow* w = Sys().Find(hWnd))
-            w->style = show ? w->style | WS_VISIBLE : w->style & ~WS_VISIBLE;
     }
     // Style bits as the window system keeps them, beyond the portable visible bit.
     DWORD GetStyle(HWND hWnd) override {
@@ -108,10 +103,11 @@ public:
         FakeWindow* w = Sys().Find(hWnd);
         return w ? w->client : CRect();
     }
+    void InvalidateRect(HWND, const CRect*, bool) override {}
     LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         if (!Sys().Find(hWnd)) return 0;
         Sys().sent.push_back({hWnd, message, wParam, lParam});
-        return afx::Backend::SendMessage(hWnd, message, wParam, lParam);
+        return afx::RouteMessage(*this, hWnd, message, wParam, lParam);
     }
     LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         Sys().defaulted.push_back({hWnd, message, wParam, lParam});
@@ -189,14 +185,15 @@ public:
         return true;
     }
     bool KillTimer(HWND hWnd, UINT_PTR id) override { return Sys().timers.erase({hWnd, id}) > 0; }
+    bool IsPortDeviceChange(UINT event, LPARAM) override { return event == DBT_DEVNODES_CHANGED; }
 
-    std::unique_ptr<afx::DeviceWatch> WatchPortDevices(HWND hWnd) override {
-        class Watch : public afx::DeviceWatch {
+    std::unique_ptr<afx::DeviceNotification> NotifyPortDevices(HWND hWnd) override {
+        class Notification : public afx::DeviceNotification {
         public:
-            explicit Watch(HWND watched) : m_watched(watched) {
+            explicit Notification(HWND watched) : m_watched(watched) {
                 Sys().watchedWindows.push_back(watched);
             }
-            ~Watch() override {
+            ~Notification() override {
                 auto& all = Sys().watchedWindows;
                 const auto found = std::find(all.begin(), all.end(), m_watched);
                 if (found != all.end()) all.erase(found);
@@ -205,7 +202,7 @@ public:
         private:
             HWND m_watched;
         };
-        return std::make_unique<Watch>(hWnd);
+        return std::make_unique<Notification>(hWnd);
     }
 
     HWND CreateToolTip(HWND hWndParent, DWORD) override { return Sys().Create(hWndParent, 0, 0); }
@@ -223,6 +220,7 @@ public:
     void ActivateToolTip(HWND hWnd, bool active) override {
         if (FakeWindow* w = Sys().Find(hWnd)) w->tipActive = active;
     }
+    void RelayToolTipEvent(HWND, MSG*) override {}
 
     bool RunModal(CDialog& dialog, HWND hWndOwner) override {
         FakeSystem& sys = Sys();
@@ -238,6 +236,12 @@ public:
         DestroyWindow(hDlg);
         return true;
     }
+    // The script above is the whole loop: nothing waits to be woken, nothing is queued.
+    void WakeModalLoop(HWND) override {}
+    bool IsDialogMessage(HWND, MSG*) override { return false; }
+    bool PeekMessage() override { return false; }
+    bool PumpMessage() override { return false; }
+    int RunMessageLoop() override { return 0; }
 
     bool LoadString(UINT nID, std::string& text) override {
         auto found = Sys().strings.find(nID);
@@ -256,6 +260,7 @@ public:
     int GetSystemMetrics(int nIndex) override {
         return nIndex == SM_CXICON || nIndex == SM_CYICON ? 32 : 0;
     }
+    void InitCommonControls() override {}
 };
 
 }  // namespace

@@ -13,11 +13,13 @@
 #include "afx/qt/QtBackend.h"
 #include "tests/gui_qt/TestSystem.h"
 #include "tests/gui_qt/TesterDriver.h"
+#include "ui/linux/QtProgram.h"
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     afx::RegisterBackend(&afx::qt::TheQtBackend());
+    PrepareMarloxOnQt();
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUT.png\n", argv[0]);
         return 2;

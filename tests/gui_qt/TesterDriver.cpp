@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "afx/Backend.h"
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 #include "res/resource.h"
 #include "ui/TesterDlg.h"
 

@@ -20,6 +20,7 @@
 #include "afx/qt/QtBackend.h"
 #include "res/resource.h"
 #include "tests/gui_qt/TesterDriver.h"
+#include "ui/linux/QtProgram.h"
 
 namespace {
 
@@ -78,6 +79,7 @@ int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     afx::RegisterBackend(&afx::qt::TheQtBackend());
+    PrepareMarloxOnQt();
     if (CWinApp* app = AfxGetApp()) app->SetAppName(afx::qt::ApplicationName("/usr/bin/marlox"));
 
     guitest::RunTesterDialog([](guitest::DialogView& view) {

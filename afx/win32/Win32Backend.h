@@ -33,8 +33,6 @@ public:
     bool EnableWindow(HWND hWnd, bool enable) override;
     bool IsWindowEnabled(HWND hWnd) override;
     bool IsWindowVisible(HWND hWnd) override;
-    bool IsShown(HWND hWnd) override;
-    void Show(HWND hWnd, bool show) override;
     DWORD GetStyle(HWND hWnd) override;
     bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) override;
     bool SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
@@ -49,6 +47,7 @@ public:
     bool IsIconic(HWND hWnd) override;
     void CenterWindow(HWND hWnd, HWND hWndOwner) override;
     bool DestroyWindow(HWND hWnd) override;
+    std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
 
     // Controls.cpp
     int ComboCount(HWND hWnd) override;
@@ -68,11 +67,8 @@ public:
     // DeviceEvents.cpp
     bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override;
     bool KillTimer(HWND hWnd, UINT_PTR id) override;
-    std::unique_ptr<afx::DeviceWatch> WatchPortDevices(HWND hWnd) override;
+    std::unique_ptr<afx::DeviceNotification> NotifyPortDevices(HWND hWnd) override;
     bool IsPortDeviceChange(UINT event, LPARAM data) override;
-
-    // PaintDC.cpp
-    std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
 
     // ModalLoop.cpp
     bool RunModal(CDialog& dialog, HWND hWndOwner) override;
@@ -82,7 +78,7 @@ public:
     bool PumpMessage() override;
     int RunMessageLoop() override;
 
-    // Resources.cpp
+    // System.cpp
     bool LoadString(UINT nID, std::string& text) override;
     HICON LoadIcon(UINT nID) override;
     int MessageBox(HWND hWndOwner, const char* text, const char* caption, UINT nType) override;

@@ -1,5 +1,5 @@
 // Strings, icons, message boxes and system metrics from user32 and comctl32.
-#include "afx/win32/Win32.h"
+#include "afx/win32/Win32Backend.h"
 
 #include <vector>
 

@@ -1,5 +1,6 @@
-#include "afx/qt/Window.h"
+#include "afx/qt/Handles.h"
 
+#include <algorithm>
 #include <map>
 
 namespace afx::qt {
@@ -52,8 +53,11 @@ QWidget* WidgetOf(HWND handle) {
 
 }  // namespace afx::qt
 
-UINT HMENU__::FirstCommand() const {
-    for (const Item& item : items)
-        if (item.id != 0) return item.id;
-    return 0;
+bool HMENU__::HasCommands() const {
+    return std::any_of(items.begin(), items.end(), [](const Item& item) { return item.id != 0; });
+}
+
+bool HMENU__::Has(UINT command) const {
+    return std::any_of(items.begin(), items.end(),
+                       [command](const Item& item) { return item.id == command; });
 }

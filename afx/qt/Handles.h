@@ -17,7 +17,6 @@
 
 #include "afx/Types.h"
 
-class CDialog;
 class QEventLoop;
 
 namespace afx::qt {
@@ -44,8 +43,9 @@ struct HMENU__ {
     };
     std::vector<Item> items;
 
-    // The first command the program added, the one F1 stands for; 0 if none.
-    UINT FirstCommand() const;
+    // Any entry other than a separator.
+    bool HasCommands() const;
+    bool Has(UINT command) const;
 };
 
 struct HICON__ {
@@ -62,7 +62,6 @@ struct HWND__ {
     bool literalText = false;  // a static without access keys: "&" shows as it is
 
     // Dialogs.
-    CDialog* dialog = nullptr;   // the object whose modal loop runs it
     std::vector<HWND> children;  // template order
     int defaultId = IDOK;        // unless a default push button says otherwise
     std::unique_ptr<HMENU__> systemMenu;

@@ -1,7 +1,7 @@
 #pragma once
 // Serial ports coming and going while a window is open. The window system tells every top-level
-// window that devices changed (WM_DEVICECHANGE with DBT_DEVNODES_CHANGED); a watch adds what the
-// system tells only those who ask: on Windows the arrival and removal of ports and COM-port
+// window that devices changed (WM_DEVICECHANGE with DBT_DEVNODES_CHANGED); a registration adds what
+// the system tells only those who ask: on Windows the arrival and removal of ports and COM-port
 // interfaces, on Linux the kernel's tty events. Either way they come as WM_DEVICECHANGE.
 
 #include <memory>
@@ -11,15 +11,15 @@
 class CWnd;
 
 namespace afx {
-class DeviceWatch;
+class DeviceNotification;
 }
 
-class CDeviceWatch {
+class CDeviceNotification {
 public:
-    CDeviceWatch();
-    ~CDeviceWatch();
-    CDeviceWatch(const CDeviceWatch&) = delete;
-    CDeviceWatch& operator=(const CDeviceWatch&) = delete;
+    CDeviceNotification();
+    ~CDeviceNotification();
+    CDeviceNotification(const CDeviceNotification&) = delete;
+    CDeviceNotification& operator=(const CDeviceNotification&) = delete;
 
     // Starts watching for pWnd (again, if it watched another window); false when the system
     // offers nothing beyond its broadcast.
@@ -27,7 +27,7 @@ public:
     void Stop();
 
 private:
-    std::unique_ptr<afx::DeviceWatch> m_watch;
+    std::unique_ptr<afx::DeviceNotification> m_registration;
 };
 
 // Whether a WM_DEVICECHANGE (its wParam and lParam) may concern serial ports.

@@ -1,0 +1,12 @@
+#include "ui/linux/QtProgram.h"
+
+#include "afx/qt/DialogWidget.h"
+#include "afx/qt/Resources.h"
+#include "res/MarloxResources.h"
+#include "res/resource.h"
+
+void PrepareMarloxOnQt() {
+    const auto [bytes, size] = MarloxResources();
+    afx::qt::UseProgramResources(bytes, size);
+    afx::qt::SetHelpKeyCommand(IDM_ABOUTBOX);
+}
