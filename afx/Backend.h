@@ -46,20 +46,17 @@ public:
     virtual HWND GetParent(HWND) = 0;
     virtual bool IsWindow(HWND) = 0;
     virtual void SetWindowText(HWND, const char*) = 0;
-    virtual std::string GetWindowText(HWND) = 0;
     // True when the window was disabled before.
     virtual bool EnableWindow(HWND, bool) = 0;
-    virtual bool IsWindowEnabled(HWND) = 0;
-    // Shown, with every parent shown too.
-    virtual bool IsWindowVisible(HWND) = 0;
     // Style bits: the window system's own, or WS_VISIBLE alone where a toolkit has no others.
-    virtual DWORD GetStyle(HWND hWnd) = 0;
-    virtual bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags) = 0;
+    // True when they changed.
+    virtual bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add) = 0;
     virtual bool SetWindowPos(HWND, HWND /*insertAfter*/, int /*x*/, int /*y*/, int /*cx*/,
                               int /*cy*/, UINT /*swpFlags*/) = 0;
     virtual CRect GetWindowRect(HWND) = 0;  // screen coordinates
     virtual CRect GetClientRect(HWND) = 0;
-    virtual void InvalidateRect(HWND, const CRect*, bool /*erase*/) = 0;
+    // The whole client area is to be painted again.
+    virtual void Invalidate(HWND, bool /*erase*/) = 0;
     // To the window's handler: for a window bound to an object, as RouteMessage does.
     virtual LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual LRESULT DefWindowProc(HWND, UINT, WPARAM, LPARAM) = 0;
@@ -69,13 +66,12 @@ public:
     // MF_SEPARATOR, or MF_STRING with a command id and its text.
     virtual bool AppendMenu(HMENU, UINT /*flags*/, UINT_PTR /*id*/, const char* /*text*/) = 0;
     virtual bool IsIconic(HWND) = 0;
-    // Over the owner, or over the screen's work area when that is nullptr.
-    virtual void CenterWindow(HWND, HWND /*owner*/) = 0;
+    // Over the window's owner, or over the screen's work area when it has none.
+    virtual void CenterWindow(HWND) = 0;
     virtual bool DestroyWindow(HWND) = 0;
     virtual std::unique_ptr<PaintSession> BeginPaint(HWND) = 0;
 
     // Drop-down lists. Indexes are 0-based; CB_ERR (negative) for none or a refusal.
-    virtual int ComboCount(HWND) = 0;
     virtual int ComboSelection(HWND) = 0;
     virtual int ComboSelect(HWND, int /*index*/) = 0;
     // At the index given (-1: at the end), never sorted; the index it went to.
@@ -110,7 +106,6 @@ public:
     // CWinThread::PumpMessage.
     virtual bool PeekMessage() = 0;
     virtual bool PumpMessage() = 0;
-    virtual int RunMessageLoop() = 0;  // until the quit message; its exit code
 
     // Timers: WM_TIMER with the id to the window every `ms` until killed; setting an id again
     // restarts it. The window's destruction kills its timers.

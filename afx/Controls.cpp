@@ -18,7 +18,6 @@ bool CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, const CRect* lpRectTool, UI
     return afx::TheBackend().AddTool(m_hWnd, pWnd->m_hWnd, nIDText);
 }
 
-int CComboBox::GetCount() { return afx::TheBackend().ComboCount(m_hWnd); }
 int CComboBox::GetCurSel() { return afx::TheBackend().ComboSelection(m_hWnd); }
 int CComboBox::SetCurSel(int nSelect) { return afx::TheBackend().ComboSelect(m_hWnd, nSelect); }
 

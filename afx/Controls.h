@@ -10,7 +10,6 @@ class CButton : public CWnd {};
 
 class CComboBox : public CWnd {
 public:
-    int GetCount();
     // Selected index, or CB_ERR (negative) when nothing is selected.
     int GetCurSel();
     int SetCurSel(int nSelect);

@@ -13,8 +13,6 @@ bool CDeviceNotification::Start(CWnd* pWnd) {
     return m_registration != nullptr;
 }
 
-void CDeviceNotification::Stop() { m_registration.reset(); }
-
 bool AfxIsPortDeviceChange(UINT nEventType, LPARAM dwData) {
     return afx::TheBackend().IsPortDeviceChange(nEventType, dwData);
 }

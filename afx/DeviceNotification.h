@@ -24,7 +24,6 @@ public:
     // Starts watching for pWnd (again, if it watched another window); false when the system
     // offers nothing beyond its broadcast.
     bool Start(CWnd* pWnd);
-    void Stop();
 
 private:
     std::unique_ptr<afx::DeviceNotification> m_registration;

@@ -1,20 +1,16 @@
 #include "afx/Menu.h"
 
-#include <memory>
-#include <unordered_map>
+#include <map>
 
 #include "afx/Backend.h"
 
 CMenu* CMenu::FromHandle(HMENU hMenu) {
     if (hMenu == nullptr) return nullptr;
     // One object per handle, kept for the program's life: only the system menu ever comes here.
-    static std::unordered_map<HMENU, std::unique_ptr<CMenu>> objects;
-    std::unique_ptr<CMenu>& slot = objects[hMenu];
-    if (!slot) {
-        slot = std::make_unique<CMenu>();
-        slot->m_hMenu = hMenu;
-    }
-    return slot.get();
+    static std::map<HMENU, CMenu> objects;
+    CMenu& menu = objects[hMenu];
+    menu.m_hMenu = hMenu;
+    return &menu;
 }
 
 bool CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) {

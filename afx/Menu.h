@@ -13,7 +13,6 @@ public:
 
     // A framework-owned object for hMenu (nullptr for none), valid while the program runs.
     static CMenu* FromHandle(HMENU hMenu);
-    HMENU GetSafeHmenu() const { return m_hMenu; }
 
     // MF_SEPARATOR (no id, no text) or MF_STRING with a command id and its text.
     bool AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* lpszNewItem = nullptr);

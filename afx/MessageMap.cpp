@@ -3,15 +3,13 @@
 namespace {
 
 bool Matches(const AFX_MSGMAP_ENTRY& entry, const AfxMessage& msg) {
-    if (entry.nMessage != msg.message) return false;
-    if (msg.message != WM_COMMAND) return true;
-    const UINT id = AfxLoWord(msg.wParam);
-    return entry.nCode == AfxHiWord(msg.wParam) && entry.nID <= id && id <= entry.nLastID;
+    return entry.nMessage == msg.message &&
+           (msg.message != WM_COMMAND ||
+            (entry.nCode == AfxHiWord(msg.wParam) && entry.nID == AfxLoWord(msg.wParam)));
 }
 
-}  // namespace
-
-const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP* map, const AfxMessage& msg) {
+// The entry that handles msg in this map or a base map, or nullptr.
+const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* map, const AfxMessage& msg) {
     for (; map != nullptr; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nMessage != 0; ++entry) {
             if (Matches(*entry, msg)) return entry;
@@ -20,10 +18,12 @@ const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP* map, const AfxMess
     return nullptr;
 }
 
+}  // namespace
+
 const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
     static const AFX_MSGMAP map = {nullptr, &entries[0]};
     return &map;
 }
@@ -34,7 +34,7 @@ bool CCmdTarget::OnCmdMsg(UINT nID, UINT nCode) {
 }
 
 bool CCmdTarget::DispatchMessageMap(const AfxMessage& msg, LRESULT* pResult) {
-    const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntry(GetMessageMap(), msg);
+    const AFX_MSGMAP_ENTRY* entry = FindEntry(GetMessageMap(), msg);
     if (entry == nullptr) return false;
     *pResult = entry->pfn(*this, msg);
     return true;

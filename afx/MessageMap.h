@@ -24,8 +24,7 @@ using AfxHandler = LRESULT (*)(CCmdTarget& target, const AfxMessage& msg);
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;  // 0 ends the table
     UINT nCode;     // WM_COMMAND: notification code; otherwise 0
-    UINT nID;       // WM_COMMAND: first control or command id; otherwise 0
-    UINT nLastID;   // WM_COMMAND: last id of the range; otherwise 0
+    UINT nID;       // WM_COMMAND: control or command id; otherwise 0
     AfxHandler pfn;
 };
 
@@ -33,9 +32,6 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP* (*pfnGetBaseMap)();  // nullptr at the root
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
-
-// The entry that handles msg in this map or a base map, or nullptr.
-const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP* map, const AfxMessage& msg);
 
 // Root of everything that receives messages or commands.
 class CCmdTarget {
@@ -123,7 +119,7 @@ private:
         using TheBaseClass = baseClass;                                               \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 #define END_MESSAGE_MAP()                                                                         \
-    { 0, 0, 0, 0, nullptr }                                                                       \
+    { 0, 0, 0, nullptr }                                                                          \
     }                                                                                             \
     ;                                                                                             \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
@@ -131,22 +127,20 @@ private:
     }
 
 // Commands: memberFxn is spelled &Class::Handler, void Handler().
-#define ON_COMMAND(id, memberFxn) \
-    {WM_COMMAND, 0, (UINT)(id), (UINT)(id), &afx_detail::Call_v<memberFxn>},
+#define ON_COMMAND(id, memberFxn) ON_CONTROL(0, id, memberFxn)
 #define ON_CONTROL(code, id, memberFxn) \
-    {WM_COMMAND, (UINT)(code), (UINT)(id), (UINT)(id), &afx_detail::Call_v<memberFxn>},
+    {WM_COMMAND, (UINT)(code), (UINT)(id), &afx_detail::Call_v<memberFxn>},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_CBN_DROPDOWN(id, memberFxn) ON_CONTROL(CBN_DROPDOWN, id, memberFxn)
 
 // Window messages with the conventional handler names.
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, &afx_detail::Call_v<&ThisClass::OnPaint>},
+#define ON_WM_PAINT() {WM_PAINT, 0, 0, &afx_detail::Call_v<&ThisClass::OnPaint>},
 #define ON_WM_SYSCOMMAND() \
-    {WM_SYSCOMMAND, 0, 0, 0, &afx_detail::Call_SysCommand<&ThisClass::OnSysCommand>},
+    {WM_SYSCOMMAND, 0, 0, &afx_detail::Call_SysCommand<&ThisClass::OnSysCommand>},
 #define ON_WM_QUERYDRAGICON() \
-    {WM_QUERYDRAGICON, 0, 0, 0, &afx_detail::Call_Handle<&ThisClass::OnQueryDragIcon>},
-#define ON_WM_TIMER() {WM_TIMER, 0, 0, 0, &afx_detail::Call_Timer<&ThisClass::OnTimer>},
+    {WM_QUERYDRAGICON, 0, 0, &afx_detail::Call_Handle<&ThisClass::OnQueryDragIcon>},
+#define ON_WM_TIMER() {WM_TIMER, 0, 0, &afx_detail::Call_Timer<&ThisClass::OnTimer>},
 #define ON_WM_DEVICECHANGE() \
-    {WM_DEVICECHANGE, 0, 0, 0, &afx_detail::Call_DeviceChange<&ThisClass::OnDeviceChange>},
+    {WM_DEVICECHANGE, 0, 0, &afx_detail::Call_DeviceChange<&ThisClass::OnDeviceChange>},
 // Any message: LRESULT Handler(WPARAM, LPARAM).
-#define ON_MESSAGE(message, memberFxn) \
-    {(UINT)(message), 0, 0, 0, &afx_detail::Call_Message<memberFxn>},
+#define ON_MESSAGE(message, memberFxn) {(UINT)(message), 0, 0, &afx_detail::Call_Message<memberFxn>},

@@ -1,6 +1,6 @@
 #pragma once
-// Device contexts: CDC draws into a window being painted; CPaintDC begins painting a window on
-// construction and ends it on destruction, through the back end's paint session.
+// CPaintDC begins painting a window on construction and ends it on destruction, through the back
+// end's paint session.
 
 #include <memory>
 
@@ -12,24 +12,18 @@ namespace afx {
 class PaintSession;
 }
 
-class CDC {
+class CPaintDC {
 public:
-    CDC();
-    CDC(const CDC&) = delete;
-    CDC& operator=(const CDC&) = delete;
-    virtual ~CDC();
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC();
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
 
-    HDC m_hDC = nullptr;
-    HDC GetSafeHdc() const { return m_hDC; }
-
+    // The device context, for code that passes it on; nullptr where the toolkit has none.
+    HDC GetSafeHdc() const;
     // False when nothing is being painted.
     bool DrawIcon(int x, int y, HICON hIcon);
 
-protected:
+private:
     std::unique_ptr<afx::PaintSession> m_session;
-};
-
-class CPaintDC : public CDC {
-public:
-    explicit CPaintDC(CWnd* pWnd);
 };

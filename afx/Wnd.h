@@ -18,38 +18,24 @@ public:
 
     HWND m_hWnd = nullptr;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-
-    // The object bound to hWnd, or nullptr; a handle bound to no object gets a temporary one
-    // that lives until the next call with another unbound handle (FromHandle only).
+    // The object bound to hWnd, or nullptr. One user-interface thread: no locking.
     static CWnd* FromHandlePermanent(HWND hWnd);
-    static CWnd* FromHandle(HWND hWnd);
-
-    // Binds an existing window to this object (for the window's lifetime or until Detach).
+    // Binds an existing window to this object, for the window's lifetime.
     bool Attach(HWND hWnd);
-    HWND Detach();
-
-    CWnd* GetDlgItem(int nID) const;
-    CWnd* GetParent() const;
 
     void SetWindowText(const char* text);
-    void GetWindowText(CString& text) const;
     bool EnableWindow(bool enable = true);
-    bool IsWindowEnabled() const;
-    bool IsWindowVisible() const;
-    DWORD GetStyle() const;
-    // Removes then adds style bits; nFlags, when not 0, are SWP_ flags for a frame refresh.
-    bool ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    // Removes then adds style bits.
+    bool ModifyStyle(DWORD dwRemove, DWORD dwAdd);
     bool SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
     void GetWindowRect(CRect* lpRect) const;  // screen coordinates
     void GetClientRect(CRect* lpRect) const;
+    // The whole client area: lpRect must be nullptr.
     void InvalidateRect(const CRect* lpRect, bool bErase = true);
-    void Invalidate(bool bErase = true) { InvalidateRect(nullptr, bErase); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     HICON SetIcon(HICON hIcon, bool bBigIcon);
     CMenu* GetSystemMenu(bool bRevert) const;
     bool IsIconic() const;
-    void CenterWindow(CWnd* pAlternateOwner = nullptr);
     bool DestroyWindow();
     // WM_TIMER with nIDEvent every nElapse ms until KillTimer; the same id again restarts it.
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse);
@@ -62,21 +48,19 @@ public:
     // true when the message was consumed.
     virtual bool PreTranslateMessage(MSG* pMsg);
 
-    // Routes one message: commands through OnCommand, everything else through the message map.
-    // Returns true when a handler ran; *pResult then holds its result.
-    virtual bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
-
 protected:
     // Marks the window as created by this object, so the destructor destroys it.
     void SetOwnsWindow() { m_ownsWindow = true; }
+    // Unbinds every object whose window no longer exists (after a dialog's window is destroyed).
+    static void UnbindDestroyed();
 
 private:
     bool m_ownsWindow = false;
 };
 
-// Routes one message to pWnd's maps as the handler of that message (so Default() knows it), with
-// every exception caught and reported in a message box. Returns whether a handler ran.
+// Routes one message to pWnd's maps as the handler of that message (so Default() knows it):
+// commands through OnCmdMsg, the rest through the message map, with every exception caught and
+// reported in a message box. Returns whether a handler ran; *pResult then holds its result.
 bool AfxCallWndProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
 // Offers pMsg to PreTranslateMessage of hWnd's object and its parents' objects, up to the

@@ -62,11 +62,6 @@ void ApplyTips(HWND__& toolTip) {
 
 }  // namespace
 
-int QtBackend::ComboCount(HWND hWnd) {
-    QComboBox* combo = Combo(hWnd);
-    return combo != nullptr ? combo->count() : 0;
-}
-
 int QtBackend::ComboSelection(HWND hWnd) {
     QComboBox* combo = Combo(hWnd);
     return combo != nullptr && combo->currentIndex() >= 0 ? combo->currentIndex() : CB_ERR;

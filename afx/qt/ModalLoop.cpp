@@ -75,8 +75,6 @@ bool QtBackend::PumpMessage() {
     return true;
 }
 
-int QtBackend::RunMessageLoop() { return QApplication::exec(); }
-
 // The dialog widget handles its keys itself (DialogWidget::keyPressEvent).
 bool QtBackend::IsDialogMessage(HWND, MSG*) { return false; }
 

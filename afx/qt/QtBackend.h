@@ -13,28 +13,23 @@ public:
     HWND GetParent(HWND hWnd) override;
     bool IsWindow(HWND hWnd) override;
     void SetWindowText(HWND hWnd, const char* text) override;
-    std::string GetWindowText(HWND hWnd) override;
     bool EnableWindow(HWND hWnd, bool enable) override;
-    bool IsWindowEnabled(HWND hWnd) override;
-    bool IsWindowVisible(HWND hWnd) override;
-    DWORD GetStyle(HWND hWnd) override;
-    bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags) override;
+    bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add) override;
     bool SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, int cy,
                       UINT swpFlags) override;
     CRect GetWindowRect(HWND hWnd) override;
     CRect GetClientRect(HWND hWnd) override;
-    void InvalidateRect(HWND hWnd, const CRect* rect, bool erase) override;
+    void Invalidate(HWND hWnd, bool erase) override;
     LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     HICON SetIcon(HWND hWnd, HICON icon, bool big) override;
     HMENU GetSystemMenu(HWND hWnd, bool revert) override;
     bool AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* text) override;
     bool IsIconic(HWND hWnd) override;
-    void CenterWindow(HWND hWnd, HWND owner) override;
+    void CenterWindow(HWND hWnd) override;
     bool DestroyWindow(HWND hWnd) override;
     std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
 
-    int ComboCount(HWND hWnd) override;
     int ComboSelection(HWND hWnd) override;
     int ComboSelect(HWND hWnd, int index) override;
     int ComboInsert(HWND hWnd, int index, const char* text) override;
@@ -57,7 +52,6 @@ public:
     bool IsDialogMessage(HWND hDlg, MSG* message) override;
     bool PeekMessage() override;
     bool PumpMessage() override;
-    int RunMessageLoop() override;
 
     bool LoadString(UINT nID, std::string& text) override;
     HICON LoadIcon(UINT nID) override;

@@ -16,12 +16,6 @@ namespace afx::qt {
 
 namespace {
 
-// Disabled by its own state, not because its dialog is (a modal child disables nothing here,
-// but a window's own state is what EnableWindow reports).
-bool ExplicitlyEnabled(const QWidget& widget) {
-    return !widget.testAttribute(Qt::WA_ForceDisabled);
-}
-
 class WidgetPaintSession : public afx::PaintSession {
 public:
     explicit WidgetPaintSession(QWidget* widget) : m_painter(widget) {}
@@ -77,48 +71,22 @@ void QtBackend::SetWindowText(HWND hWnd, const char* text) {
     }
 }
 
-std::string QtBackend::GetWindowText(HWND hWnd) {
-    const HWND__* window = Find(hWnd);
-    if (window == nullptr) return {};
-    if (window->kind == WindowKind::ComboBox && window->widget)
-        return static_cast<QComboBox*>(window->widget.data())->currentText().toStdString();
-    return window->text;
-}
-
 bool QtBackend::EnableWindow(HWND hWnd, bool enable) {
     QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return false;
-    const bool wasDisabled = !ExplicitlyEnabled(*widget);
+    // Its own state, not its dialog's: a modal child disables nothing here.
+    const bool wasDisabled = widget->testAttribute(Qt::WA_ForceDisabled);
     widget->setEnabled(enable);
     return wasDisabled;
 }
 
-bool QtBackend::IsWindowEnabled(HWND hWnd) {
-    QWidget* widget = WidgetOf(hWnd);
-    return widget != nullptr && ExplicitlyEnabled(*widget);
-}
-
-bool QtBackend::IsWindowVisible(HWND hWnd) {
-    QWidget* widget = WidgetOf(hWnd);
-    return widget != nullptr && widget->isVisible();
-}
-
 // A widget has no style bits but its visibility: WS_VISIBLE by its own state, whatever its
 // parent's.
-DWORD QtBackend::GetStyle(HWND hWnd) {
-    QWidget* widget = WidgetOf(hWnd);
-    const bool shown =
-        widget != nullptr && (widget->isWindow() ? widget->isVisible() : !widget->isHidden());
-    return shown ? WS_VISIBLE : 0;
-}
-
-bool QtBackend::ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT) {
+bool QtBackend::ModifyStyle(HWND hWnd, DWORD remove, DWORD add) {
     QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return false;
-    const bool shown = (GetStyle(hWnd) & WS_VISIBLE) != 0;
-    bool show = shown;
-    if (remove & WS_VISIBLE) show = false;
-    if (add & WS_VISIBLE) show = true;
+    const bool shown = widget->isWindow() ? widget->isVisible() : !widget->isHidden();
+    const bool show = (add & WS_VISIBLE) != 0 || (shown && (remove & WS_VISIBLE) == 0);
     if (show == shown) return false;
     widget->setVisible(show);
     return true;
@@ -132,7 +100,7 @@ LRESULT QtBackend::SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
 LRESULT QtBackend::DefWindowProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 // Qt places a dialog over its owner, or the screen, when it first shows.
-void QtBackend::CenterWindow(HWND, HWND) {}
+void QtBackend::CenterWindow(HWND) {}
 
 bool QtBackend::SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy, UINT swpFlags) {
     QWidget* widget = WidgetOf(hWnd);
@@ -169,11 +137,8 @@ CRect QtBackend::GetClientRect(HWND hWnd) {
     return widget != nullptr ? CRect(0, 0, widget->width(), widget->height()) : CRect();
 }
 
-void QtBackend::InvalidateRect(HWND hWnd, const CRect* rect, bool) {
-    QWidget* widget = WidgetOf(hWnd);
-    if (widget != nullptr)
-        widget->update(rect != nullptr ? QRect(rect->left, rect->top, rect->Width(), rect->Height())
-                                       : widget->rect());
+void QtBackend::Invalidate(HWND hWnd, bool) {
+    if (QWidget* widget = WidgetOf(hWnd)) widget->update();
 }
 
 HICON QtBackend::SetIcon(HWND hWnd, HICON icon, bool big) {

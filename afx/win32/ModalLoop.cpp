@@ -5,24 +5,6 @@
 
 namespace {
 
-// Messages whose result a dialog procedure returns itself instead of through DWLP_MSGRESULT.
-bool ReturnsResultDirectly(UINT message) {
-    switch (message) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON: return true;
-    default: return false;
-    }
-}
-
 // Moved onto a monitor of another scale (per-monitor awareness): take the rectangle the system
 // suggests for the new scale. The message then goes on to the dialog manager, which scales the
 // dialog's font and lays the controls out again in the template's dialog units.
@@ -57,7 +39,9 @@ INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     if (wnd == nullptr) return FALSE;  // before WM_INITDIALOG: DefDlgProc's business
     LRESULT result = 0;
     if (!AfxCallWndProc(wnd, message, wParam, lParam, &result)) return FALSE;
-    if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
+    // A dialog procedure returns the result of a few messages itself (of those the message maps
+    // handle, WM_QUERYDRAGICON's); the rest go through DWLP_MSGRESULT.
+    if (message == WM_QUERYDRAGICON) return static_cast<INT_PTR>(result);
     ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
     return TRUE;
 }
@@ -92,11 +76,7 @@ bool Win32Backend::RunModal(CDialog& dialog, HWND hWndOwner) {
 }
 
 void Win32Backend::WakeModalLoop(HWND hDlg) {
-    if (hDlg) {
-        ::PostMessageA(hDlg, WM_NULL, 0, 0);
-    } else {
-        ::PostThreadMessageA(::GetCurrentThreadId(), WM_NULL, 0, 0);
-    }
+    if (hDlg) ::PostMessageA(hDlg, WM_NULL, 0, 0);
 }
 
 bool Win32Backend::IsDialogMessage(HWND hDlg, MSG* pMsg) {
@@ -122,15 +102,6 @@ bool Win32Backend::PumpMessage() {
         ::DispatchMessageA(&msg);
     }
     return true;
-}
-
-int Win32Backend::RunMessageLoop() {
-    while (PumpMessage()) {
-    }
-    MSG msg;
-    if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-        return static_cast<int>(msg.wParam);
-    return 0;
 }
 
 }  // namespace afx_win32

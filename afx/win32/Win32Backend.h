@@ -9,7 +9,6 @@
 
 #undef AppendMenu
 #undef DefWindowProc
-#undef GetWindowText
 #undef IsDialogMessage
 #undef LoadIcon
 #undef LoadString
@@ -29,28 +28,23 @@ public:
     HWND GetParent(HWND hWnd) override;
     bool IsWindow(HWND hWnd) override;
     void SetWindowText(HWND hWnd, const char* text) override;
-    std::string GetWindowText(HWND hWnd) override;
     bool EnableWindow(HWND hWnd, bool enable) override;
-    bool IsWindowEnabled(HWND hWnd) override;
-    bool IsWindowVisible(HWND hWnd) override;
-    DWORD GetStyle(HWND hWnd) override;
-    bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) override;
+    bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd) override;
     bool SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
                       UINT nFlags) override;
     CRect GetWindowRect(HWND hWnd) override;
     CRect GetClientRect(HWND hWnd) override;
-    void InvalidateRect(HWND hWnd, const CRect* rect, bool erase) override;
+    void Invalidate(HWND hWnd, bool erase) override;
     LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     HICON SetIcon(HWND hWnd, HICON icon, bool big) override;
     HMENU GetSystemMenu(HWND hWnd, bool revert) override;
     bool IsIconic(HWND hWnd) override;
-    void CenterWindow(HWND hWnd, HWND hWndOwner) override;
+    void CenterWindow(HWND hWnd) override;
     bool DestroyWindow(HWND hWnd) override;
     std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
 
     // Controls.cpp
-    int ComboCount(HWND hWnd) override;
     int ComboSelection(HWND hWnd) override;
     int ComboSelect(HWND hWnd, int index) override;
     int ComboInsert(HWND hWnd, int index, const char* text) override;
@@ -76,7 +70,6 @@ public:
     bool IsDialogMessage(HWND hDlg, MSG* pMsg) override;
     bool PeekMessage() override;
     bool PumpMessage() override;
-    int RunMessageLoop() override;
 
     // System.cpp
     bool LoadString(UINT nID, std::string& text) override;
@@ -94,7 +87,6 @@ constexpr UINT WM_FIT_TEXTS = WM_APP;
 // The module whose resources the program uses: the executable itself.
 inline HINSTANCE ResourceModule() { return ::GetModuleHandleA(nullptr); }
 
-inline RECT ToRect(const CRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
 inline CRect FromRect(const RECT& rect) {
     return CRect(static_cast<int>(rect.left), static_cast<int>(rect.top),
                  static_cast<int>(rect.right), static_cast<int>(rect.bottom));

@@ -1,8 +1,6 @@
 // Window operations: each a direct call of the user32 function of the same name.
 #include "afx/win32/Win32Backend.h"
 
-#include <vector>
-
 #include "sys/Module.h"
 
 namespace afx_win32 {
@@ -62,36 +60,16 @@ void Win32Backend::SetWindowText(HWND hWnd, const char* text) {
     if (hWnd) ::SetWindowTextA(hWnd, text);
 }
 
-std::string Win32Backend::GetWindowText(HWND hWnd) {
-    if (!hWnd) return {};
-    const int length = ::GetWindowTextLengthA(hWnd);
-    if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    const int copied = ::GetWindowTextA(hWnd, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
-}
-
 bool Win32Backend::EnableWindow(HWND hWnd, bool enable) {
     return hWnd && ::EnableWindow(hWnd, enable ? TRUE : FALSE) != FALSE;
 }
 
-bool Win32Backend::IsWindowEnabled(HWND hWnd) { return hWnd && ::IsWindowEnabled(hWnd); }
-bool Win32Backend::IsWindowVisible(HWND hWnd) { return hWnd && ::IsWindowVisible(hWnd); }
-
-DWORD Win32Backend::GetStyle(HWND hWnd) {
-    return hWnd ? static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE)) : 0;
-}
-
-bool Win32Backend::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+bool Win32Backend::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd) {
     if (!hWnd) return false;
-    const DWORD style = GetStyle(hWnd);
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE));
     const DWORD newStyle = (style & ~dwRemove) | dwAdd;
     if (style == newStyle) return false;
     ::SetWindowLongPtrA(hWnd, GWL_STYLE, static_cast<LONG_PTR>(newStyle));
-    if (nFlags != 0) {
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    }
     return true;
 }
 
@@ -112,14 +90,8 @@ CRect Win32Backend::GetClientRect(HWND hWnd) {
     return FromRect(rect);
 }
 
-void Win32Backend::InvalidateRect(HWND hWnd, const CRect* rect, bool erase) {
-    if (!hWnd) return;
-    if (rect) {
-        const RECT r = ToRect(*rect);
-        ::InvalidateRect(hWnd, &r, erase);
-    } else {
-        ::InvalidateRect(hWnd, nullptr, erase);
-    }
+void Win32Backend::Invalidate(HWND hWnd, bool erase) {
+    if (hWnd) ::InvalidateRect(hWnd, nullptr, erase);
 }
 
 LRESULT Win32Backend::SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -144,8 +116,9 @@ HMENU Win32Backend::GetSystemMenu(HWND hWnd, bool revert) {
 
 bool Win32Backend::IsIconic(HWND hWnd) { return hWnd && ::IsIconic(hWnd); }
 
-void Win32Backend::CenterWindow(HWND hWnd, HWND hWndOwner) {
+void Win32Backend::CenterWindow(HWND hWnd) {
     if (!hWnd) return;
+    const HWND hWndOwner = ::GetParent(hWnd);
     const bool overOwner = hWndOwner && ::IsWindowVisible(hWndOwner) && !::IsIconic(hWndOwner);
     const RECT work = WorkArea(overOwner ? hWndOwner : hWnd);
     RECT area = work;
