@@ -7,7 +7,6 @@
 
 #include "afx/qt/DialogWidget.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Resources.h"
 #include "afx/qt/TipText.h"
 #include "afx/qt/Handles.h"
 

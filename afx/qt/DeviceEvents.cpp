@@ -1,10 +1,8 @@
 // Timers and device events, both delivered to the window through its message map.
-#include "afx/qt/DeviceEvents.h"
-
 #include <QSocketNotifier>
 
-#include "afx/qt/QtBackend.h"
 #include "afx/qt/Handles.h"
+#include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
 

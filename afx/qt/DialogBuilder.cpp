@@ -1,19 +1,20 @@
-#include "afx/qt/DialogBuilder.h"
-
+// Dialogs built from their templates, as the window system's dialog manager builds them.
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
-#include "afx/qt/DialogFont.h"
 #include "afx/qt/DialogWidget.h"
-#include "afx/qt/FieldAccessible.h"
-#include "afx/qt/QtBackend.h"
 #include "afx/qt/Handles.h"
+#include "afx/qt/QtBackend.h"
 #include "afx/res/DialogLayout.h"
 
 namespace afx::qt {
@@ -23,6 +24,38 @@ namespace {
 using afx::res::DialogItem;
 using afx::res::DialogTemplate;
 namespace style = afx::res::style;
+
+// The Windows faces of the templates and what stands in for them here, best first.
+const std::pair<const char*, const char*> FALLBACKS[] = {
+    {"Arial", "Liberation Sans"},
+    {"MS UI Gothic", "Noto Sans CJK JP"},
+};
+
+// The template's font, or its metric-compatible stand-in when the named one is not installed
+// (fontconfig would otherwise hand out a font of other metrics under the same name), sized in
+// pixels as Windows sizes it, at the screen's logical resolution.
+QFont TemplateFont(const DialogTemplate& dialogTemplate) {
+    if (!dialogTemplate.hasFont) return QFont();
+    const QString face = QString::fromStdString(dialogTemplate.typeface);
+    const QStringList families = QFontDatabase::families();
+    QString family = QGuiApplication::font().family();  // nothing better: the desktop's own font
+    for (const auto& [windowsFace, standIn] : FALLBACKS) {
+        if (face.compare(QLatin1String(windowsFace), Qt::CaseInsensitive) == 0 &&
+            families.contains(QLatin1String(standIn), Qt::CaseInsensitive))
+            family = QLatin1String(standIn);
+    }
+    if (families.contains(face, Qt::CaseInsensitive)) family = face;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen != nullptr ? qRound(screen->logicalDotsPerInchY()) : 96;
+    QFont font(family);
+    const int points = dialogTemplate.pointSize > 0 ? dialogTemplate.pointSize : 8;
+    font.setPixelSize(afx::res::MulDiv(points, dpi, 72));
+    // Weight 0 means the face's normal weight; the scale is the same as Windows'.
+    const int weight = dialogTemplate.weight == 0 ? 400 : dialogTemplate.weight;
+    font.setWeight(static_cast<QFont::Weight>(std::min(weight, 1000)));
+    font.setItalic(dialogTemplate.italic);
+    return font;
+}
 
 constexpr int ICON_SIZE = 32;  // an icon static takes the icon's size, not the template's
 
@@ -186,20 +219,25 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
     dialog.text = dialogTemplate.title;
     if (dialogTemplate.style & style::SYSMENU) dialog.systemMenu = std::make_unique<HMENU__>();
 
-    const QFont font =
-        dialogTemplate.hasFont
-            ? TemplateFont(QString::fromStdString(dialogTemplate.typeface),
-                           dialogTemplate.pointSize, dialogTemplate.weight, dialogTemplate.italic)
-            : QFont();
+    const QFont font = TemplateFont(dialogTemplate);
     widget->setFont(font);
-    const BaseUnits base = DialogBaseUnits(font);
+    // A horizontal dialog unit is a quarter of the font's average character width, a vertical one
+    // an eighth of its height.
+    const QFontMetrics metrics(font);
+    const int baseX =
+        (metrics.horizontalAdvance(
+             QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const auto pixels = [baseX, baseY = metrics.height()](int x, int y, int cx, int cy) {
+        const afx::res::PixelRect r = afx::res::DialogUnitsToPixels(x, y, cx, cy, baseX, baseY);
+        return QRect(r.x, r.y, r.width, r.height);
+    };
     widget->setWindowTitle(QString::fromStdString(dialogTemplate.title));
-    widget->setFixedSize(PixelsOf(0, 0, dialogTemplate.cx, dialogTemplate.cy, base).size());
+    widget->setFixedSize(pixels(0, 0, dialogTemplate.cx, dialogTemplate.cy).size());
 
     std::vector<HWND> controls;
     for (const DialogItem& item : dialogTemplate.items) {
         const WindowKind kind = KindOf(item);
-        QRect geometry = PixelsOf(item.x, item.y, item.cx, item.cy, base);
+        QRect geometry = pixels(item.x, item.y, item.cx, item.cy);
         QWidget* control = kind == WindowKind::Button     ? MakeButton(item, widget, dialog)
                            : kind == WindowKind::ComboBox ? MakeComboBox(item, widget, geometry)
                                                           : MakeStatic(item, widget, geometry);

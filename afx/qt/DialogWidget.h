@@ -1,15 +1,19 @@
 #pragma once
-// The top-level widget of a dialog made from a template. It hands the dialog object its events:
-// painting, button clicks, Enter (the focused or default button), Escape and the close box
-// (IDCANCEL), F1, and the context menu standing for the system menu.
+// A dialog's window made from its template: the top-level widget, which hands the dialog object
+// its events (painting, button clicks, Enter for the focused or default button, Escape and the
+// close box for IDCANCEL, F1, and the context menu standing for the system menu), and its
+// controls.
 
 #include <QDialog>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "afx/Types.h"
+#include "afx/res/DialogTemplate.h"
 
+class QLabel;
 struct HMENU__;
 
 namespace afx::qt {
@@ -49,10 +53,19 @@ private:
     std::vector<std::function<void()>> m_afterFirstPaint;
 };
 
-// What F1 does in a dialog whose system menu carries sysCommand: that command, as if chosen
-// from the menu (a program that offers no help file may show its About box). Elsewhere, and by
-// default (0), F1 is WM_HELP.
-void SetHelpKeyCommand(UINT sysCommand);
+// The dialog's handle, made as CreateDialogIndirect makes it: controls in template order
+// (creation, stacking and tab order), rectangles from dialog units of the template's font,
+// styles honoured. The window is not shown yet; its events go to the object bound to the handle.
+HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner);
+
+// Static text as a static control shows it (afx::res::StaticDisplayText).
+QString StaticDisplayText(const std::string& text, bool noPrefix);
+
+// What screen readers see of a result field (a static control without text of its own): its
+// caption as its name (label-for / labelled-by), its value as its text, its tip as its
+// description. NotifyFieldText tells them that the value changed.
+void MarkResultField(QLabel& label, QLabel& caption);
+void NotifyFieldText(QLabel& label, const QString& before);
 
 // The widget being painted by its paintEvent right now, or nullptr: painting is only allowed
 // there.

@@ -1,4 +1,5 @@
-#include "afx/qt/FieldAccessible.h"
+// What screen readers see of a result field.
+#include "afx/qt/DialogWidget.h"
 
 #include <QAccessibleWidget>
 #include <QLabel>

@@ -4,9 +4,8 @@
 #include <QPointer>
 
 #include "afx/Dialog.h"
-#include "afx/qt/DialogBuilder.h"
+#include "afx/qt/DialogWidget.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Resources.h"
 #include "afx/qt/Handles.h"
 
 namespace afx::qt {

@@ -3,7 +3,11 @@
 // widget it names. Dialogs are built from the embedded compiled templates (DialogBuilder); Qt
 // places a dialog over its owner, or the screen, when it first shows.
 
+#include <functional>
+
 #include "afx/Backend.h"
+#include "afx/res/ProgramResources.h"
+#include "sys/posix/Uevents.h"
 
 namespace afx::qt {
 
@@ -66,5 +70,14 @@ private:
 // The one instance, registered by RunProgram (and by test programs that make their own
 // QApplication).
 QtBackend& TheQtBackend();
+
+// The program's resources in the user's language, chosen once per run so that dialogs and
+// strings never mix languages. A std::logic_error when the program has handed over none.
+const afx::res::ProgramResources& Resources();
+std::uint16_t ResourceLanguage();
+
+// Each new device notification opens its events with open (the default opens the kernel's;
+// tests hand in a socket they write to). Empty: the default again.
+void SetUeventOpener(std::function<sys::posix::UeventSocket()> open);
 
 }  // namespace afx::qt

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Resources.h"
 #include "afx/qt/Handles.h"
 
 namespace afx::qt {

@@ -6,9 +6,7 @@
 
 #include <algorithm>
 
-#include "afx/qt/DialogBuilder.h"
 #include "afx/qt/DialogWidget.h"
-#include "afx/qt/FieldAccessible.h"
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Handles.h"
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "afx/qt/Resources.h"
+#include "afx/qt/QtBackend.h"
 #include "res/resource.h"
 #include "tests/gui_qt/TestSystem.h"
 #include "tests/gui_qt/TesterDriver.h"

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "afx/qt/Resources.h"
+#include "afx/qt/QtBackend.h"
 #include "res/resource.h"
 #include "sys/SerialPort.h"
 #include "tests/gui_qt/TestSystem.h"
