@@ -1,11 +1,11 @@
 #include "afx/Wnd.h"
 
+#include <map>
 #include <unordered_map>
 
 #include "afx/App.h"
 #include "afx/Backend.h"
 #include "afx/Exception.h"
-#include "afx/Menu.h"
 
 namespace {
 
@@ -97,7 +97,16 @@ HICON CWnd::SetIcon(HICON hIcon, bool bBigIcon) {
 }
 
 CMenu* CWnd::GetSystemMenu(bool bRevert) const {
-    return CMenu::FromHandle(afx::TheBackend().GetSystemMenu(m_hWnd, bRevert));
+    const HMENU hMenu = afx::TheBackend().GetSystemMenu(m_hWnd, bRevert);
+    if (hMenu == nullptr) return nullptr;
+    static std::map<HMENU, CMenu> objects;
+    CMenu& menu = objects[hMenu];
+    menu.m_hMenu = hMenu;
+    return &menu;
+}
+
+bool CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) {
+    return afx::TheBackend().AppendMenu(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
 }
 
 bool CWnd::IsIconic() const { return afx::TheBackend().IsIconic(m_hWnd); }
@@ -123,6 +132,19 @@ LRESULT CWnd::Default() {
 }
 
 bool CWnd::PreTranslateMessage(MSG*) { return false; }
+
+CPaintDC::CPaintDC(CWnd* pWnd) {
+    if (pWnd != nullptr && pWnd->m_hWnd != nullptr)
+        m_session = afx::TheBackend().BeginPaint(pWnd->m_hWnd);
+}
+
+CPaintDC::~CPaintDC() = default;
+
+HDC CPaintDC::GetSafeHdc() const { return m_session != nullptr ? m_session->Hdc() : nullptr; }
+
+bool CPaintDC::DrawIcon(int x, int y, HICON hIcon) {
+    return m_session != nullptr && hIcon != nullptr && m_session->DrawIcon(x, y, hIcon);
+}
 
 bool AfxCallWndProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     *pResult = 0;

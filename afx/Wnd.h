@@ -1,14 +1,28 @@
 #pragma once
-// CWnd: a C++ object bound to one window handle, with the window operations the dialog uses.
+// CWnd: a C++ object bound to one window handle, with the window operations the dialog uses; its
+// system menu (CMenu) and its painting (CPaintDC).
 //
 // Portable: every member is a thin call into the back end (afx/Backend.h). The back end delivers
 // each window message it wants routed through message maps with AfxCallWndProc.
+
+#include <memory>
 
 #include "afx/MessageMap.h"
 #include "afx/String.h"
 #include "afx/Types.h"
 
-class CMenu;
+namespace afx {
+class PaintSession;
+}
+
+// A menu handle. Menus here are the window system's (the system menu); nothing owns one.
+class CMenu {
+public:
+    HMENU m_hMenu = nullptr;
+
+    // MF_SEPARATOR (no id, no text) or MF_STRING with a command id and its text.
+    bool AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* lpszNewItem = nullptr);
+};
 
 class CWnd : public CCmdTarget {
 public:
@@ -34,6 +48,7 @@ public:
     void InvalidateRect(const CRect* lpRect, bool bErase = true);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     HICON SetIcon(HICON hIcon, bool bBigIcon);
+    // An object kept for the program's life; nullptr when the window has no system menu.
     CMenu* GetSystemMenu(bool bRevert) const;
     bool IsIconic() const;
     bool DestroyWindow();
@@ -56,6 +71,21 @@ protected:
 
 private:
     bool m_ownsWindow = false;
+};
+
+// Painting a window, from construction to destruction, through the back end's paint session.
+class CPaintDC {
+public:
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC();
+
+    // The device context, for code that passes it on; nullptr where the toolkit has none.
+    HDC GetSafeHdc() const;
+    // False when nothing is being painted.
+    bool DrawIcon(int x, int y, HICON hIcon);
+
+private:
+    std::unique_ptr<afx::PaintSession> m_session;
 };
 
 // Routes one message to pWnd's maps as the handler of that message (so Default() knows it):

@@ -6,7 +6,6 @@
 
 #include "afx/App.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/res/Language.h"
 
 namespace afx::qt {
 

@@ -30,6 +30,10 @@ struct SzOrOrd {
     std::string text;  // UTF-8; empty when absent
 };
 
+// UTF-16 (the resource compiler's text) as UTF-8 (the Linux program's text); an unpaired
+// surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(const std::u16string& text);
+
 // Sequential reader over a ByteView; every read checks the remaining length first.
 class ByteReader {
 public:

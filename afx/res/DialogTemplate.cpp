@@ -1,6 +1,5 @@
 #include "afx/res/DialogTemplate.h"
 
-#include "afx/res/Utf.h"
 
 namespace afx::res {
 namespace {

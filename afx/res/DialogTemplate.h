@@ -12,10 +12,7 @@ namespace afx::res {
 // Predefined window classes by ordinal.
 namespace cls {
 constexpr std::uint16_t BUTTON = 0x0080;
-constexpr std::uint16_t EDIT = 0x0081;
 constexpr std::uint16_t STATIC = 0x0082;
-constexpr std::uint16_t LISTBOX = 0x0083;
-constexpr std::uint16_t SCROLLBAR = 0x0084;
 constexpr std::uint16_t COMBOBOX = 0x0085;
 }  // namespace cls
 

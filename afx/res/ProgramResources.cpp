@@ -1,9 +1,26 @@
 #include "afx/res/ProgramResources.h"
 
+#include <cstdlib>
+
 #include "afx/res/IconGroup.h"
 #include "afx/res/StringTable.h"
 
 namespace afx::res {
+
+std::uint16_t LanguageFromLocale(const std::string& localeName) {
+    // The language code ends at the territory, code set or modifier.
+    std::string language = localeName.substr(0, localeName.find_first_of("_.@"));
+    return language == "ja" ? LANG_JAPANESE : LANG_ENGLISH_US;
+}
+
+std::uint16_t UserLanguage() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return LanguageFromLocale(value);
+    }
+    return LANG_ENGLISH_US;
+}
+
 
 std::optional<DialogTemplate> ProgramResources::Dialog(std::uint16_t id) const {
     const ResourceEntry* entry = m_file.Find(rt::DIALOG, id, m_language);

@@ -13,6 +13,13 @@
 
 namespace afx::res {
 
+// The user's resource language: Japanese (1041) for a Japanese user, English (1033) otherwise,
+// from a POSIX locale name such as "ja_JP.UTF-8", "ja", "en_US.UTF-8" or "C".
+std::uint16_t LanguageFromLocale(const std::string& localeName);
+// From the environment in setlocale's order for messages: LC_ALL, LC_MESSAGES, LANG (the first
+// one set and not empty).
+std::uint16_t UserLanguage();
+
 // One image of an icon group: its entry in the group and its bytes (a bitmap or a PNG), which
 // lie in the resource file.
 struct IconResource {

@@ -29,11 +29,10 @@ ResourceEntry ReadRecord(ByteView file, std::size_t offset, std::size_t& next) {
     entry.type = r.ReadSzOrOrd();
     entry.name = r.ReadSzOrOrd();
     r.AlignTo4();
-    entry.dataVersion = r.U32();
+    r.Skip(4);  // data version
     entry.memoryFlags = r.U16();
     entry.language = r.U16();
-    entry.version = r.U32();
-    entry.characteristics = r.U32();
+    r.Skip(8);  // version and characteristics
     entry.data = file.Sub(offset + headerSize, dataSize);
     next = AlignUp4(offset + headerSize + dataSize);
     return entry;

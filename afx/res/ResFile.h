@@ -29,9 +29,6 @@ struct ResourceEntry {
     SzOrOrd name;
     std::uint16_t language = 0;
     std::uint16_t memoryFlags = 0;
-    std::uint32_t dataVersion = 0;
-    std::uint32_t version = 0;
-    std::uint32_t characteristics = 0;
     ByteView data;  // into the ResFile's own copy of the bytes
 };
 

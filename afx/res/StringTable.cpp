@@ -1,6 +1,5 @@
 #include "afx/res/StringTable.h"
 
-#include "afx/res/Utf.h"
 
 namespace afx::res {
 

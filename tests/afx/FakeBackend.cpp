@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "afx/Dialog.h"
-#include "afx/PaintDC.h"
 #include "afx/Wnd.h"
 
 FakeSystem& FakeSystem::Get() {

@@ -9,8 +9,7 @@
 
 #include "ResTestSupport.h"
 #include "afx/res/DialogTemplate.h"
-#include "afx/res/Language.h"
-#include "afx/res/Utf.h"
+#include "afx/res/ProgramResources.h"
 #include "res/MarloxResources.h"
 
 namespace {
