@@ -29,10 +29,6 @@ void SetHelpKeyCommand(UINT sysCommand) { HelpKeyCommand() = sysCommand; }
 
 QWidget* WidgetInPaint() { return g_widgetInPaint; }
 
-DialogWidget::DialogWidget(QWidget* owner, Qt::WindowFlags flags) : QDialog(owner, flags) {
-    setSizeGripEnabled(false);
-}
-
 void DialogWidget::Command(int id) {
     HWND__* record = Find(m_handle);
     if (record == nullptr || record->runningCommand == id) return;
@@ -59,8 +55,6 @@ void DialogWidget::AfterFirstPaint(std::function<void()> work) {
     else
         m_afterFirstPaint.push_back(std::move(work));
 }
-
-void DialogWidget::SysCommand(UINT command) { Send(WM_SYSCOMMAND, command); }
 
 void DialogWidget::paintEvent(QPaintEvent* event) {
     QWidget* const outer = g_widgetInPaint;
@@ -114,7 +108,7 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
             const UINT command = HelpKeyCommand();
             if (command != 0 && record != nullptr && record->systemMenu &&
                 record->systemMenu->Has(command))
-                SysCommand(command);
+                Send(WM_SYSCOMMAND, command);
             else
                 Send(WM_HELP, 0);
             return;
@@ -153,25 +147,22 @@ void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
-UINT DialogWidget::Popup(const HMENU__& systemMenu, QPoint globalPos) {
-    if (!systemMenu.HasCommands()) return 0;
-    QMenu menu(this);
-    menu.setSeparatorsCollapsible(true);  // no leading separator without the window's own entries
-    for (const HMENU__::Item& item : systemMenu.items) {
-        if (item.id == 0)
-            menu.addSeparator();
-        else
-            menu.addAction(item.text)->setData(item.id);
-    }
-    const QAction* chosen = menu.exec(globalPos);
-    return chosen != nullptr ? chosen->data().toUInt() : 0;
-}
-
 void DialogWidget::ShowSystemMenu(QPoint globalPos) {
     const HWND__* record = Find(m_handle);
     if (record == nullptr || !record->systemMenu || !isEnabled()) return;
-    const UINT command = Popup(*record->systemMenu, globalPos);
-    if (command != 0 && Find(m_handle) != nullptr) SysCommand(command);
+    QMenu menu(this);
+    menu.setSeparatorsCollapsible(true);  // no leading separator without the window's own entries
+    bool commands = false;
+    for (const HMENU__::Item& item : record->systemMenu->items) {
+        if (item.id == 0) {
+            menu.addSeparator();
+        } else {
+            menu.addAction(item.text)->setData(item.id);
+            commands = true;
+        }
+    }
+    const QAction* chosen = commands ? menu.exec(globalPos) : nullptr;
+    if (chosen != nullptr && Find(m_handle) != nullptr) Send(WM_SYSCOMMAND, chosen->data().toUInt());
 }
 
 }  // namespace afx::qt

@@ -14,13 +14,12 @@
 #include "afx/res/DialogTemplate.h"
 
 class QLabel;
-struct HMENU__;
 
 namespace afx::qt {
 
 class DialogWidget : public QDialog {
 public:
-    DialogWidget(QWidget* owner, Qt::WindowFlags flags);
+    using QDialog::QDialog;
 
     void SetHandle(HWND handle) { m_handle = handle; }
 
@@ -43,9 +42,6 @@ protected:
 private:
     void PressDefaultButton();
     void ShowSystemMenu(QPoint globalPos);
-    // The chosen command, or 0.
-    UINT Popup(const HMENU__& systemMenu, QPoint globalPos);
-    void SysCommand(UINT command);
     void Send(UINT message, WPARAM wParam);
 
     HWND m_handle = nullptr;

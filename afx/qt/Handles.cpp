@@ -53,10 +53,6 @@ QWidget* WidgetOf(HWND handle) {
 
 }  // namespace afx::qt
 
-bool HMENU__::HasCommands() const {
-    return std::any_of(items.begin(), items.end(), [](const Item& item) { return item.id != 0; });
-}
-
 bool HMENU__::Has(UINT command) const {
     return std::any_of(items.begin(), items.end(),
                        [command](const Item& item) { return item.id == command; });

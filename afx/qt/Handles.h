@@ -43,8 +43,6 @@ struct HMENU__ {
     };
     std::vector<Item> items;
 
-    // Any entry other than a separator.
-    bool HasCommands() const;
     bool Has(UINT command) const;
 };
 
