@@ -127,7 +127,4 @@ void QtBackend::ActivateToolTip(HWND toolTip, bool active) {
     ApplyTips(*tip);
 }
 
-// Qt's tooltips follow the mouse themselves.
-void QtBackend::RelayToolTipEvent(HWND, MSG*) {}
-
 }  // namespace afx::qt

@@ -67,7 +67,4 @@ bool QtBackend::KillTimer(HWND hWnd, UINT_PTR id) {
     return true;
 }
 
-// The uevent notification reports only tty events, and always as DBT_DEVNODES_CHANGED.
-bool QtBackend::IsPortDeviceChange(UINT event, LPARAM) { return event == DBT_DEVNODES_CHANGED; }
-
 }  // namespace afx::qt

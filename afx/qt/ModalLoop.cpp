@@ -74,7 +74,4 @@ bool QtBackend::PumpMessage() {
     return true;
 }
 
-// The dialog widget handles its keys itself (DialogWidget::keyPressEvent).
-bool QtBackend::IsDialogMessage(HWND, MSG*) { return false; }
-
 }  // namespace afx::qt

@@ -1,7 +1,6 @@
 #pragma once
 // The framework's back end over Qt 6 Widgets: each operation of afx/Backend.h done with the
-// widget it names. Dialogs are built from the embedded compiled templates (DialogBuilder); Qt
-// places a dialog over its owner, or the screen, when it first shows.
+// widget it names. Dialogs are built from the program's compiled templates (DialogBuilder.cpp).
 
 #include <functional>
 
@@ -25,12 +24,14 @@ public:
     CRect GetClientRect(HWND hWnd) override;
     void Invalidate(HWND hWnd, bool erase) override;
     LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Widgets handle their own events: nothing is left over for a default procedure.
+    LRESULT DefWindowProc(HWND, UINT, WPARAM, LPARAM) override { return 0; }
     HICON SetIcon(HWND hWnd, HICON icon, bool big) override;
     HMENU GetSystemMenu(HWND hWnd, bool revert) override;
     bool AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* text) override;
     bool IsIconic(HWND hWnd) override;
-    void CenterWindow(HWND hWnd) override;
+    // Qt places a dialog over its owner, or the screen, when it first shows.
+    void CenterWindow(HWND) override {}
     bool DestroyWindow(HWND hWnd) override;
     std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
 
@@ -43,17 +44,19 @@ public:
     bool AddTool(HWND toolTip, HWND tool, UINT textId) override;
     int SetMaxTipWidth(HWND toolTip, int width) override;
     void ActivateToolTip(HWND toolTip, bool active) override;
-    void RelayToolTipEvent(HWND toolTip, MSG* message) override;
+    // Qt's tooltips follow the mouse themselves.
+    void RelayToolTipEvent(HWND, MSG*) override {}
 
     bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override;
     bool KillTimer(HWND hWnd, UINT_PTR id) override;
-    // The kernel's tty events (DeviceEvents.cpp).
+    // The kernel's tty events, told as DBT_DEVNODES_CHANGED; other events are not.
     std::unique_ptr<afx::DeviceNotification> NotifyPortDevices(HWND hWnd) override;
-    bool IsPortDeviceChange(UINT event, LPARAM data) override;
+    bool IsPortDeviceChange(UINT event, LPARAM) override { return event == DBT_DEVNODES_CHANGED; }
 
     bool RunModal(CDialog& dialog, HWND owner) override;
     void WakeModalLoop(HWND hDlg) override;
-    bool IsDialogMessage(HWND hDlg, MSG* message) override;
+    // The dialog widget handles its keys itself (DialogWidget::keyPressEvent).
+    bool IsDialogMessage(HWND, MSG*) override { return false; }
     bool PeekMessage() override;
     bool PumpMessage() override;
 
@@ -61,7 +64,8 @@ public:
     HICON LoadIcon(UINT nID) override;
     int MessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
     int GetSystemMetrics(int index) override;
-    void InitCommonControls() override;
+    // Qt's widgets need no registration of their classes.
+    void InitCommonControls() override {}
 
 private:
     bool m_pumpedSincePeek = false;

@@ -95,9 +95,6 @@ int QtBackend::GetSystemMetrics(int index) {
     return index == SM_CXICON || index == SM_CYICON ? ICON_SIZE : 0;
 }
 
-// Qt's widgets need no registration of their classes.
-void QtBackend::InitCommonControls() {}
-
 QtBackend& TheQtBackend() {
     static QtBackend backend;
     return backend;

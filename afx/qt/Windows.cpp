@@ -94,12 +94,6 @@ LRESULT QtBackend::SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
     return afx::RouteMessage(*this, hWnd, message, wParam, lParam);
 }
 
-// Widgets handle their own events: nothing is left over for a default procedure.
-LRESULT QtBackend::DefWindowProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-// Qt places a dialog over its owner, or the screen, when it first shows.
-void QtBackend::CenterWindow(HWND) {}
-
 bool QtBackend::SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy, UINT swpFlags) {
     QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return false;
