@@ -7,11 +7,9 @@ std::array<std::string, STRINGS_PER_BLOCK> ParseStringBlock(ByteView data) {
     std::array<std::string, STRINGS_PER_BLOCK> strings;
     ByteReader r(data);
     for (std::string& text : strings) {
-        std::size_t length = r.U16();
-        ByteReader chars(r.Take(length * 2));
+        ByteReader chars(r.Take(std::size_t{r.U16()} * 2));  // a count of UTF-16 units
         std::u16string utf16;
-        utf16.reserve(length);
-        for (std::size_t i = 0; i < length; ++i)
+        while (chars.Remaining() > 0)
             utf16.push_back(static_cast<char16_t>(chars.U16()));
         text = Utf16ToUtf8(utf16);
     }
