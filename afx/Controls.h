@@ -10,14 +10,10 @@ class CButton : public CWnd {};
 
 class CComboBox : public CWnd {
 public:
-    // Selected index, or CB_ERR (negative) when nothing is selected.
     int GetCurSel();
     int SetCurSel(int nSelect);
-    // Inserts at nIndex, never sorting, whatever the list's sort style.
     int InsertString(int nIndex, const char* text);
-    // nIndex -1: the selection field.
     int GetItemHeight(int nIndex);
-    // Removes every entry; nothing is selected then.
     void ResetContent();
 };
 
@@ -32,7 +28,5 @@ public:
 
     int SetMaxTipWidth(int width);
     void Activate(bool bActivate);
-    // Shows the tooltip a message of the mouse over the tools, where the window system's
-    // tooltips learn of the mouse only that way.
     void RelayEvent(MSG* pMsg);
 };

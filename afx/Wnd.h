@@ -42,7 +42,7 @@ public:
     // Removes then adds style bits.
     bool ModifyStyle(DWORD dwRemove, DWORD dwAdd);
     bool SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
-    void GetWindowRect(CRect* lpRect) const;  // screen coordinates
+    void GetWindowRect(CRect* lpRect) const;
     void GetClientRect(CRect* lpRect) const;
     // The whole client area: lpRect must be nullptr.
     void InvalidateRect(const CRect* lpRect, bool bErase = true);
@@ -52,7 +52,6 @@ public:
     CMenu* GetSystemMenu(bool bRevert) const;
     bool IsIconic() const;
     bool DestroyWindow();
-    // WM_TIMER with nIDEvent every nElapse ms until KillTimer; the same id again restarts it.
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse);
     bool KillTimer(UINT_PTR nIDEvent);
 

@@ -68,28 +68,24 @@ WindowKind KindOf(const DialogItem& item) {
     return WindowKind::Static;
 }
 
-Qt::Alignment StaticAlignment(DWORD bits) {
-    const DWORD type = bits & style::STATIC_TYPE_MASK;
-    Qt::Alignment alignment = type == style::STATIC_RIGHT    ? Qt::AlignRight
-                              : type == style::STATIC_CENTER ? Qt::AlignHCenter
-                                                             : Qt::AlignLeft;
-    // Single-line text is centred vertically only with SS_CENTERIMAGE; otherwise it starts at
-    // the top and wraps.
-    return alignment | ((bits & style::STATIC_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop);
-}
-
 QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setFocusPolicy(Qt::NoFocus);
-    if ((item.style & style::STATIC_TYPE_MASK) == style::STATIC_ICON) {
+    const DWORD type = item.style & style::STATIC_TYPE_MASK;
+    if (type == style::STATIC_ICON) {
         const HICON icon =
             item.title.isOrdinal ? TheQtBackend().LoadIcon(item.title.ordinal) : nullptr;
         if (icon != nullptr) label->setPixmap(icon->pixmap);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         geometry.setSize(QSize(ICON_SIZE, ICON_SIZE));
     } else {
-        label->setAlignment(StaticAlignment(item.style));
+        // Single-line text is centred vertically only with SS_CENTERIMAGE; otherwise it starts
+        // at the top and wraps.
+        label->setAlignment((type == style::STATIC_RIGHT    ? Qt::AlignRight
+                             : type == style::STATIC_CENTER ? Qt::AlignHCenter
+                                                            : Qt::AlignLeft) |
+                            ((item.style & style::STATIC_CENTERIMAGE) ? Qt::AlignVCenter
+                                                                      : Qt::AlignTop));
         // Text wraps as DrawText's word break does, where the control has room for a second
         // line; a one-line label is widened to its text instead (FitTexts).
         const bool roomForTwoLines = geometry.height() >= 2 * label->fontMetrics().height();
@@ -193,18 +189,6 @@ void FitTexts(QWidget& dialog, const std::vector<HWND>& controls) {
     dialog.setFixedSize(width, dialog.height());
 }
 
-Qt::FocusPolicy FocusPolicy(WindowKind kind, DWORD bits) {
-    if (kind == WindowKind::Static) return Qt::NoFocus;
-    return (bits & style::TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
-}
-
-Qt::WindowFlags DialogFlags(DWORD bits) {
-    // A caption and, with WS_SYSMENU, a close box; no minimise, maximise or sizing.
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (bits & style::SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    return flags;
-}
-
 }  // namespace
 
 QString StaticDisplayText(const std::string& text, bool noPrefix) {
@@ -212,12 +196,17 @@ QString StaticDisplayText(const std::string& text, bool noPrefix) {
 }
 
 HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
-    auto* widget = new DialogWidget(WidgetOf(owner), DialogFlags(dialogTemplate.style));
+    // A caption and, with WS_SYSMENU, a close box; no minimise, maximise or sizing.
+    const bool sysMenu = (dialogTemplate.style & style::SYSMENU) != 0;
+    auto* widget = new DialogWidget(
+        WidgetOf(owner), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                             (sysMenu ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                                      : Qt::WindowFlags()));
     const HWND handle = AddWindow(WindowKind::Dialog, widget, owner);
     HWND__& dialog = *handle;
     widget->SetHandle(handle);
     dialog.text = dialogTemplate.title;
-    if (dialogTemplate.style & style::SYSMENU) dialog.systemMenu = std::make_unique<HMENU__>();
+    if (sysMenu) dialog.systemMenu = std::make_unique<HMENU__>();
 
     const QFont font = TemplateFont(dialogTemplate);
     widget->setFont(font);
@@ -242,7 +231,9 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
                            : kind == WindowKind::ComboBox ? MakeComboBox(item, widget, geometry)
                                                           : MakeStatic(item, widget, geometry);
         control->setGeometry(geometry);
-        control->setFocusPolicy(FocusPolicy(kind, item.style));
+        control->setFocusPolicy(kind == WindowKind::Static       ? Qt::NoFocus
+                                : (item.style & style::TABSTOP) ? Qt::StrongFocus
+                                                                : Qt::ClickFocus);
         control->setEnabled((item.style & style::DISABLED) == 0);
         control->setVisible((item.style & style::VISIBLE) != 0);
         // Each control goes below the ones before it: the first in the template is on top.

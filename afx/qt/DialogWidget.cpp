@@ -17,15 +17,11 @@ namespace afx::qt {
 namespace {
 
 QWidget* g_widgetInPaint = nullptr;
-
-UINT& HelpKeyCommand() {
-    static UINT command = 0;
-    return command;
-}
+UINT g_helpKeyCommand = 0;
 
 }  // namespace
 
-void SetHelpKeyCommand(UINT sysCommand) { HelpKeyCommand() = sysCommand; }
+void SetHelpKeyCommand(UINT sysCommand) { g_helpKeyCommand = sysCommand; }
 
 QWidget* WidgetInPaint() { return g_widgetInPaint; }
 
@@ -88,45 +84,27 @@ void DialogWidget::closeEvent(QCloseEvent* event) {
 void DialogWidget::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        if (modifiers == Qt::NoModifier) {
-            Command(IDCANCEL);
-            return;
-        }
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (modifiers == Qt::NoModifier) {
-            PressDefaultButton();
-            return;
-        }
-        break;
-    case Qt::Key_F1:
-        if (modifiers == Qt::NoModifier) {
-            const HWND__* record = Find(m_handle);
-            const UINT command = HelpKeyCommand();
-            if (command != 0 && record != nullptr && record->systemMenu &&
-                record->systemMenu->Has(command))
-                Send(WM_SYSCOMMAND, command);
-            else
-                Send(WM_HELP, 0);
-            return;
-        }
-        break;
-    case Qt::Key_F10:
-        if (modifiers != Qt::ShiftModifier) break;
-        Q_FALLTHROUGH();
-    case Qt::Key_Menu: {
+    const bool plain = modifiers == Qt::NoModifier;
+    const int key = event->key();
+    if (plain && key == Qt::Key_Escape) {
+        Command(IDCANCEL);
+    } else if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        PressDefaultButton();
+    } else if (plain && key == Qt::Key_F1) {
+        const HWND__* record = Find(m_handle);
+        if (g_helpKeyCommand != 0 && record != nullptr && record->systemMenu &&
+            record->systemMenu->Has(g_helpKeyCommand))
+            Send(WM_SYSCOMMAND, g_helpKeyCommand);
+        else
+            Send(WM_HELP, 0);
+    } else if (key == Qt::Key_Menu || (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
         const QWidget* focus = QApplication::focusWidget();
         const QWidget* anchor = focus != nullptr && isAncestorOf(focus) ? focus : this;
         ShowSystemMenu(anchor->mapToGlobal(QPoint(0, anchor->height() / 2)));
-        return;
+    } else {
+        // Not QDialog's own Enter/Escape handling: the keys above are the dialog's.
+        QWidget::keyPressEvent(event);
     }
-    default: break;
-    }
-    // Not QDialog's own Enter/Escape handling: the keys above are the dialog's.
-    QWidget::keyPressEvent(event);
 }
 
 void DialogWidget::PressDefaultButton() {

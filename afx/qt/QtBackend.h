@@ -2,6 +2,9 @@
 // The framework's back end over Qt 6 Widgets: each operation of afx/Backend.h done with the
 // widget it names. Dialogs are built from the program's compiled templates (DialogBuilder.cpp).
 
+#include <QFont>
+#include <QString>
+
 #include <functional>
 
 #include "afx/Backend.h"
@@ -79,6 +82,11 @@ QtBackend& TheQtBackend();
 // strings never mix languages. A std::logic_error when the program has handed over none.
 const afx::res::ProgramResources& Resources();
 std::uint16_t ResourceLanguage();
+
+// Tooltip text laid out as a Windows tooltip with a maximum width: lines break where "\r\n"
+// stands, and a line wider than the maximum wraps at word boundaries (Qt never wraps a plain
+// tooltip by itself).
+QString WrapTipText(const QString& text, const QFont& font, int maxWidth);
 
 // Each new device notification opens its events with open (the default opens the kernel's;
 // tests hand in a socket they write to). Empty: the default again.

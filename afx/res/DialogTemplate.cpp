@@ -1,6 +1,5 @@
 #include "afx/res/DialogTemplate.h"
 
-
 namespace afx::res {
 namespace {
 

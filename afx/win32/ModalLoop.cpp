@@ -5,23 +5,15 @@
 
 namespace {
 
-// Moved onto a monitor of another scale (per-monitor awareness): take the rectangle the system
-// suggests for the new scale. The message then goes on to the dialog manager, which scales the
-// dialog's font and lays the controls out again in the template's dialog units.
-void TakeSuggestedRect(HWND hWnd, LPARAM lParam) {
-    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-    if (suggested == nullptr || suggested->right <= suggested->left ||
-        suggested->bottom <= suggested->top)
-        return;
-    ::SetWindowPos(hWnd, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DPICHANGED) {
-        TakeSuggestedRect(hWnd, lParam);
-        // The dialog manager lays the dialog out again after this returns; fit the texts then.
+        // Moved onto a monitor of another scale (per-monitor awareness): take the rectangle the
+        // system suggests. The dialog manager then scales the dialog's font and lays the controls
+        // out again in the template's dialog units; the texts are fitted after that.
+        const auto* r = reinterpret_cast<const RECT*>(lParam);
+        if (r != nullptr && r->right > r->left && r->bottom > r->top)
+            ::SetWindowPos(hWnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
         ::PostMessageA(hWnd, afx_win32::WM_FIT_TEXTS, 0, 0);
         return FALSE;
     }
@@ -44,11 +36,6 @@ INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     if (message == WM_QUERYDRAGICON) return static_cast<INT_PTR>(result);
     ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
     return TRUE;
-}
-
-bool IsInputMessage(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
 }
 
 }  // namespace
@@ -79,8 +66,12 @@ void Win32Backend::WakeModalLoop(HWND hDlg) {
     if (hDlg) ::PostMessageA(hDlg, WM_NULL, 0, 0);
 }
 
+// Keyboard and mouse input only: the dialog's keyboard handling has nothing to do with the rest.
 bool Win32Backend::IsDialogMessage(HWND hDlg, MSG* pMsg) {
-    return hDlg && pMsg && IsInputMessage(pMsg->message) && ::IsDialogMessageA(hDlg, pMsg);
+    if (!hDlg || !pMsg) return false;
+    const UINT m = pMsg->message;
+    return ((m >= WM_KEYFIRST && m <= WM_KEYLAST) || (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST)) &&
+           ::IsDialogMessageA(hDlg, pMsg);
 }
 
 bool Win32Backend::PeekMessage() {

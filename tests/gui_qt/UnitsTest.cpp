@@ -12,7 +12,6 @@
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Handles.h"
 #include "res/resource.h"
-#include "afx/qt/TipText.h"
 #include "tests/res/IcoFile.h"
 
 namespace {
