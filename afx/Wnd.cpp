@@ -100,9 +100,7 @@ CMenu* CWnd::GetSystemMenu(bool bRevert) const {
     const HMENU hMenu = afx::TheBackend().GetSystemMenu(m_hWnd, bRevert);
     if (hMenu == nullptr) return nullptr;
     static std::map<HMENU, CMenu> objects;
-    CMenu& menu = objects[hMenu];
-    menu.m_hMenu = hMenu;
-    return &menu;
+    return &objects.try_emplace(hMenu, CMenu{hMenu}).first->second;
 }
 
 bool CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) {

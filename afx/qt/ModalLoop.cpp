@@ -3,6 +3,8 @@
 #include <QEventLoop>
 #include <QPointer>
 
+#include <utility>
+
 #include "afx/Dialog.h"
 #include "afx/qt/DialogWidget.h"
 #include "afx/qt/QtBackend.h"
@@ -60,13 +62,7 @@ void QtBackend::WakeModalLoop(HWND hDlg) {
 }
 
 // A Peek/Pump round processes what is pending once; the next Peek ends the round.
-bool QtBackend::PeekMessage() {
-    if (m_pumpedSincePeek) {
-        m_pumpedSincePeek = false;
-        return false;
-    }
-    return true;
-}
+bool QtBackend::PeekMessage() { return !std::exchange(m_pumpedSincePeek, false); }
 
 bool QtBackend::PumpMessage() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
