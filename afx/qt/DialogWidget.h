@@ -57,10 +57,7 @@ HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND own
 // Static text as a static control shows it (afx::res::StaticDisplayText).
 QString StaticDisplayText(const std::string& text, bool noPrefix);
 
-// What screen readers see of a result field (a static control without text of its own): its
-// caption as its name (label-for / labelled-by), its value as its text, its tip as its
-// description. NotifyFieldText tells them that the value changed.
-void MarkResultField(QLabel& label, QLabel& caption);
+// Tells screen readers that a result field's value changed.
 void NotifyFieldText(QLabel& label, const QString& before);
 
 // The widget being painted by its paintEvent right now, or nullptr: painting is only allowed
