@@ -287,7 +287,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
     widget->setWindowTitle(QString::fromStdString(dialogTemplate.title));
     widget->setFixedSize(pixels(0, 0, dialogTemplate.cx, dialogTemplate.cy).size());
 
-    std::vector<HWND> controls;
+    // Controls in template order: also Qt's tab order, which follows creation.
     for (const DialogItem& item : dialogTemplate.items) {
         const WindowKind kind = KindOf(item);
         QRect geometry = pixels(item.x, item.y, item.cx, item.cy);
@@ -308,11 +308,10 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
         record->literalText = kind == WindowKind::Static && (item.style & style::STATIC_NOPREFIX);
         record->text = item.title.isOrdinal ? std::string() : item.title.text;
         dialog.children.push_back(record);
-        controls.push_back(record);
     }
+    const std::vector<HWND>& controls = dialog.children;
     FitTexts(*widget, controls);
 
-    QWidget* previous = nullptr;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const HWND__& record = *controls[i];
         QWidget* control = record.widget;
@@ -336,9 +335,6 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
         if (record.text.empty() && field == nullptr && caption != nullptr &&
             caption->buddy() == nullptr)
             caption->setBuddy(control);
-        if (control->focusPolicy() == Qt::NoFocus) continue;
-        if (previous != nullptr) QWidget::setTabOrder(previous, control);
-        previous = control;
     }
     return handle;
 }
