@@ -5,7 +5,6 @@
 #include "afx/Wnd.h"
 
 namespace afx {
-
 namespace {
 Backend* g_backend = nullptr;  // constant-initialised: none before any constructor runs
 }  // namespace

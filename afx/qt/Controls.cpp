@@ -13,7 +13,6 @@
 #include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
-
 namespace {
 
 QStringList WrapParagraph(const QString& paragraph, const QFont& font, int maxWidth) {

@@ -5,7 +5,6 @@
 #include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
-
 namespace {
 
 std::function<sys::posix::UeventSocket()>& UeventOpener() {

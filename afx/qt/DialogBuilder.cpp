@@ -20,7 +20,6 @@
 #include "afx/res/DialogLayout.h"
 
 namespace afx::qt {
-
 namespace {
 
 using afx::res::DialogItem;

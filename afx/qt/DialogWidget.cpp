@@ -13,7 +13,6 @@
 #include "afx/qt/Handles.h"
 
 namespace afx::qt {
-
 namespace {
 
 QWidget* g_widgetInPaint = nullptr;

@@ -4,7 +4,6 @@
 #include <map>
 
 namespace afx::qt {
-
 namespace {
 
 std::map<HWND, std::unique_ptr<HWND__>>& Windows() {

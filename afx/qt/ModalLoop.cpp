@@ -11,7 +11,6 @@
 #include "afx/qt/Handles.h"
 
 namespace afx::qt {
-
 namespace {
 
 // The first visible, enabled control in tab order takes the focus, as when a dialog's

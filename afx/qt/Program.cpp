@@ -8,7 +8,6 @@
 #include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
-
 namespace {
 const unsigned char* g_resourceBytes = nullptr;
 std::size_t g_resourceSize = 0;

@@ -11,7 +11,6 @@
 #include "afx/qt/Handles.h"
 
 namespace afx::qt {
-
 namespace {
 
 constexpr int ICON_SIZE = 32;

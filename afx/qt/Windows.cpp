@@ -11,7 +11,6 @@
 #include "afx/qt/Handles.h"
 
 namespace afx::qt {
-
 namespace {
 
 class WidgetPaintSession : public afx::PaintSession {

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 namespace afx::res {
-
 namespace {
 
 // A lead byte (0xC0, 0xE0 or 0xF0 with the top bits of cp) and one byte of six bits for each

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 namespace afx::res {
-
 namespace {
 
 bool IsTextLabel(const DialogItem& item) {
