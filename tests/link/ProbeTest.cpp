@@ -20,21 +20,14 @@ TEST(Printable, OneRuleForTextAndJsonEscapesWhatSteersATerminalAndKeepsUtf8) {
     const Case cases[] = {
         {"ABC 1.0", "ABC 1.0"},
         {std::string("\x00\x1B[2J\t\n\x7F", 8), "\\x00\\x1B[2J\\x09\\x0A\\x7F"},
-        {"Ger\xC3\xA4t \xE5\xBF\x9C", "Ger\xC3\xA4t \xE5\xBF\x9C"},  // UTF-8 stays readable
-        {"\xC2\x85\xC2\x9B"
-         "2J\xC2\xA0",
-         "\\xC2\\x85\\xC2\\x9B2J\xC2\xA0"},  // C1, not NBSP
-        {"a\xE2\x80\xAE"
-         "b\xE2\x81\xA6"
-         "c\xE2\x80\xA9",
-         "a\\xE2\\x80\\xAEb\\xE2\\x81\\xA6c\xE2\x80\xA9"},
-        {"\xE2\x81\xA9\xE2\x80\xAA", "\\xE2\\x81\\xA9\\xE2\\x80\\xAA"},  // the ranges' ends
+        {"Ger\xC3\xA4t \xE5\xBF\x9C", "Ger\xC3\xA4t \xE5\xBF\x9C"},      // UTF-8 stays readable
+        {"\xC2\x85\xC2\x9B[\xC2\xA0", "\\xC2\\x85\\xC2\\x9B[\xC2\xA0"},  // C1, not NBSP
+        // Bidirectional overrides and isolates, the ranges' ends, and U+2029 beside them.
+        {"\xE2\x80\xAA-\xE2\x80\xAE-\xE2\x81\xA6-\xE2\x81\xA9-\xE2\x80\xA9",
+         "\\xE2\\x80\\xAA-\\xE2\\x80\\xAE-\\xE2\\x81\\xA6-\\xE2\\x81\\xA9-\xE2\x80\xA9"},
         // Cut-off, overlong, surrogate, beyond U+10FFFF and stray bytes are not UTF-8.
-        {"\xC3", "\\xC3"},
-        {"\xC0\xAF", "\\xC0\\xAF"},
-        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},
-        {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
-        {"\x80\xFF", "\\x80\\xFF"},
+        {"\xC3 \xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \x80\xFF",
+         "\\xC3 \\xC0\\xAF \\xED\\xA0\\x80 \\xF4\\x90\\x80\\x80 \\x80\\xFF"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(probe::Printable(c.bytes), c.shown) << c.shown;
