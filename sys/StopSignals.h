@@ -7,7 +7,8 @@
 namespace sys {
 
 // From now on each stop signal is noted instead of ending the process. A signal the process
-// was started with ignored (nohup, a service manager's SIGPIPE) stays ignored.
+// was started with ignored (nohup, a service manager's SIGPIPE) stays ignored. Call it before
+// the tool starts any thread.
 void CatchStopSignals();
 
 // The first stop signal noted, or 0.
