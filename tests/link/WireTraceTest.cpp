@@ -7,6 +7,7 @@
 
 #include "link/SerialLink.h"
 #include "tests/link/FakeSerialPort.h"
+#include "tools/probe/MultiProbe.h"
 #include "tools/probe/WireTrace.h"
 
 namespace {
@@ -77,6 +78,16 @@ TEST(WireTrace, AFailedOpenIsPassedOnWithItsReason) {
     EXPECT_EQ(ports.OpenExclusive("COM3"), nullptr);
     EXPECT_EQ(ports.LastOpenError(), fakePorts.LastOpenError());
     EXPECT_TRUE(sink.lines.empty());
+}
+
+TEST(WireTrace, APortsNameInThePrefixShowsNoControls) {
+    Lines sink;
+    probe::ProbePorts(
+        {{"ttyS0\x1B[2J", "/dev/ttyS0"}}, [] { return std::make_unique<fake::FakeSerialPorts>(); },
+        &sink);
+    ASSERT_FALSE(sink.lines.empty());
+    for (const std::string& line : sink.lines)
+        EXPECT_EQ(line.rfind("ttyS0\\x1B[2J: ", 0), 0u) << line;
 }
 
 }  // namespace

@@ -6,31 +6,33 @@
 #include "sys/Threads.h"
 #include "tools/probe/Json.h"
 #include "tools/probe/ListPorts.h"
+#include "tools/probe/Stoppable.h"
 
 namespace probe {
 namespace {
 
-// One link's own source of ports, traced when asked.
+// One link's own source of ports, traced when asked; a stop signal silences it before the trace
+// sees anything more.
 class LinkPorts {
 public:
     LinkPorts(const PortsFactory& newPorts, LineSink* trace, std::string prefix)
         : m_ports(newPorts()) {
         if (trace) m_traced.emplace(*m_ports, *trace, std::move(prefix));
+        m_stoppable.emplace(m_traced ? static_cast<sys::SerialPorts&>(*m_traced) : *m_ports);
     }
-    sys::SerialPorts& Get() {
-        return m_traced ? static_cast<sys::SerialPorts&>(*m_traced) : *m_ports;
-    }
+    sys::SerialPorts& Get() { return *m_stoppable; }
 
 private:
     std::unique_ptr<sys::SerialPorts> m_ports;
     std::optional<TracingSerialPorts> m_traced;
+    std::optional<StoppablePorts> m_stoppable;
 };
 
 // Runs on the port's own thread and touches nothing but its own report.
 void ProbeOne(const PortTarget& target, const PortsFactory& newPorts, LineSink* trace,
               PortReport& report) {
     report.port = target.name;
-    LinkPorts ports(newPorts, trace, target.name + ": ");
+    LinkPorts ports(newPorts, trace, Printable(target.name) + ": ");
     CSerialLink link(ports.Get());
     if (!link.Open(target.path)) {
         report.error = link.LastOpenError();
@@ -66,7 +68,8 @@ std::string FormatReportsText(const std::vector<PortReport>& reports, bool detai
         if (report.results) {
             text += FormatText(report.port, *report.results, detail);
         } else {
-            text += "Port: " + Printable(report.port) + "\nError: " + report.error + "\n";
+            text +=
+                "Port: " + Printable(report.port) + "\nError: " + Printable(report.error) + "\n";
         }
     }
     return text;
@@ -110,15 +113,16 @@ int RunProbe(const ProbeOptions& options, sys::DiscoveryPlatform& platform,
     try {
         targets = TargetsOf(options, platform);
     } catch (const DiscoveryFailure& failure) {
-        err << failure.what() << '\n';
+        err << Printable(failure.what()) << '\n';
         return EXIT_DISCOVERY_FAILED;
     }
     const std::vector<PortReport> reports = ProbePorts(targets, newPorts, traceSink);
-    out << (options.json ? FormatReportsJson(reports, options.detail)
-                         : FormatReportsText(reports, options.detail));
+    int status = EXIT_TEST_RAN;
     for (const PortReport& report : reports)
-        if (!report.results) return EXIT_CANNOT_OPEN;
-    return EXIT_TEST_RAN;
+        if (!report.results) status = EXIT_CANNOT_OPEN;
+    return Print(options.json ? FormatReportsJson(reports, options.detail)
+                              : FormatReportsText(reports, options.detail),
+                 status, out, err);
 }
 
 }  // namespace probe

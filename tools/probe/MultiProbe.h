@@ -45,7 +45,8 @@ std::string FormatReportsJson(const std::vector<PortReport>& reports, bool detai
 std::vector<PortTarget> TargetsOf(const ProbeOptions& options, sys::DiscoveryPlatform& platform);
 
 // Runs the test as the options ask and prints; returns the exit status (0 when every port's
-// test ran, 2 when a port did not open, 1 when discovery failed).
+// test ran, 2 when a port did not open, 1 when discovery failed or the output could not be
+// written, EXIT_STOPPED plus the signal when a stop signal ended the tests).
 int RunProbe(const ProbeOptions& options, sys::DiscoveryPlatform& platform,
              const PortsFactory& newPorts, LineSink& trace, std::ostream& out, std::ostream& err);
 
