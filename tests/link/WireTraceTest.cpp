@@ -74,8 +74,9 @@ TEST(WireTrace, AFailedOpenIsPassedOnWithItsReason) {
     fakePorts.failOpen = true;
     Lines sink;
     probe::TracingSerialPorts ports(fakePorts, sink, "");
-    EXPECT_EQ(ports.OpenExclusive("COM3"), nullptr);
-    EXPECT_EQ(ports.LastOpenError(), fakePorts.LastOpenError());
+    const sys::OpenResult result = ports.OpenExclusive("COM3");
+    EXPECT_EQ(result.port, nullptr);
+    EXPECT_EQ(sys::OpenFailureText(result.failure), "Access is denied.");
     EXPECT_TRUE(sink.lines.empty());
 }
 

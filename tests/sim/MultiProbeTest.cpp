@@ -68,7 +68,7 @@ Command RunCommand(probe::ProbeOptions options, probe::LineSink& trace,
     std::ostringstream out, err;
     Command command;
     command.options = options;
-    command.status = probe::RunProbe(options, platform, sys::NewSystemSerialPorts, trace, out, err);
+    command.status = probe::RunProbe(options, platform, sys::SystemSerialPorts(), trace, out, err);
     command.out = out.str();
     command.err = err.str();
     return command;
@@ -176,7 +176,7 @@ TEST(MultiProbe, DetailNamesEachOutcomeTheSimulatorsFaultsCause) {
                                                     {"bad checksum", badChecksum.Path()},
                                                     {"hang-up", hangUp.Path()}};
     const std::vector<probe::PortReport> reports =
-        probe::ProbePorts(targets, sys::NewSystemSerialPorts, nullptr);
+        probe::ProbePorts(targets, sys::SystemSerialPorts(), nullptr);
     ASSERT_EQ(reports.size(), 3u);
 
     struct Expected {

@@ -178,7 +178,8 @@ std::string FormatJson(const std::string& port, const ProbeResults& results, boo
 int Probe(CSerialLink& link, const std::string& port, bool json, std::ostream& out,
           std::ostream& err, bool detail) {
     if (!link.Open(PathToOpen(port))) {
-        err << "Can not open COM Port: " << Printable(port) << ": " << link.LastOpenError() << "\n";
+        err << "Can not open COM Port: " << Printable(port) << ": "
+            << sys::OpenFailureText(link.LastOpenError()) << "\n";
         return EXIT_CANNOT_OPEN;
     }
     const ProbeResults results = RunProbeTest(link);

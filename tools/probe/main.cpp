@@ -31,6 +31,6 @@ int main(int argc, char** argv) {
         std::cout << probe::PROBE_USAGE;
         return probe::EXIT_TEST_RAN;
     }
-    return probe::RunProbe(*options, sys::SystemDiscoveryPlatform(), sys::NewSystemSerialPorts,
+    return probe::RunProbe(*options, sys::SystemDiscoveryPlatform(), sys::SystemSerialPorts(),
                            probe::StandardErrorLines(), std::cout, std::cerr);
 }
