@@ -28,7 +28,7 @@ using Clock = std::chrono::steady_clock;
 // How long the search for other holders may take; past it the other exclusions still hold.
 constexpr auto HOLDER_SCAN_BOUND = std::chrono::seconds(1);
 
-// Terminals that stand for another one: /dev/tty (the caller's own), /dev/console and the
+// Terminals that are never a serial line: /dev/tty (the caller's own), /dev/console and the
 // virtual consoles (4, 0-63; the ttyS ports follow from minor 64).
 const dev_t CONTROLLING_TTY = makedev(5, 0);
 const dev_t SYSTEM_CONSOLE = makedev(5, 1);
@@ -95,10 +95,9 @@ std::optional<dev_t> RealTerminal(int fd) {
     return static_cast<dev_t>(device);
 }
 
-// True for a terminal that is only ever another name for one: the controlling terminal, a
-// console, and the terminals this process runs on. Changing their settings would take over
-// the user's own screen.
-bool StandsForAnotherTerminal(dev_t device) {
+// True for a console or a terminal this process runs on, under whatever name: changing its
+// settings would take over the user's own screen.
+bool IsConsoleOrOwnTerminal(dev_t device) {
     if (device == CONTROLLING_TTY || device == SYSTEM_CONSOLE ||
         (major(device) == VIRTUAL_CONSOLE_MAJOR && minor(device) < VIRTUAL_CONSOLE_COUNT))
         return true;
@@ -213,7 +212,7 @@ OpenResult PosixSerialPorts::OpenExclusive(const std::string& path) {
         result.failure = FailureOf(errno, path);
         return result;
     }
-    if (!S_ISCHR(device.st_mode) || StandsForAnotherTerminal(device.st_rdev)) {
+    if (!S_ISCHR(device.st_mode) || IsConsoleOrOwnTerminal(device.st_rdev)) {
         result.failure = Failure(Kind::NotSerialPort);
         return result;
     }
@@ -228,9 +227,8 @@ OpenResult PosixSerialPorts::OpenExclusive(const std::string& path) {
     }
     // Who held the device before this open. Looked for first, so that another opener racing
     // this one is never taken for a holder: whoever wins the flock below found nobody.
-    const std::vector<PortHolder> holders =
-        posix::FindDeviceHolders(m_procRoot, device.st_rdev, ::getpid(),
-                                 std::chrono::steady_clock::now() + HOLDER_SCAN_BOUND);
+    const std::vector<PortHolder> holders = posix::FindDeviceHolders(
+        m_procRoot, device.st_rdev, ::getpid(), Clock::now() + HOLDER_SCAN_BOUND);
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
         // EBUSY: another holder set TIOCEXCL.
@@ -254,7 +252,8 @@ OpenResult PosixSerialPorts::OpenExclusive(const std::string& path) {
             errno == EWOULDBLOCK ? BusyFailure(device.st_rdev, false) : SystemFailure(errno);
         return result;
     }
-    // Past the flock the port is ours: nothing below refuses it.
+    // Past the flock the port is ours (every tty takes TIOCEXCL), so no racing opener that
+    // gave way to this one is left without the port for nothing.
     int wasExclusive = 0;
     ::ioctl(fd.Get(), TIOCGEXCL, &wasExclusive);
     if (::ioctl(fd.Get(), TIOCEXCL) != 0) {
@@ -272,8 +271,8 @@ OpenResult PosixSerialPorts::OpenExclusive(const std::string& path) {
 // refused (TIOCEXCL) and nobody can be seen holding it, the flag left behind.
 OpenFailure PosixSerialPorts::BusyFailure(dev_t device, bool exclusiveFlag) const {
     OpenFailure failure = Failure(OpenFailure::Kind::InUse);
-    failure.holders = posix::FindDeviceHolders(
-        m_procRoot, device, ::getpid(), std::chrono::steady_clock::now() + HOLDER_SCAN_BOUND);
+    failure.holders =
+        posix::FindDeviceHolders(m_procRoot, device, ::getpid(), Clock::now() + HOLDER_SCAN_BOUND);
     if (exclusiveFlag && failure.holders.empty())
         failure.kind = OpenFailure::Kind::ExclusiveFlagLeft;
     return failure;
