@@ -23,7 +23,7 @@
 namespace sys::posix {
 namespace {
 
-constexpr int LOCK_ATTEMPTS = 3;  // a program outside the protocol may change the name between
+constexpr int LOCK_ATTEMPTS = 3;  // a program outside the protocol may take the name meanwhile
 // A lock file that names no PID may be one its writer has created and not yet filled.
 constexpr std::time_t FRESH_LOCK_SECONDS = 5;
 // How long to wait for the other processes changing lock files in the same directory.
