@@ -8,19 +8,17 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #include "sys/posix/DeviceHolders.h"
 #include "sys/posix/PosixSerialPort.h"
@@ -294,11 +292,8 @@ TEST_F(ExclusiveOpen, LineIsLeftAsItWasFound) {
     }
     termios left{};
     ASSERT_EQ(::tcgetattr(observer.Get(), &left), 0);
-    EXPECT_EQ(left.c_iflag, found.c_iflag);
-    EXPECT_EQ(left.c_oflag, found.c_oflag);
-    EXPECT_EQ(left.c_cflag, found.c_cflag);
-    EXPECT_EQ(left.c_lflag, found.c_lflag);
-    EXPECT_EQ(::cfgetospeed(&left), ::cfgetospeed(&found));
+    EXPECT_EQ(std::tie(left.c_iflag, left.c_oflag, left.c_cflag, left.c_lflag),
+              std::tie(found.c_iflag, found.c_oflag, found.c_cflag, found.c_lflag));  // speed too
 }
 
 TEST_F(ExclusiveOpen, ExclusiveFlagLeftBehindIsNamedAsSuch) {
@@ -321,37 +316,33 @@ TEST_F(ExclusiveOpen, ExclusiveFlagLeftBehindIsNamedAsSuch) {
 // nobody yet is honoured while fresh, and anything that is no live lock gives way to ours.
 TEST_F(ExclusiveOpen, HostileLockPaths) {
     enum Outcome { REFUSED, REPLACED, KEPT_UNLOCKED };
+    const auto put = [&](const std::string& text) { std::ofstream(lock) << text; };
+    const auto node = [&](mode_t type) { ASSERT_EQ(::mknod(lock.c_str(), type | 0644, 0), 0); };
+    const std::int32_t dead = DeadPid();
     const std::string target = locks.path + "/elsewhere";
-    const auto age = [&] {
-        const timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
-        ::utimensat(AT_FDCWD, lock.c_str(), times, 0);
-    };
-    const sys::UniqueFd socketFd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     const struct {
         const char* what;
         std::function<void()> make;
         Outcome outcome;
     } cases[] = {
-        {"FIFO", [&] { ::mkfifo(lock.c_str(), 0644); }, REFUSED},
-        {"socket",
+        {"FIFO", [&] { node(S_IFIFO); }, REFUSED},
+        {"socket", [&] { node(S_IFSOCK); }, REFUSED},
+        {"empty, being written", [&] { put(""); }, REFUSED},
+        {"blank, being written", [&] { put("     "); }, REFUSED},
+        {"empty, abandoned",
          [&] {
-             sockaddr_un address{};
-             address.sun_family = AF_UNIX;
-             std::strncpy(address.sun_path, lock.c_str(), sizeof address.sun_path - 1);
-             ::bind(socketFd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
-         },
-         REFUSED},
-        {"empty, being written", [&] { std::ofstream{lock}; }, REFUSED},
-        {"blank, being written", [&] { std::ofstream(lock) << "     "; }, REFUSED},
-        {"empty, abandoned", [&] { std::ofstream{lock}, age(); }, REPLACED},
-        {"garbage", [&] { std::ofstream(lock) << "not a PID\n"; }, REPLACED},
-        {"binary, dead PID",
-         [&] {
-             const std::int32_t pid = DeadPid();
-             std::ofstream(lock).write(reinterpret_cast<const char*>(&pid), sizeof pid);
+             put("");
+             const timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+             ::utimensat(AT_FDCWD, lock.c_str(), times, 0);
          },
          REPLACED},
-        {"huge", [&] { std::ofstream(lock) << std::string(1 << 20, '7'); }, REPLACED},
+        {"garbage", [&] { put("not a PID\n"); }, REPLACED},
+        {"binary, dead PID",
+         [&] {
+             put({reinterpret_cast<const char*>(&dead), 4});
+         },
+         REPLACED},
+        {"huge", [&] { put(std::string(1 << 20, '7')); }, REPLACED},
         {"symlink to a live lock",
          [&] {
              std::ofstream(target) << LockContent(::getppid());
@@ -363,14 +354,9 @@ TEST_F(ExclusiveOpen, HostileLockPaths) {
     for (const auto& c : cases) {
         c.make();
         const sys::OpenResult opened = ports.OpenExclusive(pty.Path());
-        if (c.outcome == REFUSED) {
-            EXPECT_EQ(sys::OpenFailureText(opened.failure),
-                      "locked by an unknown program (" + lock + ")")
-                << c.what;
-        } else {
-            EXPECT_NE(opened.port, nullptr)
-                << c.what << ": " << sys::OpenFailureText(opened.failure);
-        }
+        EXPECT_EQ(opened.port ? "opened" : sys::OpenFailureText(opened.failure),
+                  c.outcome == REFUSED ? "locked by an unknown program (" + lock + ")" : "opened")
+            << c.what;
         EXPECT_EQ(c.outcome == REPLACED, std::filesystem::is_regular_file(lock) &&
                                              ReadFile(lock) == LockContent(::getpid()))
             << c.what;
@@ -380,49 +366,45 @@ TEST_F(ExclusiveOpen, HostileLockPaths) {
 }
 
 // Starts three openers of the port together, each a process of its own, and returns how many
-// won; each holds what it won until all have answered. -1 when a winner's lock file (if any is
-// expected) did not name it for the whole time.
+// won (each holds what it won until all have decided); a winner whose lock file, where one is
+// expected, did not name it for the whole time counts 100.
 int RaceOpeners(const PtyPair& pty, const std::string& lockDir, const std::string& lock) {
-    constexpr int OPENERS = 3;
-    int start[2], report[2], finish[2];
-    if (::pipe(start) != 0 || ::pipe(report) != 0 || ::pipe(finish) != 0) return -1;
-    pid_t openers[OPENERS];
-    for (pid_t& opener : openers) {
-        opener = ::fork();
-        if (opener != 0) continue;
-        ::close(pty.Master());  // the far end of the pty would not count as a holder
-        ::close(start[1]);
-        ::close(finish[1]);
+    int start[2], decided[2], finish[2];
+    if (::pipe(start) != 0 || ::pipe(decided) != 0 || ::pipe(finish) != 0) return -1;
+    std::vector<pid_t> openers;
+    for (int i = 0; i < 3; ++i) {
+        openers.push_back(::fork());
+        if (openers.back() != 0) continue;
+        for (const int end : {pty.Master(), start[1], finish[1]})  // the far end is no rival
+            ::close(end);
         char byte = 0;
         (void)!::read(start[0], &byte, 1);  // every write end closed: go
         sys::OpenResult opened = sys::PosixSerialPorts(lockDir).OpenExclusive(pty.Path());
+        const bool won = opened.port != nullptr;
         const auto named = [&] {
             return lock.empty() || ReadFile(lock) == LockContent(::getpid());
         };
-        const char verdict = !opened.port ? 'L' : named() ? 'W' : 'X';
-        (void)!::write(report[1], &verdict, 1);
+        bool faithful = !won || named();
+        (void)!::write(decided[1], &byte, 1);
         (void)!::read(finish[0], &byte, 1);
-        const bool stillNamed = !opened.port || named();
+        faithful = faithful && (!won || named());
         opened.port.reset();
-        _exit(stillNamed ? 0 : 1);
+        _exit(faithful ? won : 100);
     }
-    for (const int end : {start[0], start[1], report[1], finish[0]})
+    for (const int end : {start[0], start[1], decided[1], finish[0]})
         ::close(end);
-    int winners = 0;
-    bool named = true;
-    char verdict = 0;
-    for (int i = 0; i < OPENERS && ::read(report[0], &verdict, 1) == 1; ++i) {
-        winners += verdict != 'L';
-        named = named && verdict != 'X';
-    }
+    char byte = 0;
+    for (int i = 0; i < 3; ++i)
+        (void)!::read(decided[0], &byte, 1);
     ::close(finish[1]);
+    int winners = 0;
     for (const pid_t opener : openers) {
-        int status = 1;
+        int status = 0;
         ::waitpid(opener, &status, 0);
-        named = named && status == 0;
+        winners += WEXITSTATUS(status);
     }
-    ::close(report[0]);
-    return named ? winners : -1;
+    ::close(decided[0]);
+    return winners;
 }
 
 // On a lock left by an ended process, on a free port, and with no lock directory (flock alone
