@@ -14,6 +14,9 @@ namespace {
 
 constexpr int STOPS[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 std::atomic<int> g_caught{0};
+// Only signals this tool blocked for itself are its to note: elsewhere (the port watch's own
+// wait) a pending signal belongs to whoever blocked it.
+std::atomic<bool> g_catching{false};
 
 }  // namespace
 
@@ -27,9 +30,11 @@ void CatchStopSignals() {
             sigaddset(&stops, signal);
     }
     ::pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+    g_catching = true;
 }
 
 int CaughtStopSignal() {
+    if (!g_catching) return 0;
     if (const int caught = g_caught.load()) return caught;
     sigset_t pending;
     if (::sigpending(&pending) != 0) return 0;

@@ -75,16 +75,16 @@ TEST(WireTrace, AFailedOpenIsPassedOnWithItsReason) {
     fakePorts.failOpen = true;
     Lines sink;
     probe::TracingSerialPorts ports(fakePorts, sink, "");
-    EXPECT_EQ(ports.OpenExclusive("COM3"), nullptr);
-    EXPECT_EQ(ports.LastOpenError(), fakePorts.LastOpenError());
+    const sys::OpenResult result = ports.OpenExclusive("COM3");
+    EXPECT_EQ(result.port, nullptr);
+    EXPECT_EQ(sys::OpenFailureText(result.failure), "Access is denied.");
     EXPECT_TRUE(sink.lines.empty());
 }
 
 TEST(WireTrace, APortsNameInThePrefixShowsNoControls) {
     Lines sink;
-    probe::ProbePorts(
-        {{"ttyS0\x1B[2J", "/dev/ttyS0"}}, [] { return std::make_unique<fake::FakeSerialPorts>(); },
-        &sink);
+    fake::FakeSerialPorts ports;
+    probe::ProbePorts({{"ttyS0\x1B[2J", "/dev/ttyS0"}}, ports, &sink);
     ASSERT_FALSE(sink.lines.empty());
     for (const std::string& line : sink.lines)
         EXPECT_EQ(line.rfind("ttyS0\\x1B[2J: ", 0), 0u) << line;

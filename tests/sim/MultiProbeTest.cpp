@@ -82,7 +82,7 @@ Command RunCommand(probe::ProbeOptions options, probe::LineSink& trace,
     std::ostringstream out, err;
     Command command;
     command.options = options;
-    command.status = probe::RunProbe(options, platform, sys::NewSystemSerialPorts, trace, out, err);
+    command.status = probe::RunProbe(options, platform, sys::SystemSerialPorts(), trace, out, err);
     command.out = out.str();
     command.err = err.str();
     return command;
@@ -190,7 +190,7 @@ TEST(MultiProbe, DetailNamesEachOutcomeTheSimulatorsFaultsCause) {
                                                     {"bad checksum", badChecksum.Path()},
                                                     {"hang-up", hangUp.Path()}};
     const std::vector<probe::PortReport> reports =
-        probe::ProbePorts(targets, sys::NewSystemSerialPorts, nullptr);
+        probe::ProbePorts(targets, sys::SystemSerialPorts(), nullptr);
     ASSERT_EQ(reports.size(), 3u);
 
     struct Expected {
@@ -380,9 +380,9 @@ TEST(ProbeProcess, AStopSignalMidTestClosesEveryPortAndExitsWith128PlusTheSignal
             EXPECT_LT(sim->RequestLines().size(), 5u) << "the test ran to its end";
             EXPECT_FALSE(Exclusive(sim->Path())) << sim->Path();
             EXPECT_FALSE(std::filesystem::exists(LockFileOf(sim->Path())));
-            const std::unique_ptr<sys::SerialPorts> ports = sys::NewSystemSerialPorts();
-            CSerialLink later(*ports);
-            EXPECT_TRUE(later.Open(sim->Path())) << later.LastOpenError();
+            CSerialLink later;
+            EXPECT_TRUE(later.Open(sim->Path()))
+                << sys::OpenFailureText(later.LastOpenError());
         }
     }
 }

@@ -238,7 +238,7 @@ int Probe(CSerialLink& link, const std::string& port, bool json, std::ostream& o
           std::ostream& err, bool detail) {
     if (!link.Open(PathToOpen(port))) {
         err << "Can not open COM Port: " << Printable(port) << ": "
-            << Printable(link.LastOpenError()) << "\n";
+            << Printable(sys::OpenFailureText(link.LastOpenError())) << "\n";
         return EXIT_CANNOT_OPEN;
     }
     const ProbeResults results = RunProbeTest(link);

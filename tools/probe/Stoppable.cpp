@@ -32,12 +32,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<sys::SerialPort> StoppablePorts::OpenExclusive(const std::string& path) {
-    std::unique_ptr<sys::SerialPort> port = m_ports.OpenExclusive(path);
-    if (!port) return nullptr;
-    return std::make_unique<StoppablePort>(std::move(port));
+sys::OpenResult StoppablePorts::OpenExclusive(const std::string& path) {
+    sys::OpenResult result = m_ports.OpenExclusive(path);
+    if (result.port) result.port = std::make_unique<StoppablePort>(std::move(result.port));
+    return result;
 }
-
-std::string StoppablePorts::LastOpenError() const { return m_ports.LastOpenError(); }
 
 }  // namespace probe

@@ -20,8 +20,7 @@ class StoppablePorts final : public sys::SerialPorts {
 public:
     explicit StoppablePorts(sys::SerialPorts& ports) : m_ports(ports) {}
 
-    std::unique_ptr<sys::SerialPort> OpenExclusive(const std::string& path) override;
-    std::string LastOpenError() const override;
+    sys::OpenResult OpenExclusive(const std::string& path) override;
 
 private:
     sys::SerialPorts& m_ports;

@@ -34,6 +34,6 @@ int main(int argc, char** argv) {
     }
     // Stopped mid-test, the probe closes its ports (lock file, exclusive flag) before it ends.
     sys::CatchStopSignals();
-    return probe::RunProbe(*options, sys::SystemDiscoveryPlatform(), sys::NewSystemSerialPorts,
+    return probe::RunProbe(*options, sys::SystemDiscoveryPlatform(), sys::SystemSerialPorts(),
                            probe::StandardErrorLines(), std::cout, std::cerr);
 }
