@@ -32,3 +32,5 @@ private:
 
 // Loads string nIDS and replaces each "%1" with lpsz1 (nullptr counts as empty).
 void AfxFormatString1(CString& rString, UINT nIDS, const char* lpsz1);
+// The same with "%2" replaced by lpsz2.
+void AfxFormatString2(CString& rString, UINT nIDS, const char* lpsz1, const char* lpsz2);

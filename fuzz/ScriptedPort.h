@@ -67,10 +67,9 @@ private:
 class ScriptedPorts final : public sys::SerialPorts {
 public:
     explicit ScriptedPorts(std::shared_ptr<LineState> line) : m_line(std::move(line)) {}
-    std::unique_ptr<sys::SerialPort> OpenExclusive(const std::string&) override {
-        return std::make_unique<ScriptedPort>(m_line);
+    sys::OpenResult OpenExclusive(const std::string&) override {
+        return {std::make_unique<ScriptedPort>(m_line), {}};
     }
-    std::string LastOpenError() const override { return {}; }
 
 private:
     std::shared_ptr<LineState> m_line;

@@ -23,20 +23,16 @@ CSerialLink::~CSerialLink() { Close(); }
 bool CSerialLink::Open(const std::string& path) {
     Close();
     m_portPath = path;
-    m_lastOpenError.clear();
-
-    std::unique_ptr<sys::SerialPort> port = m_ports.OpenExclusive(path);
-    if (!port) {
-        m_lastOpenError = m_ports.LastOpenError();
-        return false;
-    }
+    auto [port, failure] = m_ports.OpenExclusive(path);
+    m_lastOpenError = std::move(failure);
+    if (!port) return false;
     port->Discard(sys::DiscardScope::All);
     if (!port->SetByteWait(BYTE_WAIT_MS)) {
-        m_lastOpenError = "the port's time-outs could not be set";
+        m_lastOpenError.kind = sys::OpenFailure::Kind::ByteWaitRefused;
         return false;  // port closes as it goes out of scope
     }
     if (!port->ApplyLineSettings(CONTROLLER_LINE_SETTINGS)) {
-        m_lastOpenError = "the port's line settings could not be applied";
+        m_lastOpenError.kind = sys::OpenFailure::Kind::SettingsRefused;
         return false;
     }
     m_port = std::move(port);
@@ -97,7 +93,7 @@ bool CSerialLink::IsOpen() const { return m_port != nullptr; }
 
 const std::string& CSerialLink::PortPath() const { return m_portPath; }
 
-const std::string& CSerialLink::LastOpenError() const { return m_lastOpenError; }
+const sys::OpenFailure& CSerialLink::LastOpenError() const { return m_lastOpenError; }
 
 std::vector<std::uint8_t> CSerialLink::LastReply() const {
     return std::vector<std::uint8_t>(m_replyArea, m_replyArea + m_replyReceived);

@@ -42,8 +42,8 @@ public:
 
     bool IsOpen() const;
     const std::string& PortPath() const;
-    // The operating system's reason for the last failed Open.
-    const std::string& LastOpenError() const;
+    // Why the last Open failed; kind None after one that succeeded.
+    const sys::OpenFailure& LastOpenError() const;
     // The last exchange's reply bytes as far as they arrived, whatever its result: the whole
     // frame after a success or a bad checksum, the bytes before the silence or the failed read
     // otherwise.
@@ -56,5 +56,5 @@ private:
     std::uint8_t m_replyArea[256] = {};
     std::size_t m_replyReceived = 0;
     std::unique_ptr<sys::SerialPort> m_port;
-    std::string m_lastOpenError;
+    sys::OpenFailure m_lastOpenError;
 };

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace sys {
 
@@ -47,21 +48,56 @@ public:
     virtual void ClearError() = 0;
 };
 
-// Opens serial ports by path.
+// A process holding a port open.
+struct PortHolder {
+    long pid = 0;
+    std::string name;  // the program's name, empty when unknown
+};
+
+// Why a port did not open, with the values its text names. Each language words it its own way.
+struct OpenFailure {
+    enum class Kind {
+        None,               // the port opened
+        NoDevice,           // nothing at the path
+        NotSerialPort,      // not a terminal, or one that stands for another (/dev/tty, a console)
+        PermissionDenied,   // group: the device's group when joining it would let the user in
+        InUse,              // holders: the processes holding it; empty when none can be seen
+        Locked,             // lockOwner, lockFile: a live process's lock file
+        LockUnreadable,     // lockFile: something at the lock's path that names no owner yet
+        ExclusiveFlagLeft,  // busy through its exclusive flag alone: nobody seen holds it
+        ByteWaitRefused,    // the port did not take the byte wait
+        SettingsRefused,    // the port did not take the line settings
+        System              // systemText: the system's own message
+    };
+    Kind kind = Kind::None;
+    std::string group;
+    std::vector<PortHolder> holders;
+    long lockOwner = 0;
+    std::string lockFile;
+    std::string systemText;
+};
+
+// The reason in English, as the command-line tools print it: "no such device",
+// "in use by picocom (PID 1234)", "locked by PID 1234 (/var/lock/LCK..ttyUSB0)", ...
+std::string OpenFailureText(const OpenFailure& failure);
+// "picocom (PID 1234), PID 1240": each holder, by PID alone when its name is unknown.
+std::string HoldersText(const std::vector<PortHolder>& holders);
+
+struct OpenResult {
+    std::unique_ptr<SerialPort> port;  // null when the port did not open
+    OpenFailure failure;               // why not
+};
+
+// Opens serial ports by path. The system's source keeps no state: one serves every thread.
 class SerialPorts {
 public:
     virtual ~SerialPorts() = default;
 
-    // Opens the path for exclusive use; nullptr when it cannot be opened, with the reason in
-    // LastOpenError().
-    virtual std::unique_ptr<SerialPort> OpenExclusive(const std::string& path) = 0;
-    virtual std::string LastOpenError() const = 0;
+    // Opens the path for exclusive use.
+    virtual OpenResult OpenExclusive(const std::string& path) = 0;
 };
 
 // The platform's real serial ports.
 SerialPorts& SystemSerialPorts();
-// A source of the platform's real ports of its own, for a thread that opens ports alongside
-// others: the shared one keeps the last open error for every caller.
-std::unique_ptr<SerialPorts> NewSystemSerialPorts();
 
 }  // namespace sys

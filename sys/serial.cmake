@@ -1,3 +1,4 @@
+target_sources(marlox_sys PRIVATE OpenFailure.cpp)
 if(WIN32)
   target_sources(marlox_sys PRIVATE
     win32/CommSettings.cpp

@@ -34,6 +34,40 @@ private:
 
 }  // namespace
 
+CString OpenFailureReason(const sys::OpenFailure& failure) {
+    using Kind = sys::OpenFailure::Kind;
+    CString text;
+    switch (failure.kind) {
+    case Kind::None: break;
+    case Kind::NoDevice: text.LoadString(IDS_OPEN_NO_DEVICE); break;
+    case Kind::NotSerialPort: text.LoadString(IDS_OPEN_NOT_SERIAL_PORT); break;
+    case Kind::PermissionDenied:
+        if (failure.group.empty())
+            text.LoadString(IDS_OPEN_DENIED);
+        else
+            AfxFormatString1(text, IDS_OPEN_DENIED_GROUP, failure.group.c_str());
+        break;
+    case Kind::InUse:
+        if (failure.holders.empty())
+            text.LoadString(IDS_OPEN_IN_USE_UNSEEN);
+        else
+            AfxFormatString1(text, IDS_OPEN_IN_USE, sys::HoldersText(failure.holders).c_str());
+        break;
+    case Kind::Locked:
+        AfxFormatString2(text, IDS_OPEN_LOCKED, std::to_string(failure.lockOwner).c_str(),
+                         failure.lockFile.c_str());
+        break;
+    case Kind::LockUnreadable:
+        AfxFormatString1(text, IDS_OPEN_LOCK_UNREADABLE, failure.lockFile.c_str());
+        break;
+    case Kind::ExclusiveFlagLeft: text.LoadString(IDS_OPEN_EXCLUSIVE_LEFT); break;
+    case Kind::ByteWaitRefused: text.LoadString(IDS_OPEN_BYTE_WAIT_REFUSED); break;
+    case Kind::SettingsRefused: text.LoadString(IDS_OPEN_SETTINGS_REFUSED); break;
+    case Kind::System: text = failure.systemText; break;
+    }
+    return text;
+}
+
 // Writes each outcome into its result field the moment the test reports it.
 class CTestResultWriter : public TestObserver {
 public:
@@ -102,11 +136,11 @@ void CTesterDlg::OnTest() {
     const std::string devicePath = m_ports.GetAt(static_cast<std::size_t>(selected)).devicePath;
 
     if (!m_link.Open(devicePath)) {
-        // The string table's line, then the system's reason on a line of its own.
+        // The string table's line, then the reason on a line of its own.
         CString text;
         text.LoadString(IDS_CANNOT_OPEN_PORT);
-        const std::string& reason = m_link.LastOpenError();
-        AfxMessageBox(reason.empty() ? text : CString(text.Str() + "\n" + reason), MB_OK);
+        const CString reason = OpenFailureReason(m_link.LastOpenError());
+        AfxMessageBox(reason.IsEmpty() ? text : CString(text.Str() + "\n" + reason.Str()), MB_OK);
         return;
     }
     CTestRunScope scope(m_link, m_testButton, m_portRefresh);

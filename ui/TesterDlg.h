@@ -15,6 +15,10 @@ constexpr int CenteredIconOffset(int clientSize, int iconSize) {
     return (clientSize - iconSize + 1) / 2;
 }
 
+// Why a port did not open, in the user's language from the string table; the system's own
+// message as it comes.
+CString OpenFailureReason(const sys::OpenFailure& failure);
+
 class CTesterDlg : public CDialog {
 public:
     enum { IDD = IDD_TESTER_DIALOG };

@@ -58,7 +58,8 @@ double Seconds(clockid_t clock) {
 
 void OpenOrThrow(CSerialLink& link, const std::string& path) {
     if (!link.Open(path))
-        throw std::runtime_error("cannot open " + path + ": " + link.LastOpenError());
+        throw std::runtime_error("cannot open " + path + ": " +
+                                 sys::OpenFailureText(link.LastOpenError()));
 }
 
 double Median(std::vector<double> values) {
@@ -143,7 +144,7 @@ ScaleRun RunPortsAtOnce(const std::vector<probe::PortTarget>& targets) {
     const double cpuStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);
     const double wallStart = Seconds(CLOCK_MONOTONIC);
     const std::vector<probe::PortReport> reports =
-        probe::ProbePorts(targets, sys::NewSystemSerialPorts, nullptr);
+        probe::ProbePorts(targets, sys::SystemSerialPorts(), nullptr);
     run.wall = Seconds(CLOCK_MONOTONIC) - wallStart;
     run.cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
     for (const probe::PortReport& report : reports) {

@@ -4,23 +4,22 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
-namespace sys::posix {
+#include "sys/SerialPort.h"
 
-struct DeviceHolder {
-    pid_t pid = 0;
-    std::string name;  // /proc/<pid>/comm, empty when unreadable
-};
+namespace sys::posix {
 
 // The processes under procRoot (normally "/proc") with a descriptor on the character device
 // `device` (st_rdev), in PID order. Processes whose descriptors cannot be read are skipped, and
 // so is `self`. A process that also holds the master side of the same pseudo-terminal is its
 // far end (a simulator, socat) rather than a competing user, and is not counted.
-std::vector<DeviceHolder> FindDeviceHolders(const std::string& procRoot, dev_t device, pid_t self);
-
-// "picocom (PID 1234)", or "PID 1234" when the name is unknown.
-std::string DescribeHolder(const DeviceHolder& holder);
+// Only descriptors whose path lies under /dev are examined, and without asking their file
+// system, so a stalled network or user-space file held open anywhere cannot stall the scan. The
+// scan ends at the deadline with what it found by then.
+std::vector<PortHolder> FindDeviceHolders(const std::string& procRoot, dev_t device, pid_t self,
+                                          std::chrono::steady_clock::time_point deadline);
 
 }  // namespace sys::posix

@@ -6,6 +6,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "sys/posix/DeviceHolders.h"
@@ -23,7 +25,27 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string ErrorText(int error) { return std::strerror(error); }
+// How long the search for other holders may take; past it the other exclusions still hold.
+constexpr auto HOLDER_SCAN_BOUND = std::chrono::seconds(1);
+
+// Terminals that are never a serial line: /dev/tty (the caller's own), /dev/console and the
+// virtual consoles (4, 0-63; the ttyS ports follow from minor 64).
+const dev_t CONTROLLING_TTY = makedev(5, 0);
+const dev_t SYSTEM_CONSOLE = makedev(5, 1);
+constexpr unsigned VIRTUAL_CONSOLE_MAJOR = 4;
+constexpr unsigned VIRTUAL_CONSOLE_COUNT = 64;
+
+OpenFailure Failure(OpenFailure::Kind kind) {
+    OpenFailure failure;
+    failure.kind = kind;
+    return failure;
+}
+
+OpenFailure SystemFailure(int error) {
+    OpenFailure failure = Failure(OpenFailure::Kind::System);
+    failure.systemText = std::strerror(error);
+    return failure;
+}
 
 bool InGroup(gid_t group) {
     if (::getegid() == group) return true;
@@ -45,34 +67,44 @@ std::string GroupName(gid_t group) {
 
 // The usual cure for a denied serial port is membership of the group that owns it (dialout,
 // uucp): say which, when the group may read and write the device and the user is not in it.
-std::string PermissionReason(const std::string& path) {
-    const std::string denied = "permission denied";
+OpenFailure PermissionFailure(const std::string& path) {
+    OpenFailure failure = Failure(OpenFailure::Kind::PermissionDenied);
     struct stat device {};
-    if (::stat(path.c_str(), &device) != 0 ||
-        (device.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP) || InGroup(device.st_gid))
-        return denied;
-    return denied + ": the device belongs to group " + GroupName(device.st_gid) +
-           "; the user must be a member of it";
+    if (::stat(path.c_str(), &device) == 0 &&
+        (device.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP) && !InGroup(device.st_gid))
+        failure.group = GroupName(device.st_gid);
+    return failure;
 }
 
-std::string InUseReason(const std::vector<posix::DeviceHolder>& holders) {
-    if (holders.empty()) return "in use by another program";  // one this user may not see
-    std::string reason = "in use by ";
-    for (std::size_t i = 0; i < holders.size(); ++i)
-        reason += (i > 0 ? ", " : "") + posix::DescribeHolder(holders[i]);
-    return reason;
-}
-
-std::string OpenFailure(int error, const std::string& path) {
+OpenFailure FailureOf(int error, const std::string& path) {
     switch (error) {
     case ENOENT:
     case ENODEV:
-    case ENXIO: return "no such device";
+    case ENXIO: return Failure(OpenFailure::Kind::NoDevice);
     case EACCES:
-    case EPERM: return PermissionReason(path);
-    case ENOTTY: return "not a serial port";
-    default: return ErrorText(error);
+    case EPERM: return PermissionFailure(path);
+    case ENOTTY: return Failure(OpenFailure::Kind::NotSerialPort);
+    default: return SystemFailure(error);
     }
+}
+
+// The terminal a descriptor reaches: for /dev/tty or /dev/console, the one behind it.
+std::optional<dev_t> RealTerminal(int fd) {
+    unsigned int device = 0;
+    if (::ioctl(fd, TIOCGDEV, &device) != 0) return std::nullopt;
+    return static_cast<dev_t>(device);
+}
+
+// True for a console or a terminal this process runs on, under whatever name: changing its
+// settings would take over the user's own screen.
+bool IsConsoleOrOwnTerminal(dev_t device) {
+    if (device == CONTROLLING_TTY || device == SYSTEM_CONSOLE ||
+        (major(device) == VIRTUAL_CONSOLE_MAJOR && minor(device) < VIRTUAL_CONSOLE_COUNT))
+        return true;
+    const UniqueFd controlling(::open("/dev/tty", O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    for (const int fd : {controlling.Get(), STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (fd >= 0 && ::isatty(fd) && RealTerminal(fd) == device) return true;
+    return false;
 }
 
 int MillisecondsLeft(Clock::time_point deadline) {
@@ -98,10 +130,16 @@ Clock::time_point DeadlineAfter(std::uint64_t milliseconds) {
 
 }  // namespace
 
-PosixSerialPort::PosixSerialPort(UniqueFd fd, posix::UucpLock lock, bool clearExclusive)
-    : m_lock(std::move(lock)), m_fd(std::move(fd)), m_clearExclusive(clearExclusive) {}
+PosixSerialPort::PosixSerialPort(UniqueFd fd, posix::UucpLock lock, bool clearExclusive,
+                                 std::optional<termios> original)
+    : m_lock(std::move(lock)),
+      m_fd(std::move(fd)),
+      m_clearExclusive(clearExclusive),
+      m_original(original) {}
 
 PosixSerialPort::~PosixSerialPort() {
+    // The line goes back as it was found, as the next program on it expects.
+    if (m_original) ::tcsetattr(m_fd.Get(), TCSANOW, &*m_original);
     // A pty outlives its slave's close while the other side stays open, and keeps the
     // exclusive flag: without this the next open by a non-root user would fail with EBUSY.
     // A flag that was set before the open belongs to another holder and stays.
@@ -166,69 +204,83 @@ void PosixSerialPort::ClearError() {
 PosixSerialPorts::PosixSerialPorts(std::string lockDir, std::string procRoot)
     : m_lockDir(std::move(lockDir)), m_procRoot(std::move(procRoot)) {}
 
-std::unique_ptr<SerialPort> PosixSerialPorts::OpenExclusive(const std::string& path) {
-    m_lastOpenError.clear();
+OpenResult PosixSerialPorts::OpenExclusive(const std::string& path) {
+    using Kind = OpenFailure::Kind;
+    OpenResult result;
     struct stat device {};
     if (::stat(path.c_str(), &device) != 0) {
-        m_lastOpenError = OpenFailure(errno, path);
-        return nullptr;
+        result.failure = FailureOf(errno, path);
+        return result;
     }
-    if (!S_ISCHR(device.st_mode)) {
-        m_lastOpenError = OpenFailure(ENOTTY, path);
-        return nullptr;
+    if (!S_ISCHR(device.st_mode) || IsConsoleOrOwnTerminal(device.st_rdev)) {
+        result.failure = Failure(Kind::NotSerialPort);
+        return result;
     }
     // The lock file comes first, as every program that keeps it checks it before opening.
     posix::UucpLockAttempt locking =
         posix::UucpLockAttempt::Take(m_lockDir, posix::UucpLockName(path));
-    if (locking.heldBy != 0) {
-        m_lastOpenError =
-            "locked by PID " + std::to_string(locking.heldBy) + " (" + locking.path + ")";
-        return nullptr;
+    if (locking.heldBy != 0 || locking.unreadable) {
+        result.failure = Failure(locking.unreadable ? Kind::LockUnreadable : Kind::Locked);
+        result.failure.lockOwner = locking.heldBy;
+        result.failure.lockFile = locking.path;
+        return result;
     }
+    // Who held the device before this open. Looked for first, so that another opener racing
+    // this one is never taken for a holder: whoever wins the flock below found nobody.
+    const std::vector<PortHolder> holders = posix::FindDeviceHolders(
+        m_procRoot, device.st_rdev, ::getpid(), Clock::now() + HOLDER_SCAN_BOUND);
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
         // EBUSY: another holder set TIOCEXCL.
-        m_lastOpenError = errno == EBUSY ? BusyReason(device.st_rdev) : OpenFailure(errno, path);
-        return nullptr;
+        result.failure =
+            errno == EBUSY ? BusyFailure(device.st_rdev, true) : FailureOf(errno, path);
+        return result;
     }
-    if (!::isatty(fd.Get())) {
-        m_lastOpenError = OpenFailure(ENOTTY, path);
-        return nullptr;
+    struct stat opened {};
+    if (!::isatty(fd.Get()) || ::fstat(fd.Get(), &opened) != 0 ||
+        opened.st_rdev != device.st_rdev) {
+        result.failure = Failure(Kind::NotSerialPort);
+        return result;
+    }
+    if (!holders.empty()) {
+        result.failure = Failure(Kind::InUse);
+        result.failure.holders = holders;
+        return result;
     }
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-        m_lastOpenError = errno == EWOULDBLOCK ? BusyReason(device.st_rdev) : ErrorText(errno);
-        return nullptr;
+        result.failure =
+            errno == EWOULDBLOCK ? BusyFailure(device.st_rdev, false) : SystemFailure(errno);
+        return result;
     }
+    // Past the flock the port is ours (every tty takes TIOCEXCL), so no racing opener that
+    // gave way to this one is left without the port for nothing.
     int wasExclusive = 0;
     ::ioctl(fd.Get(), TIOCGEXCL, &wasExclusive);
     if (::ioctl(fd.Get(), TIOCEXCL) != 0) {
-        m_lastOpenError = ErrorText(errno);
-        return nullptr;
+        result.failure = SystemFailure(errno);
+        return result;
     }
-    auto port = std::make_unique<PosixSerialPort>(std::move(fd), std::move(locking.lock),
-                                                  wasExclusive == 0);
-    // With every lock taken and later openers shut out, whoever holds the device now was there
-    // first. Dropping the port lifts the flag and the lock again.
-    const std::vector<posix::DeviceHolder> holders =
-        posix::FindDeviceHolders(m_procRoot, device.st_rdev, ::getpid());
-    if (!holders.empty()) {
-        m_lastOpenError = InUseReason(holders);
-        return nullptr;
-    }
-    return port;
+    std::optional<termios> original(termios{});
+    if (::tcgetattr(fd.Get(), &*original) != 0) original.reset();
+    result.port = std::make_unique<PosixSerialPort>(std::move(fd), std::move(locking.lock),
+                                                    wasExclusive == 0, original);
+    return result;
 }
 
-std::string PosixSerialPorts::BusyReason(dev_t device) const {
-    return InUseReason(posix::FindDeviceHolders(m_procRoot, device, ::getpid()));
+// Why another holder keeps the port: the processes holding it, or, when the open itself was
+// refused (TIOCEXCL) and nobody can be seen holding it, the flag left behind.
+OpenFailure PosixSerialPorts::BusyFailure(dev_t device, bool exclusiveFlag) const {
+    OpenFailure failure = Failure(OpenFailure::Kind::InUse);
+    failure.holders =
+        posix::FindDeviceHolders(m_procRoot, device, ::getpid(), Clock::now() + HOLDER_SCAN_BOUND);
+    if (exclusiveFlag && failure.holders.empty())
+        failure.kind = OpenFailure::Kind::ExclusiveFlagLeft;
+    return failure;
 }
-
-std::string PosixSerialPorts::LastOpenError() const { return m_lastOpenError; }
 
 SerialPorts& SystemSerialPorts() {
     static PosixSerialPorts ports;
     return ports;
 }
-
-std::unique_ptr<SerialPorts> NewSystemSerialPorts() { return std::make_unique<PosixSerialPorts>(); }
 
 }  // namespace sys

@@ -2,7 +2,9 @@
 // Serial ports through termios. A one-byte read waits in poll(), never spins.
 
 #include <sys/types.h>
+#include <termios.h>
 
+#include <optional>
 #include <string>
 
 #include "sys/SerialPort.h"
@@ -13,8 +15,10 @@ namespace sys {
 
 class PosixSerialPort final : public SerialPort {
 public:
-    // clearExclusive: TIOCEXCL was ours to set, so closing lifts it.
-    PosixSerialPort(UniqueFd fd, posix::UucpLock lock, bool clearExclusive);
+    // clearExclusive: TIOCEXCL was ours to set, so closing lifts it. original: the line's
+    // settings as found, put back at close.
+    PosixSerialPort(UniqueFd fd, posix::UucpLock lock, bool clearExclusive,
+                    std::optional<termios> original);
     ~PosixSerialPort() override;
     PosixSerialPort(const PosixSerialPort&) = delete;
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
@@ -30,6 +34,7 @@ private:
     posix::UucpLock m_lock;  // declared first: released after the descriptor is closed
     UniqueFd m_fd;
     bool m_clearExclusive;
+    std::optional<termios> m_original;
     std::uint32_t m_byteWaitMs = 0;  // not set yet: reads return at once
 };
 
@@ -39,20 +44,17 @@ public:
     // listed.
     explicit PosixSerialPorts(std::string lockDir = "/var/lock", std::string procRoot = "/proc");
 
-    // Exclusive: the UUCP lock file, flock(LOCK_EX | LOCK_NB) against other users of flock,
-    // TIOCEXCL against later openers (root excepted), and no other process may already hold
-    // the device, whichever way it opened it.
-    std::unique_ptr<SerialPort> OpenExclusive(const std::string& path) override;
-    // "in use by picocom (PID 1234)", "locked by PID 1234 (/var/lock/LCK..ttyUSB0)",
-    // "permission denied: ...", "no such device", ...
-    std::string LastOpenError() const override;
+    // Exclusive: the UUCP lock file, no other process holding the device already (whichever
+    // way it opened it), flock(LOCK_EX | LOCK_NB) against other users of flock, and TIOCEXCL
+    // against later openers (root excepted). A terminal that stands for another (/dev/tty, a
+    // console, the caller's own terminal) is not a serial port.
+    OpenResult OpenExclusive(const std::string& path) override;
 
 private:
-    std::string BusyReason(dev_t device) const;
+    OpenFailure BusyFailure(dev_t device, bool exclusiveFlag) const;
 
-    std::string m_lockDir;
-    std::string m_procRoot;
-    std::string m_lastOpenError;
+    const std::string m_lockDir;
+    const std::string m_procRoot;
 };
 
 }  // namespace sys

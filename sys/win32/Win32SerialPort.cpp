@@ -80,24 +80,22 @@ void Win32SerialPort::ClearError() {
     ::ClearCommError(m_handle.Get(), &errors, &status);
 }
 
-std::unique_ptr<SerialPort> Win32SerialPorts::OpenExclusive(const std::string& path) {
-    m_lastOpenError.clear();
+OpenResult Win32SerialPorts::OpenExclusive(const std::string& path) {
+    OpenResult result;
     const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        m_lastOpenError = SystemMessage(::GetLastError());
-        return nullptr;
+        result.failure.kind = OpenFailure::Kind::System;
+        result.failure.systemText = SystemMessage(::GetLastError());
+        return result;
     }
-    return std::make_unique<Win32SerialPort>(handle);
+    result.port = std::make_unique<Win32SerialPort>(handle);
+    return result;
 }
-
-std::string Win32SerialPorts::LastOpenError() const { return m_lastOpenError; }
 
 SerialPorts& SystemSerialPorts() {
     static Win32SerialPorts ports;
     return ports;
 }
-
-std::unique_ptr<SerialPorts> NewSystemSerialPorts() { return std::make_unique<Win32SerialPorts>(); }
 
 }  // namespace sys

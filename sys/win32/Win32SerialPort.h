@@ -43,12 +43,9 @@ private:
 
 class Win32SerialPorts final : public SerialPorts {
 public:
-    // No sharing, existing device only, synchronous input/output.
-    std::unique_ptr<SerialPort> OpenExclusive(const std::string& path) override;
-    std::string LastOpenError() const override;
-
-private:
-    std::string m_lastOpenError;
+    // No sharing, existing device only, synchronous input/output. A failure carries the
+    // system's own message, in the system's language.
+    OpenResult OpenExclusive(const std::string& path) override;
 };
 
 }  // namespace sys

@@ -83,7 +83,7 @@ bool HeldByThisProcess(dev_t device) {
 
 // An exclusive open of the kind the program makes succeeds only when nobody holds the port.
 bool OpenableExclusively(const std::string& path) {
-    return sys::SystemSerialPorts().OpenExclusive(path) != nullptr;
+    return sys::SystemSerialPorts().OpenExclusive(path).port != nullptr;
 }
 
 bool Exists(const std::string& path) {

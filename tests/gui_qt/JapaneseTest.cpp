@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "afx/qt/QtBackend.h"
 #include "res/resource.h"
 #include "sys/SerialPort.h"
+#include "sys/posix/UucpLock.h"
 #include "tests/gui_qt/TestSystem.h"
 #include "tests/gui_qt/TesterDriver.h"
 
@@ -64,7 +67,7 @@ TEST_F(Japanese, AboutTooltipAndMessageBoxAreJapanese) {
 TEST_F(Japanese, PortThatDoesNotOpenIsReportedInJapanese) {
     TestPorts ports;
     ports.AddSim("ttyS0", {"--profile", "tarvex"});
-    const auto holder = sys::SystemSerialPorts().OpenExclusive(ports.DevRoot() + "/ttyS0");
+    const auto holder = sys::SystemSerialPorts().OpenExclusive(ports.DevRoot() + "/ttyS0").port;
     ASSERT_NE(holder, nullptr);
     RunTesterDialog([&](DialogView& view) {
         QString text;
@@ -78,7 +81,9 @@ TEST_F(Japanese, PortThatDoesNotOpenIsReportedInJapanese) {
         const QStringList lines = text.split('\n');
         ASSERT_EQ(lines.size(), 2) << text.toStdString();
         EXPECT_EQ(lines[0], "ポートが開けません");
-        EXPECT_FALSE(lines[1].isEmpty());  // the system's reason
+        EXPECT_EQ(lines[1], QString("PID %1 がロックしています (/var/lock/LCK..%2)")
+                                .arg(::getpid())
+                                .arg(sys::posix::UucpLockName(ports.DevRoot() + "/ttyS0").c_str()));
     });
 }
 

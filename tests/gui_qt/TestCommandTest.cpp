@@ -15,6 +15,7 @@
 #include "tests/gui_qt/TestSystem.h"
 #include "tests/gui_qt/TesterDriver.h"
 #include "tests/link/TtyHolder.h"
+#include "ui/TesterDlg.h"
 
 namespace guitest {
 namespace {
@@ -140,7 +141,7 @@ TEST(TestCommand, PortHeldElsewhereGivesOneMessageBoxWithTheReasonAndChangesNoth
         if (plainOpen)
             program.emplace(sim.Path());
         else
-            exclusive = sys::SystemSerialPorts().OpenExclusive(ports.DevRoot() + "/ttyS0");
+            exclusive = sys::SystemSerialPorts().OpenExclusive(ports.DevRoot() + "/ttyS0").port;
         ASSERT_TRUE(exclusive || program->Pid() > 0);
         RunTesterDialog([&](DialogView& view) {
             std::vector<std::pair<QString, QString>> boxes;
@@ -169,6 +170,25 @@ TEST(TestCommand, PortHeldElsewhereGivesOneMessageBoxWithTheReasonAndChangesNoth
         });
     }
     EXPECT_TRUE(sim.RequestLines().empty());
+}
+
+// The dialog's English reasons, from its string table, read as marlox-probe writes them.
+TEST(TestCommand, EveryReasonReadsAsTheProbeWritesIt) {
+    using Kind = sys::OpenFailure::Kind;
+    for (int kind = static_cast<int>(Kind::None); kind <= static_cast<int>(Kind::System); ++kind) {
+        for (const bool detailed : {false, true}) {
+            sys::OpenFailure failure;
+            failure.kind = static_cast<Kind>(kind);
+            failure.lockOwner = 1234;
+            failure.lockFile = "/var/lock/LCK..ttyUSB0";
+            failure.systemText = "Input/output error";
+            if (detailed) {
+                failure.group = "dialout";
+                failure.holders = {{1234, "picocom"}, {1240, ""}};
+            }
+            EXPECT_EQ(OpenFailureReason(failure).Str(), sys::OpenFailureText(failure)) << kind;
+        }
+    }
 }
 
 TEST(TestCommand, EmptyPortListRefusesTestWithAMessage) {

@@ -92,12 +92,16 @@ void FakeSerialPort::ClearError() {
     ++m_state->clearErrors;
 }
 
-std::unique_ptr<sys::SerialPort> FakeSerialPorts::OpenExclusive(const std::string& path) {
+sys::OpenResult FakeSerialPorts::OpenExclusive(const std::string& path) {
     openedPaths.push_back(path);
-    if (failOpen) return nullptr;
-    return std::make_unique<FakeSerialPort>(state);
+    sys::OpenResult result;
+    if (failOpen) {
+        result.failure.kind = sys::OpenFailure::Kind::System;
+        result.failure.systemText = "Access is denied.";
+    } else {
+        result.port = std::make_unique<FakeSerialPort>(state);
+    }
+    return result;
 }
-
-std::string FakeSerialPorts::LastOpenError() const { return failOpen ? "Access is denied." : ""; }
 
 }  // namespace fake

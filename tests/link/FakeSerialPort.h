@@ -65,8 +65,8 @@ public:
     std::vector<std::string> openedPaths;
     bool failOpen = false;
 
-    std::unique_ptr<sys::SerialPort> OpenExclusive(const std::string& path) override;
-    std::string LastOpenError() const override;
+    // A failed open gives the system's "Access is denied.".
+    sys::OpenResult OpenExclusive(const std::string& path) override;
 };
 
 }  // namespace fake

@@ -4,17 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <tuple>
 
+#include "sys/posix/DeviceHolders.h"
 #include "sys/posix/PosixSerialPort.h"
 #include "sys/posix/TermiosSettings.h"
 #include "sys/posix/UniqueFd.h"
@@ -53,10 +59,10 @@ private:
     std::string m_path;
 };
 
-struct LockDir {  // the test's own, for the UUCP lock files
+struct TempDir {  // the test's own, for the UUCP lock files or a /proc of its making
     char name[25] = "/tmp/marlox-locks-XXXXXX";
     const std::string path = ::mkdtemp(name);
-    ~LockDir() { std::filesystem::remove_all(path); }
+    ~TempDir() { std::filesystem::remove_all(path); }
 };
 
 std::string ReadFile(const std::string& path) {
@@ -70,10 +76,43 @@ std::string LockContent(pid_t pid) {  // HDB: ten characters right-aligned and a
     return text;
 }
 
+// The reason an open was refused, or "opened".
+std::string Refusal(sys::SerialPorts& ports, const std::string& path) {
+    const sys::OpenResult result = ports.OpenExclusive(path);
+    return result.port ? "opened" : sys::OpenFailureText(result.failure);
+}
+
+pid_t DeadPid() {
+    const pid_t gone = ::fork();
+    if (gone == 0) _exit(0);
+    ::waitpid(gone, nullptr, 0);
+    return gone;
+}
+
+// What `run` returns in a child process (whose identity it may change).
+std::string InChild(const std::function<std::string()>& run) {
+    int out[2];
+    if (::pipe(out) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const std::string text = run();
+        _exit(::write(out[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0
+                                                                                             : 1);
+    }
+    ::close(out[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t count; (count = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<std::size_t>(count));
+    ::close(out[0]);
+    ::waitpid(child, nullptr, 0);
+    return text;
+}
+
 class ExclusiveOpen : public ::testing::Test {
 protected:
     PtyPair pty;
-    LockDir locks;
+    TempDir locks;
     const std::string lock = locks.path + "/LCK.." + sys::posix::UucpLockName(pty.Path());
     sys::PosixSerialPorts ports{locks.path};
 };
@@ -82,8 +121,9 @@ class PosixSerialPortTest : public ExclusiveOpen {
 protected:
     void SetUp() override {
         ASSERT_FALSE(pty.Path().empty());
-        port = ports.OpenExclusive(pty.Path());
-        ASSERT_NE(port, nullptr) << ports.LastOpenError();
+        sys::OpenResult opened = ports.OpenExclusive(pty.Path());
+        ASSERT_NE(opened.port, nullptr) << sys::OpenFailureText(opened.failure);
+        port = std::move(opened.port);
         ASSERT_TRUE(port->SetByteWait(BYTE_WAIT_MS));
         ASSERT_TRUE(port->ApplyLineSettings(CONTROLLER_SETTINGS));
     }
@@ -93,12 +133,11 @@ protected:
 
 TEST_F(PosixSerialPortTest, SecondOpenFailsWhileHeldAndSucceedsAfterClose) {
     EXPECT_EQ(ReadFile(lock), LockContent(::getpid()));
-    EXPECT_EQ(ports.OpenExclusive(pty.Path()), nullptr);
-    EXPECT_EQ(ports.LastOpenError(),
+    EXPECT_EQ(Refusal(ports, pty.Path()),
               "locked by PID " + std::to_string(::getpid()) + " (" + lock + ")");
     port.reset();
     EXPECT_FALSE(std::filesystem::exists(lock));
-    EXPECT_NE(ports.OpenExclusive(pty.Path()), nullptr) << ports.LastOpenError();
+    EXPECT_EQ(Refusal(ports, pty.Path()), "opened");
 }
 
 TEST_F(PosixSerialPortTest, CloseLiftsTheExclusiveFlagThatAPtyWouldKeep) {
@@ -188,12 +227,19 @@ TEST_F(PosixSerialPortTest, HangUpIsAFailedReadNotSilence) {
 }
 
 TEST(PosixSerialPorts, OpenFailsOnMissingPathsAndNonTerminals) {
-    LockDir locks;
+    TempDir locks;
     sys::PosixSerialPorts ports(locks.path);
-    EXPECT_EQ(ports.OpenExclusive("/dev/marlox-no-such-port"), nullptr);
-    EXPECT_EQ(ports.LastOpenError(), "no such device");
-    EXPECT_EQ(ports.OpenExclusive("/dev/null"), nullptr);
-    EXPECT_EQ(ports.LastOpenError(), "not a serial port");
+    EXPECT_EQ(Refusal(ports, "/dev/marlox-no-such-port"), "no such device");
+    // Terminals that stand for another, the user's own above all, are never taken over.
+    for (const char* path : {"/dev/null", "/dev/tty", "/dev/console"})
+        EXPECT_EQ(Refusal(ports, path), "not a serial port") << path;
+    PtyPair pty;
+    EXPECT_EQ(InChild([&] {
+                  ::setsid();
+                  const sys::UniqueFd controlling(::open(pty.Path().c_str(), O_RDWR));
+                  return Refusal(ports, pty.Path());
+              }),
+              "not a serial port");
     EXPECT_TRUE(std::filesystem::is_empty(locks.path));
 }
 
@@ -201,9 +247,9 @@ TEST_F(ExclusiveOpen, PlainOpenByAnotherProgramRefusesAtOnceNamingIt) {
     const testutil::TtyHolder holder(pty.Path());
     ASSERT_GT(holder.Pid(), 0);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(ports.OpenExclusive(pty.Path()), nullptr);
+    EXPECT_EQ(Refusal(ports, pty.Path()),
+              "in use by sleep (PID " + std::to_string(holder.Pid()) + ")");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
-    EXPECT_EQ(ports.LastOpenError(), "in use by sleep (PID " + std::to_string(holder.Pid()) + ")");
     // What the refused open took is given back: the lock file and the exclusive flag.
     EXPECT_TRUE(std::filesystem::is_empty(locks.path));
     sys::UniqueFd observer(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
@@ -214,17 +260,16 @@ TEST_F(ExclusiveOpen, PlainOpenByAnotherProgramRefusesAtOnceNamingIt) {
 
 TEST_F(ExclusiveOpen, LiveLockRefusesAndAStaleOneIsReplacedUntilClose) {
     const pid_t live = ::getppid();
-    const pid_t gone = ::fork();
-    if (gone == 0) _exit(0);
-    ::waitpid(gone, nullptr, 0);
+    const pid_t gone = DeadPid();
     std::ofstream(lock) << LockContent(live);
-    EXPECT_EQ(ports.OpenExclusive(pty.Path()), nullptr);
-    EXPECT_EQ(ports.LastOpenError(), "locked by PID " + std::to_string(live) + " (" + lock + ")");
+    EXPECT_EQ(Refusal(ports, pty.Path()),
+              "locked by PID " + std::to_string(live) + " (" + lock + ")");
     EXPECT_EQ(ReadFile(lock), LockContent(live));
 
     std::ofstream(lock) << LockContent(gone);
-    std::unique_ptr<sys::SerialPort> port = ports.OpenExclusive(pty.Path());
-    ASSERT_NE(port, nullptr) << ports.LastOpenError();
+    sys::OpenResult opened = ports.OpenExclusive(pty.Path());
+    ASSERT_NE(opened.port, nullptr) << sys::OpenFailureText(opened.failure);
+    std::unique_ptr<sys::SerialPort> port = std::move(opened.port);
     EXPECT_EQ(ReadFile(lock), LockContent(::getpid()));
     port.reset();
     EXPECT_FALSE(std::filesystem::exists(lock));
@@ -233,7 +278,177 @@ TEST_F(ExclusiveOpen, LiveLockRefusesAndAStaleOneIsReplacedUntilClose) {
 TEST_F(ExclusiveOpen, LockDirectoryThatCannotBeWrittenIsDoneWithout) {
     ::chmod(locks.path.c_str(), 0555);  // holds against anyone but root
     for (const std::string dir : {"/nonexistent", "/proc", locks.path.c_str()})
-        EXPECT_NE(sys::PosixSerialPorts(dir).OpenExclusive(pty.Path()), nullptr) << dir;
+        EXPECT_NE(sys::PosixSerialPorts(dir).OpenExclusive(pty.Path()).port, nullptr) << dir;
+}
+
+TEST_F(ExclusiveOpen, LineIsLeftAsItWasFound) {
+    const sys::UniqueFd observer(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    termios found{};
+    ASSERT_EQ(::tcgetattr(observer.Get(), &found), 0);
+    {
+        const sys::OpenResult opened = ports.OpenExclusive(pty.Path());
+        ASSERT_NE(opened.port, nullptr) << sys::OpenFailureText(opened.failure);
+        ASSERT_TRUE(opened.port->ApplyLineSettings(CONTROLLER_SETTINGS));
+    }
+    termios left{};
+    ASSERT_EQ(::tcgetattr(observer.Get(), &left), 0);
+    EXPECT_EQ(std::tie(left.c_iflag, left.c_oflag, left.c_cflag, left.c_lflag),
+              std::tie(found.c_iflag, found.c_oflag, found.c_cflag, found.c_lflag));  // speed too
+}
+
+TEST_F(ExclusiveOpen, ExclusiveFlagLeftBehindIsNamedAsSuch) {
+    {  // a program set the flag and ended; the pty lives on through its far end
+        const sys::UniqueFd ended(::open(pty.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+        ASSERT_EQ(::ioctl(ended.Get(), TIOCEXCL), 0);
+    }
+    ASSERT_EQ(::chmod(pty.Path().c_str(), 0666), 0);
+    // The flag holds off users other than root only.
+    EXPECT_EQ(
+        InChild([&] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                return std::string("still root");
+            return Refusal(ports, pty.Path());
+        }),
+        "the port's exclusive flag is still set, though no process this user can see holds it");
+}
+
+// Whatever another program or user left at the lock's path: nothing blocks, a lock that names
+// nobody yet is honoured while fresh, and anything that is no live lock gives way to ours.
+TEST_F(ExclusiveOpen, HostileLockPaths) {
+    enum Outcome { REFUSED, REPLACED, KEPT_UNLOCKED };
+    const auto put = [&](const std::string& text) { std::ofstream(lock) << text; };
+    const auto node = [&](mode_t type) { ASSERT_EQ(::mknod(lock.c_str(), type | 0644, 0), 0); };
+    const std::int32_t dead = DeadPid();
+    const std::string target = locks.path + "/elsewhere";
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        Outcome outcome;
+    } cases[] = {
+        {"FIFO", [&] { node(S_IFIFO); }, REFUSED},
+        {"socket", [&] { node(S_IFSOCK); }, REFUSED},
+        {"empty, being written", [&] { put(""); }, REFUSED},
+        {"blank, being written", [&] { put("     "); }, REFUSED},
+        {"empty, abandoned",
+         [&] {
+             put("");
+             const timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+             ::utimensat(AT_FDCWD, lock.c_str(), times, 0);
+         },
+         REPLACED},
+        {"garbage", [&] { put("not a PID\n"); }, REPLACED},
+        {"binary, dead PID",
+         [&] {
+             put({reinterpret_cast<const char*>(&dead), 4});
+         },
+         REPLACED},
+        {"huge", [&] { put(std::string(1 << 20, '7')); }, REPLACED},
+        {"symlink to a live lock",
+         [&] {
+             std::ofstream(target) << LockContent(::getppid());
+             ASSERT_EQ(::symlink(target.c_str(), lock.c_str()), 0);
+         },
+         REPLACED},
+        {"directory", [&] { ::mkdir(lock.c_str(), 0755); }, KEPT_UNLOCKED},
+    };
+    for (const auto& c : cases) {
+        c.make();
+        const sys::OpenResult opened = ports.OpenExclusive(pty.Path());
+        EXPECT_EQ(opened.port ? "opened" : sys::OpenFailureText(opened.failure),
+                  c.outcome == REFUSED ? "locked by an unknown program (" + lock + ")" : "opened")
+            << c.what;
+        EXPECT_EQ(c.outcome == REPLACED, std::filesystem::is_regular_file(lock) &&
+                                             ReadFile(lock) == LockContent(::getpid()))
+            << c.what;
+        EXPECT_EQ(c.outcome == KEPT_UNLOCKED, std::filesystem::is_directory(lock)) << c.what;
+        std::filesystem::remove_all(lock);
+    }
+}
+
+// Starts three openers of the port together, each a process of its own, and returns how many
+// won (each holds what it won until all have decided); a winner whose lock file, where one is
+// expected, did not name it for the whole time counts 100.
+int RaceOpeners(const PtyPair& pty, const std::string& lockDir, const std::string& lock) {
+    int start[2], decided[2], finish[2];
+    if (::pipe(start) != 0 || ::pipe(decided) != 0 || ::pipe(finish) != 0) return -1;
+    std::vector<pid_t> openers;
+    for (int i = 0; i < 3; ++i) {
+        openers.push_back(::fork());
+        if (openers.back() != 0) continue;
+        for (const int end : {pty.Master(), start[1], finish[1]})  // the far end is no rival
+            ::close(end);
+        char byte = 0;
+        (void)!::read(start[0], &byte, 1);  // every write end closed: go
+        sys::OpenResult opened = sys::PosixSerialPorts(lockDir).OpenExclusive(pty.Path());
+        const bool won = opened.port != nullptr;
+        const auto named = [&] {
+            return lock.empty() || ReadFile(lock) == LockContent(::getpid());
+        };
+        bool faithful = !won || named();
+        (void)!::write(decided[1], &byte, 1);
+        (void)!::read(finish[0], &byte, 1);
+        faithful = faithful && (!won || named());
+        opened.port.reset();
+        _exit(faithful ? won : 100);
+    }
+    for (const int end : {start[0], start[1], decided[1], finish[0]})
+        ::close(end);
+    char byte = 0;
+    for (int i = 0; i < 3; ++i)
+        (void)!::read(decided[0], &byte, 1);
+    ::close(finish[1]);
+    int winners = 0;
+    for (const pid_t opener : openers) {
+        int status = 0;
+        ::waitpid(opener, &status, 0);
+        winners += WEXITSTATUS(status);
+    }
+    ::close(decided[0]);
+    return winners;
+}
+
+// On a lock left by an ended process, on a free port, and with no lock directory (flock alone
+// decides): exactly one of three racing openers wins every time.
+TEST_F(ExclusiveOpen, ExactlyOneOfThreeRacingOpenersWins) {
+    const struct {
+        const char* what;
+        std::string dir;
+        bool stale;
+        int races;
+    } rounds[] = {{"stale lock", locks.path, true, 300},
+                  {"free", locks.path, false, 300},
+                  {"no lock directory", "/nonexistent", false, 100}};
+    for (const auto& round : rounds) {
+        int wrong = 0;
+        for (int race = 0; race < round.races; ++race) {
+            if (round.stale) std::ofstream(lock) << LockContent(DeadPid());
+            wrong += RaceOpeners(pty, round.dir, round.dir == locks.path ? lock : "") != 1;
+        }
+        EXPECT_EQ(wrong, 0) << round.what << ", races: " << round.races;
+        EXPECT_FALSE(std::filesystem::exists(lock)) << round.what;
+    }
+}
+
+// Only descriptors naming something under /dev are looked at, and none past the deadline.
+TEST(DeviceHolders, LooksOnlyUnderDevAndNotPastTheDeadline) {
+    PtyPair pty;
+    TempDir proc;  // two processes holding the pty, one through a name outside /dev
+    struct stat device {};
+    ASSERT_EQ(::stat(pty.Path().c_str(), &device), 0);
+    const std::string alias = proc.path + "/alias";
+    ASSERT_EQ(::symlink(pty.Path().c_str(), alias.c_str()), 0);
+    for (const auto& [pid, target] : {std::pair{"100", pty.Path()}, std::pair{"200", alias}}) {
+        std::filesystem::create_directories(proc.path + "/" + pid + "/fd");
+        std::ofstream(proc.path + "/" + pid + "/comm") << "holder" << pid << "\n";
+        ASSERT_EQ(::symlink(target.c_str(), (proc.path + "/" + pid + "/fd/3").c_str()), 0);
+    }
+    const auto now = std::chrono::steady_clock::now();
+    const std::vector<sys::PortHolder> holders =
+        sys::posix::FindDeviceHolders(proc.path, device.st_rdev, 0, now + std::chrono::seconds(9));
+    ASSERT_EQ(holders.size(), 1u);
+    EXPECT_EQ(holders[0].pid, 100);
+    EXPECT_EQ(holders[0].name, "holder100");
+    EXPECT_TRUE(sys::posix::FindDeviceHolders(proc.path, device.st_rdev, 0, now).empty());
 }
 
 TEST(PosixSerialPorts, RecognisesPseudoTerminals) {

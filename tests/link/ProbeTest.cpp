@@ -5,24 +5,42 @@
 #include "link/SerialLink.h"
 #include "tests/link/FakeSerialPort.h"
 #include "tools/probe/Json.h"
+#include "tools/probe/MultiProbe.h"
 #include "tools/probe/Probe.h"
 
 namespace {
 
 using fake::Frame;
 
-TEST(Json, EscapesControlAndStrayBytesAndKeepsWellFormedUtf8) {
-    EXPECT_EQ(probe::JsonQuote("ABC 1.0"), "\"ABC 1.0\"");
+TEST(Printable, OneRuleForTextAndJsonEscapesWhatSteersATerminalAndKeepsUtf8) {
+    struct Case {
+        std::string bytes;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"ABC 1.0", "ABC 1.0"},
+        {std::string("\x00\x1B[2J\t\n\x7F", 8), "\\x00\\x1B[2J\\x09\\x0A\\x7F"},
+        {"Ger\xC3\xA4t \xE5\xBF\x9C", "Ger\xC3\xA4t \xE5\xBF\x9C"},      // UTF-8 stays readable
+        {"\xC2\x85\xC2\x9B[\xC2\xA0", "\\xC2\\x85\\xC2\\x9B[\xC2\xA0"},  // C1, not NBSP
+        // Bidirectional overrides and isolates, the ranges' ends, and U+2029 beside them.
+        {"\xE2\x80\xAA-\xE2\x80\xAE-\xE2\x81\xA6-\xE2\x81\xA9-\xE2\x80\xA9",
+         "\\xE2\\x80\\xAA-\\xE2\\x80\\xAE-\\xE2\\x81\\xA6-\\xE2\\x81\\xA9-\xE2\x80\xA9"},
+        // Cut-off, overlong, surrogate, beyond U+10FFFF and stray bytes are not UTF-8.
+        {"\xC3 \xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \x80\xFF",
+         "\\xC3 \\xC0\\xAF \\xED\\xA0\\x80 \\xF4\\x90\\x80\\x80 \\x80\\xFF"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(probe::Printable(c.bytes), c.shown) << c.shown;
+        std::string json = "\"";
+        for (const char ch : std::string(c.shown))
+            json += ch == '\\' ? "\\\\" : std::string(1, ch);
+        EXPECT_EQ(probe::JsonQuote(c.bytes), json + "\"") << c.shown;
+    }
     EXPECT_EQ(probe::JsonQuote("a\"b\\c"), "\"a\\\"b\\\\c\"");
-    EXPECT_EQ(probe::JsonQuote(std::string("\x00\x1B\n\x7F\x80\xFF", 6)),
-              "\"\\u0000\\u001B\\u000A\\u007F\\u0080\\u00FF\"");
-    // A USB product name in UTF-8 stays readable.
-    EXPECT_EQ(probe::JsonQuote("Ger\xC3\xA4t \xE5\xBF\x9C"), "\"Ger\xC3\xA4t \xE5\xBF\x9C\"");
-    // Cut-off, overlong and surrogate sequences are not UTF-8: each byte is escaped.
-    EXPECT_EQ(probe::JsonQuote("\xC3"), "\"\\u00C3\"");
-    EXPECT_EQ(probe::JsonQuote("\xC0\xAF"), "\"\\u00C0\\u00AF\"");
-    EXPECT_EQ(probe::JsonQuote("\xED\xA0\x80"), "\"\\u00ED\\u00A0\\u0080\"");
-    EXPECT_EQ(probe::JsonQuote("\xF4\x90\x80\x80"), "\"\\u00F4\\u0090\\u0080\\u0080\"");
+    // A holder's process name inside a reason, as a multi-port run prints it.
+    const probe::PortReport held{"/dev/ttyS0", std::nullopt, "in use by \x1B]0;x\x07 (PID 7)"};
+    EXPECT_EQ(probe::FormatReportsText({held}, false),
+              "Port: /dev/ttyS0\nError: in use by \\x1B]0;x\\x07 (PID 7)\n");
 }
 
 TEST(Json, BuildsObjectsAndArraysInOrder) {
@@ -79,7 +97,7 @@ TEST_F(ProbeTest, PrintsTheFiveOutcomesAsJson) {
         ports.state->repliesToWrites.push_back(reply);
     EXPECT_EQ(Probe(true), probe::EXIT_TEST_RAN);
     EXPECT_EQ(out.str(),
-              "{\"port\": \"/dev/ttyUSB0\", \"engine_code\": \"EC\\\"1\\u0007\", "
+              "{\"port\": \"/dev/ttyUSB0\", \"engine_code\": \"EC\\\"1\\\\x07\", "
               "\"version\": \"1.0\", \"protection\": \"protected\", "
               "\"legacy_engine_code\": null, \"legacy_version\": null}\n");
     EXPECT_EQ(ports.state->openPorts, 0);
@@ -97,6 +115,12 @@ TEST_F(ProbeTest, PrintsTheResultTextsForPeople) {
               "Protection: None\n"
               "Legacy engine code: OLD\\x1B[2J\n"
               "Legacy version: 0.9\n");
+}
+
+TEST_F(ProbeTest, ResultsThatCannotBeWrittenAreExitStatusOne) {
+    out.setstate(std::ios::badbit);  // as std::cout on a full disk or a closed descriptor
+    EXPECT_EQ(Probe(false), probe::EXIT_WRITE_FAILED);
+    EXPECT_EQ(err.str(), "marlox-probe: the output could not be written\n");
 }
 
 TEST_F(ProbeTest, UnopenablePortIsExitStatusTwoWithTheReason) {

@@ -198,7 +198,7 @@ TEST(SerialLinkLifecycle, FailedOpenLeavesTheLinkClosedWithTheReason) {
     EXPECT_FALSE(link.Open("COM9"));
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(link.PortPath(), "COM9");
-    EXPECT_EQ(link.LastOpenError(), "Access is denied.");
+    EXPECT_EQ(sys::OpenFailureText(link.LastOpenError()), "Access is denied.");
     std::uint8_t area[8] = {};
     EXPECT_EQ(link.Exchange(CMD_ENGINECODE, 2, area, sizeof area), EXCHANGE_READ_ERROR);
 

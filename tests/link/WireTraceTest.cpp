@@ -7,6 +7,7 @@
 
 #include "link/SerialLink.h"
 #include "tests/link/FakeSerialPort.h"
+#include "tools/probe/MultiProbe.h"
 #include "tools/probe/WireTrace.h"
 
 namespace {
@@ -74,9 +75,19 @@ TEST(WireTrace, AFailedOpenIsPassedOnWithItsReason) {
     fakePorts.failOpen = true;
     Lines sink;
     probe::TracingSerialPorts ports(fakePorts, sink, "");
-    EXPECT_EQ(ports.OpenExclusive("COM3"), nullptr);
-    EXPECT_EQ(ports.LastOpenError(), fakePorts.LastOpenError());
+    const sys::OpenResult result = ports.OpenExclusive("COM3");
+    EXPECT_EQ(result.port, nullptr);
+    EXPECT_EQ(sys::OpenFailureText(result.failure), "Access is denied.");
     EXPECT_TRUE(sink.lines.empty());
+}
+
+TEST(WireTrace, APortsNameInThePrefixShowsNoControls) {
+    Lines sink;
+    fake::FakeSerialPorts ports;
+    probe::ProbePorts({{"ttyS0\x1B[2J", "/dev/ttyS0"}}, ports, &sink);
+    ASSERT_FALSE(sink.lines.empty());
+    for (const std::string& line : sink.lines)
+        EXPECT_EQ(line.rfind("ttyS0\\x1B[2J: ", 0), 0u) << line;
 }
 
 }  // namespace

@@ -47,15 +47,17 @@ TEST_F(ListPortsCommand, TextHasOneTabSeparatedLinePerEntry) {
     EXPECT_EQ(count, 16);
 }
 
-TEST_F(ListPortsCommand, InventoryPortsKeepTheirNamesAndUsbMark) {
+TEST_F(ListPortsCommand, InventoryPortsKeepTheirNamesAndUsbMarkAndShowNoControls) {
     struct OnePort : sys::PortInventory {
         std::vector<sys::InventoryPort> ListPorts() const override {
-            return {{"/dev/ttyACM0", "ttyACM0", "Pico\t(ttyACM0)", "Pico", true}};
+            return {
+                {"/dev/ttyACM0", "ttyACM0", "Pico\t(ttyACM0)", "Pico\xE2\x80\xAE\xC2\x9B", true}};
         }
     } inventory;
     sys::InventoryPlatform withInventory(inventory);
     EXPECT_EQ(probe::ListPorts(withInventory, false, out, err), 0);
-    EXPECT_EQ(out.str(), "/dev/ttyACM0\tttyACM0\tPico (ttyACM0)\t1\tPico\n");
+    EXPECT_EQ(out.str(),
+              "/dev/ttyACM0\tttyACM0\tPico\\x09(ttyACM0)\t1\tPico\\xE2\\x80\\xAE\\xC2\\x9B\n");
 }
 
 TEST_F(ListPortsCommand, NoPortsIsAnEmptyArray) {
@@ -78,6 +80,12 @@ TEST_F(ListPortsCommand, FailurePrintsItsTextOnStderrAndExitsOne) {
         EXPECT_EQ(out.str(), "");
         EXPECT_EQ(err.str(), text);
     }
+}
+
+TEST_F(ListPortsCommand, AListThatCannotBeWrittenIsExitStatusOne) {
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(List(false), 1);
+    EXPECT_EQ(err.str(), "marlox-probe: the output could not be written\n");
 }
 
 TEST_F(ListPortsCommand, RejectsUnknownArguments) {

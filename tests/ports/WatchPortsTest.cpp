@@ -138,17 +138,37 @@ TEST(WatchPorts, AFailureKeepsTheListAndIsSaidOnce) {
     EXPECT_EQ(err.str(), "Could not get OS version. (err=5)\n");
 }
 
+TEST(WatchPorts, AChangeThatCannotBeWrittenEndsItWithExitOne) {
+    ScriptedMachine machine;
+    sys::InventoryPlatform platform(machine);
+    std::ostringstream out;
+    std::ostringstream err;
+    machine.script = {[&] {
+                          out.setstate(std::ios::badbit);  // the reader has gone
+                          machine.ports = {USB0};
+                          return sys::WatchWake::TimedOut;
+                      },
+                      [] { return sys::WatchWake::TimedOut; }};
+    EXPECT_EQ(probe::WatchPorts(platform, machine, true, out, err), 1);
+    EXPECT_EQ(err.str(), "marlox-probe: the output could not be written\n");
+    EXPECT_EQ(machine.waits.size(), 1u);
+}
+
 TEST(WatchPorts, CommandLine) {
     std::ostringstream out;
     std::ostringstream err;
     for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--watch"},
                                                   {"--list", "--watch", "--watch"},
                                                   {"--list", "--root"},
-                                                  {"--list", "--watch", "COM3"}}) {
+                                                  {"--list", "--watch", "COM3"},
+                                                  {"--list", "--root", "/nonexistent"},
+                                                  {"--list", "--watch", "--root", ""}}) {
         EXPECT_EQ(probe::RunWatchCommand(wrong, out, err), 1);
     }
     EXPECT_EQ(out.str(), "");
     EXPECT_NE(err.str().find("usage: marlox-probe --list [--watch]"), std::string::npos);
+    EXPECT_NE(err.str().find("--root: no such directory: '/nonexistent'"), std::string::npos);
+    EXPECT_NE(err.str().find("--root: no such directory: ''"), std::string::npos);
 }
 
 }  // namespace

@@ -25,9 +25,10 @@ TEST(ResFile, MarloxResHoldsExactlyTheExpectedResources) {
         found.emplace_back(entry.type.ordinal, entry.name.ordinal, entry.language);
     }
     std::vector<Key> expected = {
-        {14, 130, 0},    {14, 131, 0},    {24, 1, 0},                     // neutral
-        {5, 100, 0x409}, {5, 102, 0x409}, {6, 7, 0x409}, {16, 1, 0x409},  // English
-        {5, 100, 0x411}, {5, 102, 0x411}, {6, 7, 0x411}, {16, 1, 0x411},  // Japanese
+        {14, 130, 0},    {14, 131, 0},    {24, 1, 0},                      // neutral
+        {5, 100, 0x409}, {5, 102, 0x409}, {6, 7, 0x409},  {16, 1, 0x409},  // English
+        {5, 100, 0x411}, {5, 102, 0x411}, {6, 7, 0x411},  {16, 1, 0x411},  // Japanese
+        {6, 13, 0x409},  {6, 14, 0x409},  {6, 13, 0x411}, {6, 14, 0x411},  // open failures
     };
     for (int image = 1; image <= 18; ++image)  // nine images in each icon group
         expected.emplace_back(3, image, 0);

@@ -1,4 +1,5 @@
-// The string block 101-108 in both languages, and string lookup by id and language.
+// The string block 101-108 in both languages, the reasons a port does not open, and string
+// lookup by id and language.
 #include <map>
 #include <string>
 
@@ -62,7 +63,8 @@ TEST(StringTable, JapaneseTextsAreExact) {
             << row.id;
 }
 
-// Ids 101-108 share one block (id / 16 + 1 = 7) and nothing else is in it or anywhere else.
+// Ids 101-108 share one block (id / 16 + 1 = 7) and nothing else is in it; the reasons a port
+// does not open (201-211) fill two blocks of their own.
 TEST(StringTable, EachLanguageHoldsExactlyTheEightIds) {
     for (std::uint16_t language : {LANG_ENGLISH_US, LANG_JAPANESE}) {
         int blocks = 0;
@@ -71,7 +73,7 @@ TEST(StringTable, EachLanguageHoldsExactlyTheEightIds) {
                 entry.language == language)
                 ++blocks;
         }
-        EXPECT_EQ(blocks, 1) << language;
+        EXPECT_EQ(blocks, 3) << language;
         auto strings =
             afx::res::ParseStringBlock(restest::Resource(afx::res::rt::STRING, 7, language));
         for (std::size_t slot = 0; slot < strings.size(); ++slot) {
@@ -79,6 +81,20 @@ TEST(StringTable, EachLanguageHoldsExactlyTheEightIds) {
             EXPECT_EQ(!strings[slot].empty(), id >= 101 && id <= 108)
                 << "language " << language << " id " << id;
         }
+    }
+}
+
+// Each reason a port does not open is worded in both languages, with the same inserts.
+TEST(StringTable, OpenFailureReasonsInBothLanguages) {
+    for (int id = IDS_OPEN_NO_DEVICE; id <= IDS_OPEN_SETTINGS_REFUSED; ++id) {
+        const auto english = LoadString(restest::MarloxRes(), id, LANG_ENGLISH_US);
+        const auto japanese = LoadString(restest::MarloxRes(), id, LANG_JAPANESE);
+        ASSERT_TRUE(english && japanese) << id;
+        EXPECT_NE(*english, *japanese) << id;
+        for (const char* insert : {"%1", "%2"})
+            EXPECT_EQ(english->find(insert) == std::string::npos,
+                      japanese->find(insert) == std::string::npos)
+                << id << " " << insert;
     }
 }
 

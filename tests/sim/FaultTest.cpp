@@ -67,7 +67,7 @@ TEST(SimFault, LateReplyIsNotTakenAsTheNextInquirysAnswer) {
 TEST(SimFault, LongReplyNeverWritesPastTheArea) {
     SimUnderTest sim({"--long-reply", "--fault-on", "F3"});
     CSerialLink link;
-    ASSERT_TRUE(link.Open(sim.Path())) << link.LastOpenError();
+    ASSERT_TRUE(link.Open(sim.Path())) << sys::OpenFailureText(link.LastOpenError());
 
     constexpr std::size_t AREA = 128;
     constexpr std::uint8_t GUARD = 0xEE;
@@ -97,7 +97,7 @@ TEST(SimFault, PausesLongerThanTheReadTimeOutUseUpTheBudget) {
     // Ten pauses of 150 ms in an 11-byte reply: each costs an empty read, the fifth ends it.
     SimUnderTest sim({"--byte-gap", "150", "--fault-on", "F3"});
     CSerialLink link;
-    ASSERT_TRUE(link.Open(sim.Path())) << link.LastOpenError();
+    ASSERT_TRUE(link.Open(sim.Path())) << sys::OpenFailureText(link.LastOpenError());
     std::uint8_t area[128] = {};
     EXPECT_EQ(link.Exchange(0xF3, 2, area, sizeof area), EXCHANGE_NO_REPLY);
     EXPECT_TRUE(link.IsOpen());
@@ -106,7 +106,7 @@ TEST(SimFault, PausesLongerThanTheReadTimeOutUseUpTheBudget) {
 TEST(SimFault, HangUpMidReplyEndsInNoResponseWithThePortStillClosable) {
     SimUnderTest sim({"--profile", "dual", "--hang-up", "--fault-on", "AD"});
     CSerialLink link;
-    ASSERT_TRUE(link.Open(sim.Path())) << link.LastOpenError();
+    ASSERT_TRUE(link.Open(sim.Path())) << sys::OpenFailureText(link.LastOpenError());
     const Outcome outcome = RunOn(link);
     EXPECT_EQ(outcome.engineCode, DEFAULT_ENGINE_CODE);
     EXPECT_EQ(outcome.version, DEFAULT_VERSION);

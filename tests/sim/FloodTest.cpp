@@ -50,7 +50,7 @@ TEST(SimFlood, EveryInquiryIsNoResponseWhereverTheDefaultPatternIsCut) {
 TEST(SimFlood, PatternKeepsComingUnbrokenAcrossRequests) {
     const std::vector<std::uint8_t> pattern = {0x01, 0x02, 0x03};
     SimUnderTest sim({"--flood=010203"});
-    std::unique_ptr<sys::SerialPort> port = sys::SystemSerialPorts().OpenExclusive(sim.Path());
+    std::unique_ptr<sys::SerialPort> port = sys::SystemSerialPorts().OpenExclusive(sim.Path()).port;
     ASSERT_TRUE(port);
     ASSERT_TRUE(port->SetByteWait(BYTE_WAIT_MS));
     port->Discard(sys::DiscardScope::Input);

@@ -41,7 +41,8 @@ Outcome RunOn(CSerialLink& link, std::function<void(Inquiry)> afterText) {
 Outcome RunOnPath(const std::string& path, std::function<void(Inquiry)> afterText) {
     CSerialLink link;
     if (!link.Open(path)) {
-        ADD_FAILURE() << "cannot open " << path << ": " << link.LastOpenError();
+        ADD_FAILURE() << "cannot open " << path << ": "
+                      << sys::OpenFailureText(link.LastOpenError());
         return {};
     }
     Outcome outcome = RunOn(link, std::move(afterText));

@@ -1,18 +1,32 @@
 // marlox-probe on several marlox-sim controllers at once, each on its own pty and thread: every
 // port's answers in its own place, in the order given, a missing port among good ones, each
-// exchange outcome from a simulator fault, and the wire trace. Also run under ThreadSanitizer.
+// exchange outcome from a simulator fault, the wire trace, and a stop signal mid-test. Also run
+// under ThreadSanitizer.
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/SerialLink.h"
 #include "sys/PortInventory.h"
+#include "sys/posix/UniqueFd.h"
 #include "tests/sim/LinkRun.h"
 #include "tests/sim/SimUnderTest.h"
 #include "tools/probe/MultiProbe.h"
@@ -68,7 +82,7 @@ Command RunCommand(probe::ProbeOptions options, probe::LineSink& trace,
     std::ostringstream out, err;
     Command command;
     command.options = options;
-    command.status = probe::RunProbe(options, platform, sys::NewSystemSerialPorts, trace, out, err);
+    command.status = probe::RunProbe(options, platform, sys::SystemSerialPorts(), trace, out, err);
     command.out = out.str();
     command.err = err.str();
     return command;
@@ -176,7 +190,7 @@ TEST(MultiProbe, DetailNamesEachOutcomeTheSimulatorsFaultsCause) {
                                                     {"bad checksum", badChecksum.Path()},
                                                     {"hang-up", hangUp.Path()}};
     const std::vector<probe::PortReport> reports =
-        probe::ProbePorts(targets, sys::NewSystemSerialPorts, nullptr);
+        probe::ProbePorts(targets, sys::SystemSerialPorts(), nullptr);
     ASSERT_EQ(reports.size(), 3u);
 
     struct Expected {
@@ -268,6 +282,107 @@ TEST(MultiProbe, TraceShowsEachPortsRequestsWholeLinesAndTimesSinceOpen) {
         } else {
             ASSERT_EQ(received.size(), 5u);
             EXPECT_EQ(received[0], "F3 0A 45 37 54 58 30 34 32 31 13");
+        }
+    }
+}
+
+// marlox-probe as a process, the stop signals at their defaults, stdout and stderr into a pipe
+// whose reading end the test holds.
+class ProbeProcess {
+public:
+    explicit ProbeProcess(std::vector<std::string> args) {
+        int fds[2] = {-1, -1};
+        if (::pipe2(fds, O_CLOEXEC) != 0) return;
+        m_output = sys::UniqueFd(fds[0]);
+        const sys::UniqueFd writeEnd(fds[1]);
+        args.insert(args.begin(), MARLOX_PROBE_PATH);
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        m_pid = ::fork();
+        if (m_pid != 0) return;
+        for (const int stop : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+            ::signal(stop, SIG_DFL);
+        ::dup2(writeEnd.Get(), STDOUT_FILENO);
+        ::dup2(writeEnd.Get(), STDERR_FILENO);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ~ProbeProcess() {
+        if (m_pid > 0 && ::kill(m_pid, SIGKILL) == 0) ::waitpid(m_pid, nullptr, 0);
+    }
+
+    void Signal(int signal) const { ::kill(m_pid, signal); }
+    void CloseOutput() { m_output.Reset(); }
+    // The exit status, or minus the signal that killed it; nullopt while it runs after 5 s.
+    std::optional<int> Wait() {
+        int status = 0;
+        for (int waits = 0; ::waitpid(m_pid, &status, WNOHANG) == 0; ++waits) {
+            if (waits == 500) return std::nullopt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        m_pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    }
+
+private:
+    pid_t m_pid = -1;
+    sys::UniqueFd m_output;
+};
+
+// The exclusive flag as a later opener meets it: a refused open, or the flag itself for root.
+bool Exclusive(const std::string& tty) {
+    const sys::UniqueFd fd(::open(tty.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    int flag = 0;
+    if (!fd.Valid()) return errno == EBUSY;
+    return ::ioctl(fd.Get(), TIOCGEXCL, &flag) == 0 && flag != 0;
+}
+
+std::string LockFileOf(std::string tty) {
+    std::replace(tty.begin(), tty.end(), '/', '_');
+    return "/var/lock/LCK.." + tty.substr(std::string("/dev/").size());
+}
+
+TEST(ProbeProcess, AStopSignalMidTestClosesEveryPortAndExitsWith128PlusTheSignal) {
+    // SIGPIPE comes as in `marlox-probe ... --trace 2>&1 | head -c 10`: the reader goes away.
+    const struct {
+        int signal;
+        std::size_t ports;
+        bool trace;
+    } rows[] = {{SIGINT, 1, false}, {SIGTERM, 2, false}, {SIGHUP, 1, true}, {SIGPIPE, 2, true}};
+    const bool locking = ::access("/var/lock", W_OK) == 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(strsignal(row.signal));
+        std::vector<std::unique_ptr<SimUnderTest>> sims;
+        std::vector<std::string> args = {row.trace ? "--trace" : "--json"};
+        for (std::size_t i = 0; i < row.ports; ++i) {
+            sims.push_back(
+                std::make_unique<SimUnderTest>(std::vector<std::string>{"--profile", "silent"}));
+            args.push_back(sims.back()->Path());
+        }
+        ProbeProcess probe(args);
+        for (const auto& sim : sims) {  // mid-test: each port has had its first request
+            for (int waits = 0; sim->RequestLines().empty() && waits < 500; ++waits)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            EXPECT_TRUE(Exclusive(sim->Path()));
+            EXPECT_TRUE(!locking || std::filesystem::exists(LockFileOf(sim->Path())));
+        }
+        if (row.signal == SIGPIPE) {
+            probe.CloseOutput();
+        } else {
+            probe.Signal(row.signal);
+        }
+        const std::optional<int> status = probe.Wait();
+        ASSERT_TRUE(status) << "still running";
+        EXPECT_EQ(*status, 128 + row.signal);
+        for (const auto& sim : sims) {
+            EXPECT_LT(sim->RequestLines().size(), 5u) << "the test ran to its end";
+            EXPECT_FALSE(Exclusive(sim->Path())) << sim->Path();
+            EXPECT_FALSE(std::filesystem::exists(LockFileOf(sim->Path())));
+            CSerialLink later;
+            EXPECT_TRUE(later.Open(sim->Path()))
+                << sys::OpenFailureText(later.LastOpenError());
         }
     }
 }

@@ -16,16 +16,16 @@ namespace {
 TEST(SimPort, ASecondOpenOfAHeldPortFails) {
     SimUnderTest sim;
     CSerialLink holder;
-    ASSERT_TRUE(holder.Open(sim.Path())) << holder.LastOpenError();
+    ASSERT_TRUE(holder.Open(sim.Path())) << sys::OpenFailureText(holder.LastOpenError());
 
     CSerialLink second;
     EXPECT_FALSE(second.Open(sim.Path()));
     EXPECT_FALSE(second.IsOpen());
     EXPECT_EQ(second.PortPath(), sim.Path());
-    EXPECT_FALSE(second.LastOpenError().empty());
+    EXPECT_FALSE(sys::OpenFailureText(second.LastOpenError()).empty());
 
     holder.Close();
-    EXPECT_TRUE(second.Open(sim.Path())) << second.LastOpenError();
+    EXPECT_TRUE(second.Open(sim.Path())) << sys::OpenFailureText(second.LastOpenError());
 }
 
 TEST(SimPort, OpenOfAMissingPathFailsAndLeavesTheLinkClosed) {
@@ -34,7 +34,7 @@ TEST(SimPort, OpenOfAMissingPathFailsAndLeavesTheLinkClosed) {
     EXPECT_FALSE(link.Open(missing));
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(link.PortPath(), missing);
-    EXPECT_FALSE(link.LastOpenError().empty());
+    EXPECT_FALSE(sys::OpenFailureText(link.LastOpenError()).empty());
     link.Close();  // closing a closed link does nothing
     EXPECT_FALSE(link.IsOpen());
 }
@@ -47,7 +47,7 @@ TEST(SimPort, FailedOpenAfterAnOpenPortLeavesNothingOpen) {
     EXPECT_FALSE(link.IsOpen());
     // The pty is free again.
     CSerialLink other;
-    EXPECT_TRUE(other.Open(sim.Path())) << other.LastOpenError();
+    EXPECT_TRUE(other.Open(sim.Path())) << sys::OpenFailureText(other.LastOpenError());
 }
 
 TEST(SimPort, ReopeningOnAnotherPathTalksToTheOtherController) {
@@ -55,11 +55,11 @@ TEST(SimPort, ReopeningOnAnotherPathTalksToTheOtherController) {
     SimUnderTest legacy({"--profile", "legacy", "--legacy-version", "L2.00"});
     CSerialLink link;
 
-    ASSERT_TRUE(link.Open(tarvex.Path())) << link.LastOpenError();
+    ASSERT_TRUE(link.Open(tarvex.Path())) << sys::OpenFailureText(link.LastOpenError());
     EXPECT_EQ(RunOn(link).engineCode, DEFAULT_ENGINE_CODE);
     link.Close();
 
-    ASSERT_TRUE(link.Open(legacy.Path())) << link.LastOpenError();
+    ASSERT_TRUE(link.Open(legacy.Path())) << sys::OpenFailureText(link.LastOpenError());
     EXPECT_EQ(link.PortPath(), legacy.Path());
     const Outcome outcome = RunOn(link);
     EXPECT_EQ(outcome.engineCode, std::nullopt);

@@ -49,7 +49,7 @@ TEST(SimBehaviour, LogsEveryRequestWithItsExactBytes) {
 
 TEST(SimBehaviour, SkipsGarbageAndAnswersWithTheExactFrame) {
     SimUnderTest sim;
-    std::unique_ptr<sys::SerialPort> port = sys::SystemSerialPorts().OpenExclusive(sim.Path());
+    std::unique_ptr<sys::SerialPort> port = sys::SystemSerialPorts().OpenExclusive(sim.Path()).port;
     ASSERT_TRUE(port);
     ASSERT_TRUE(port->SetByteWait(BYTE_WAIT_MS));
     ASSERT_TRUE(port->ApplyLineSettings(CONTROLLER_LINE_SETTINGS));

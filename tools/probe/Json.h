@@ -1,7 +1,7 @@
 #pragma once
-// Just enough JSON for the probe's output. Strings are byte strings from the wire or the OS:
-// quotes, backslashes and every byte outside printable ASCII are escaped as \u00XX (the byte
-// read as Latin-1), so the output is always plain ASCII and valid JSON.
+// Just enough JSON for the probe's output. Strings are byte strings from the wire or the OS,
+// shown as the text output shows them (Printable), so the output is always valid UTF-8 and JSON
+// and a consumer reads the same text a person does.
 
 #include <optional>
 #include <string>

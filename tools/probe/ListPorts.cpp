@@ -6,25 +6,14 @@
 
 namespace probe {
 
-namespace {
-
-// Tabs and line breaks in a field would break the one-line-per-port layout.
-std::string Field(const std::string& text) {
-    std::string field = text;
-    for (char& c : field)
-        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-    return field;
-}
-
-}  // namespace
-
 std::string FormatPortsText(const PortList& ports) {
     std::string text;
     for (std::size_t i = 0; i < ports.GetCount(); ++i) {
         const PortEntry& entry = ports.GetAt(i);
-        text += Field(entry.devicePath) + '\t' + Field(entry.portName) + '\t' +
-                Field(entry.friendlyName) + '\t' + (entry.isUsb ? "1" : "0") + '\t' +
-                Field(entry.description) + '\n';
+        // Printable also escapes tabs and line breaks, which would break the layout.
+        text += Printable(entry.devicePath) + '\t' + Printable(entry.portName) + '\t' +
+                Printable(entry.friendlyName) + '\t' + (entry.isUsb ? "1" : "0") + '\t' +
+                Printable(entry.description) + '\n';
     }
     return text;
 }
@@ -49,11 +38,10 @@ int ListPorts(sys::DiscoveryPlatform& platform, bool json, std::ostream& out, st
     try {
         DiscoverPorts(ports, platform);
     } catch (const DiscoveryFailure& failure) {
-        err << failure.what() << '\n';
+        err << Printable(failure.what()) << '\n';
         return EXIT_DISCOVERY_FAILED;
     }
-    out << (json ? FormatPortsJson(ports) : FormatPortsText(ports));
-    return EXIT_TEST_RAN;
+    return Print(json ? FormatPortsJson(ports) : FormatPortsText(ports), EXIT_TEST_RAN, out, err);
 }
 
 int RunListCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

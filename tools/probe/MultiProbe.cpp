@@ -6,34 +6,34 @@
 #include "sys/Threads.h"
 #include "tools/probe/Json.h"
 #include "tools/probe/ListPorts.h"
+#include "tools/probe/Stoppable.h"
 
 namespace probe {
 namespace {
 
-// One link's own source of ports, traced when asked.
+// One link's source of ports, traced when asked; a stop signal silences it before the trace
+// sees anything more.
 class LinkPorts {
 public:
-    LinkPorts(const PortsFactory& newPorts, LineSink* trace, std::string prefix)
-        : m_ports(newPorts()) {
-        if (trace) m_traced.emplace(*m_ports, *trace, std::move(prefix));
+    LinkPorts(sys::SerialPorts& ports, LineSink* trace, std::string prefix) {
+        if (trace) m_traced.emplace(ports, *trace, std::move(prefix));
+        m_stoppable.emplace(m_traced ? static_cast<sys::SerialPorts&>(*m_traced) : ports);
     }
-    sys::SerialPorts& Get() {
-        return m_traced ? static_cast<sys::SerialPorts&>(*m_traced) : *m_ports;
-    }
+    sys::SerialPorts& Get() { return *m_stoppable; }
 
 private:
-    std::unique_ptr<sys::SerialPorts> m_ports;
     std::optional<TracingSerialPorts> m_traced;
+    std::optional<StoppablePorts> m_stoppable;
 };
 
 // Runs on the port's own thread and touches nothing but its own report.
-void ProbeOne(const PortTarget& target, const PortsFactory& newPorts, LineSink* trace,
+void ProbeOne(const PortTarget& target, sys::SerialPorts& systemPorts, LineSink* trace,
               PortReport& report) {
     report.port = target.name;
-    LinkPorts ports(newPorts, trace, target.name + ": ");
+    LinkPorts ports(systemPorts, trace, Printable(target.name) + ": ");
     CSerialLink link(ports.Get());
     if (!link.Open(target.path)) {
-        report.error = link.LastOpenError();
+        report.error = sys::OpenFailureText(link.LastOpenError());
         return;
     }
     report.results = RunProbeTest(link);
@@ -51,11 +51,11 @@ std::string JsonElement(const PortReport& report, bool detail) {
 
 }  // namespace
 
-std::vector<PortReport> ProbePorts(const std::vector<PortTarget>& targets,
-                                   const PortsFactory& newPorts, LineSink* trace) {
+std::vector<PortReport> ProbePorts(const std::vector<PortTarget>& targets, sys::SerialPorts& ports,
+                                   LineSink* trace) {
     std::vector<PortReport> reports(targets.size());
     sys::RunEachOnItsOwnThread(
-        targets.size(), [&](std::size_t i) { ProbeOne(targets[i], newPorts, trace, reports[i]); });
+        targets.size(), [&](std::size_t i) { ProbeOne(targets[i], ports, trace, reports[i]); });
     return reports;
 }
 
@@ -66,7 +66,8 @@ std::string FormatReportsText(const std::vector<PortReport>& reports, bool detai
         if (report.results) {
             text += FormatText(report.port, *report.results, detail);
         } else {
-            text += "Port: " + Printable(report.port) + "\nError: " + report.error + "\n";
+            text +=
+                "Port: " + Printable(report.port) + "\nError: " + Printable(report.error) + "\n";
         }
     }
     return text;
@@ -97,12 +98,12 @@ std::vector<PortTarget> TargetsOf(const ProbeOptions& options, sys::DiscoveryPla
     return targets;
 }
 
-int RunProbe(const ProbeOptions& options, sys::DiscoveryPlatform& platform,
-             const PortsFactory& newPorts, LineSink& trace, std::ostream& out, std::ostream& err) {
+int RunProbe(const ProbeOptions& options, sys::DiscoveryPlatform& platform, sys::SerialPorts& ports,
+             LineSink& trace, std::ostream& out, std::ostream& err) {
     LineSink* const traceSink = options.trace ? &trace : nullptr;
     if (!SeveralPorts(options)) {
-        LinkPorts ports(newPorts, traceSink, "");
-        CSerialLink link(ports.Get());
+        LinkPorts linkPorts(ports, traceSink, "");
+        CSerialLink link(linkPorts.Get());
         return Probe(link, options.ports.front(), options.json, out, err, options.detail);
     }
 
@@ -110,15 +111,16 @@ int RunProbe(const ProbeOptions& options, sys::DiscoveryPlatform& platform,
     try {
         targets = TargetsOf(options, platform);
     } catch (const DiscoveryFailure& failure) {
-        err << failure.what() << '\n';
+        err << Printable(failure.what()) << '\n';
         return EXIT_DISCOVERY_FAILED;
     }
-    const std::vector<PortReport> reports = ProbePorts(targets, newPorts, traceSink);
-    out << (options.json ? FormatReportsJson(reports, options.detail)
-                         : FormatReportsText(reports, options.detail));
+    const std::vector<PortReport> reports = ProbePorts(targets, ports, traceSink);
+    int status = EXIT_TEST_RAN;
     for (const PortReport& report : reports)
-        if (!report.results) return EXIT_CANNOT_OPEN;
-    return EXIT_TEST_RAN;
+        if (!report.results) status = EXIT_CANNOT_OPEN;
+    return Print(options.json ? FormatReportsJson(reports, options.detail)
+                              : FormatReportsText(reports, options.detail),
+                 status, out, err);
 }
 
 }  // namespace probe

@@ -1,9 +1,7 @@
 #pragma once
-// The connection test on several ports at once: one thread, one port source and one link per
-// port; the results are printed in the order the ports were given once every test has ended.
+// The connection test on several ports at once: one thread and one link per port; the results are
+// printed in the order the ports were given once every test has ended.
 
-#include <functional>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -28,13 +26,10 @@ struct PortReport {
     std::string error;                    // why it did not open
 };
 
-// A port source of its own for each thread (the system's ports, or fakes in tests).
-using PortsFactory = std::function<std::unique_ptr<sys::SerialPorts>()>;
-
-// Tests every target on its own thread. trace, when given, receives every port's wire trace,
-// each line prefixed with the port's name.
-std::vector<PortReport> ProbePorts(const std::vector<PortTarget>& targets,
-                                   const PortsFactory& newPorts, LineSink* trace);
+// Tests every target on its own thread, each opening its port through `ports`. trace, when given,
+// receives every port's wire trace, each line prefixed with the port's name.
+std::vector<PortReport> ProbePorts(const std::vector<PortTarget>& targets, sys::SerialPorts& ports,
+                                   LineSink* trace);
 
 // One block per port, separated by an empty line; a port that did not open shows its reason.
 std::string FormatReportsText(const std::vector<PortReport>& reports, bool detail);
@@ -45,8 +40,9 @@ std::string FormatReportsJson(const std::vector<PortReport>& reports, bool detai
 std::vector<PortTarget> TargetsOf(const ProbeOptions& options, sys::DiscoveryPlatform& platform);
 
 // Runs the test as the options ask and prints; returns the exit status (0 when every port's
-// test ran, 2 when a port did not open, 1 when discovery failed).
-int RunProbe(const ProbeOptions& options, sys::DiscoveryPlatform& platform,
-             const PortsFactory& newPorts, LineSink& trace, std::ostream& out, std::ostream& err);
+// test ran, 2 when a port did not open, 1 when discovery failed or the output could not be
+// written, EXIT_STOPPED plus the signal when a stop signal ended the tests).
+int RunProbe(const ProbeOptions& options, sys::DiscoveryPlatform& platform, sys::SerialPorts& ports,
+             LineSink& trace, std::ostream& out, std::ostream& err);
 
 }  // namespace probe

@@ -4,7 +4,9 @@
 
 #include "link/SerialLink.h"
 #include "ports/PortPath.h"
+#include "sys/StopSignals.h"
 #include "tools/probe/Json.h"
+#include "tools/probe/Stoppable.h"
 #include "tools/probe/WireTrace.h"
 
 namespace probe {
@@ -35,21 +37,78 @@ private:
     ProbeResults& m_results;
 };
 
+// Length of the well-formed UTF-8 sequence starting at bytes[i], or 0 when there is none
+// (stray continuation byte, overlong form, surrogate, beyond U+10FFFF, cut off).
+std::size_t Utf8SequenceLength(const std::string& bytes, std::size_t i) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+    const unsigned char lead = at(i);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + length > bytes.size() || at(i + 1) < low || at(i + 1) > high) return 0;
+    for (std::size_t k = 2; k < length; ++k) {
+        if (at(i + k) < 0x80 || at(i + k) > 0xBF) return 0;
+    }
+    return length;
+}
+
+// Well-formed characters that steer a terminal or the reading order all the same.
+bool Steers(char32_t c) {
+    return (c >= 0x80 && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+char32_t Decode(const std::string& bytes, std::size_t i, std::size_t length) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    char32_t c = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k)
+        c = (c << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+    return c;
+}
+
+// Length of the character at bytes[i] that may be printed as it is, or 0.
+std::size_t PrintableLength(const std::string& bytes, std::size_t i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte < 0x80) return byte >= 0x20 && byte < 0x7F ? 1 : 0;
+    const std::size_t length = Utf8SequenceLength(bytes, i);
+    return length > 0 && !Steers(Decode(bytes, i, length)) ? length : 0;
+}
+
 }  // namespace
 
 std::string Printable(const std::string& bytes) {
     std::string text;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte >= 0x7F) {
-            char escape[5];
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            text += escape;
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (const std::size_t length = PrintableLength(bytes, i)) {
+            text.append(bytes, i, length);
+            i += length;
         } else {
-            text += c;
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(bytes[i++]));
+            text += escape;
         }
     }
     return text;
+}
+
+int Print(const std::string& text, int status, std::ostream& out, std::ostream& err) {
+    if (sys::CaughtStopSignal() == 0) out << text << std::flush;
+    // A lost pipe shows as its signal rather than as a failed write.
+    if (const int signal = sys::CaughtStopSignal()) return EXIT_STOPPED + signal;
+    if (out) return status;
+    err << "marlox-probe: the output could not be written\n";
+    return EXIT_WRITE_FAILED;
 }
 
 namespace {
@@ -178,13 +237,14 @@ std::string FormatJson(const std::string& port, const ProbeResults& results, boo
 int Probe(CSerialLink& link, const std::string& port, bool json, std::ostream& out,
           std::ostream& err, bool detail) {
     if (!link.Open(PathToOpen(port))) {
-        err << "Can not open COM Port: " << Printable(port) << ": " << link.LastOpenError() << "\n";
+        err << "Can not open COM Port: " << Printable(port) << ": "
+            << Printable(sys::OpenFailureText(link.LastOpenError())) << "\n";
         return EXIT_CANNOT_OPEN;
     }
     const ProbeResults results = RunProbeTest(link);
     link.Close();
-    out << (json ? FormatJson(port, results, detail) : FormatText(port, results, detail));
-    return EXIT_TEST_RAN;
+    return Print(json ? FormatJson(port, results, detail) : FormatText(port, results, detail),
+                 EXIT_TEST_RAN, out, err);
 }
 
 }  // namespace probe

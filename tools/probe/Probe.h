@@ -16,6 +16,7 @@ namespace probe {
 constexpr int EXIT_TEST_RAN = 0;
 constexpr int EXIT_USAGE = 1;
 constexpr int EXIT_CANNOT_OPEN = 2;
+constexpr int EXIT_WRITE_FAILED = 1;
 
 struct ProbeResults {
     std::optional<std::string> engineCode;
@@ -34,9 +35,16 @@ const char* OutcomeName(std::int32_t exchangeResult);
 // already beginning with \\ stays; elsewhere the text is the path.
 std::string PathToOpen(const std::string& port, bool windowsNames = sys::WINDOWS_PORT_NAMES);
 
-// Controller texts and port names are untrusted bytes: control characters and bytes outside
-// ASCII become \xNN, so nothing raw reaches a terminal.
+// Every text from the wire or the system (controller answers, port and device names, a holder's
+// process name in a reason) before it is printed, as text or JSON alike: each byte of a C0 or C1
+// control, DEL, a bidirectional override or isolate, or a byte that is not well-formed UTF-8
+// becomes \xNN; the rest of UTF-8 stays readable. Nothing raw steers a terminal.
 std::string Printable(const std::string& bytes);
+
+// Writes a finished run's output and returns status; EXIT_WRITE_FAILED, said on err, when the
+// output cannot be written (a full disk, a closed stream, a reader gone with SIGPIPE ignored).
+// A run cut short by a stop signal prints nothing and returns EXIT_STOPPED plus the signal.
+int Print(const std::string& text, int status, std::ostream& out, std::ostream& err);
 
 // Runs the test on an open link.
 ProbeResults RunProbeTest(CSerialLink& link);

@@ -1,5 +1,6 @@
 #include "tools/probe/WatchPorts.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "ports/DiscoverPorts.h"
@@ -28,7 +29,7 @@ public:
         try {
             DiscoverPorts(ports, m_platform);
         } catch (const DiscoveryFailure& failure) {
-            if (!m_failing) err << failure.what() << std::endl;
+            if (!m_failing) err << Printable(failure.what()) << std::endl;
             m_failing = true;
             return false;
         }
@@ -78,7 +79,9 @@ int WatchPorts(sys::DiscoveryPlatform& platform, sys::PortWatch& watch, bool jso
     Lister lister(platform);
     PortList current;
     if (!lister.List(current, err)) return EXIT_DISCOVERY_FAILED;
-    out << (json ? FormatPortsJson(current) : FormatPortsText(current)) << std::flush;
+    const std::string list = json ? FormatPortsJson(current) : FormatPortsText(current);
+    if (const int status = Print(list, EXIT_TEST_RAN, out, err); status != EXIT_TEST_RAN)
+        return status;
 
     for (;;) {
         sys::WatchWake wake = watch.Wait(POLL_MS);
@@ -89,8 +92,12 @@ int WatchPorts(sys::DiscoveryPlatform& platform, sys::PortWatch& watch, bool jso
 
         PortList fresh;
         if (!lister.List(fresh, err)) continue;
+        std::string lines;
         for (const PortChange& change : DiffPorts(current, fresh))
-            out << (json ? FormatChangeJson(change) : FormatChangeText(change)) << std::flush;
+            lines += json ? FormatChangeJson(change) : FormatChangeText(change);
+        // Nobody reads what cannot be written: the watch would run on for nothing.
+        if (const int status = Print(lines, EXIT_TEST_RAN, out, err); status != EXIT_TEST_RAN)
+            return status;
         current = fresh;
     }
 }
@@ -121,6 +128,12 @@ int RunWatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     std::unique_ptr<sys::DiscoveryPlatform> rooted;
     if (root != nullptr) {
+        // A missing tree would list nothing, and '' the running system: neither is what was asked.
+        std::error_code error;
+        if (!std::filesystem::is_directory(*root, error)) {
+            err << "marlox-probe: --root: no such directory: '" << Printable(*root) << "'\n";
+            return EXIT_USAGE;
+        }
         rooted = sys::DiscoveryPlatformUnder(*root);
         if (!rooted) {
             err << "marlox-probe: --root: this system's ports are not files\n";

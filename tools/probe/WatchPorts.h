@@ -1,6 +1,6 @@
 #pragma once
 // marlox-probe --list --watch [--json] [--root DIR]: the port list, then one line per port that
-// comes or goes, until interrupted (exit 0).
+// comes or goes, until interrupted (exit 0) or its output cannot be written (exit 1).
 
 #include <ostream>
 #include <string>
@@ -33,10 +33,12 @@ constexpr int SETTLE_MS = 250;
 
 // Prints the list, then the changes as they come, until the watch stops. A failure of the first
 // discovery ends it (exit 1); a later one keeps the list as it was and is said once on err.
+// Output that cannot be written ends it too (exit 1).
 int WatchPorts(sys::DiscoveryPlatform& platform, sys::PortWatch& watch, bool json,
                std::ostream& out, std::ostream& err);
 
-// args without the program name: "--list", "--watch", "--json", "--root DIR", each at most once.
+// args without the program name: "--list", "--watch", "--json", "--root DIR", each at most once;
+// DIR must be a directory.
 // Without "--watch", the list once, as --list prints it.
 int RunWatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

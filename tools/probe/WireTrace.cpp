@@ -39,13 +39,12 @@ std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
 TracingSerialPorts::TracingSerialPorts(sys::SerialPorts& ports, LineSink& sink, std::string prefix)
     : m_ports(ports), m_sink(sink), m_prefix(std::move(prefix)) {}
 
-std::unique_ptr<sys::SerialPort> TracingSerialPorts::OpenExclusive(const std::string& path) {
-    std::unique_ptr<sys::SerialPort> port = m_ports.OpenExclusive(path);
-    if (!port) return nullptr;
-    return std::make_unique<TracingSerialPort>(std::move(port), m_sink, m_prefix);
+sys::OpenResult TracingSerialPorts::OpenExclusive(const std::string& path) {
+    sys::OpenResult result = m_ports.OpenExclusive(path);
+    if (result.port)
+        result.port = std::make_unique<TracingSerialPort>(std::move(result.port), m_sink, m_prefix);
+    return result;
 }
-
-std::string TracingSerialPorts::LastOpenError() const { return m_ports.LastOpenError(); }
 
 TracingSerialPort::TracingSerialPort(std::unique_ptr<sys::SerialPort> port, LineSink& sink,
                                      std::string prefix)

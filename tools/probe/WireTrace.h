@@ -34,8 +34,7 @@ public:
     // prefix starts every line (the port's name when several run, else empty).
     TracingSerialPorts(sys::SerialPorts& ports, LineSink& sink, std::string prefix);
 
-    std::unique_ptr<sys::SerialPort> OpenExclusive(const std::string& path) override;
-    std::string LastOpenError() const override;
+    sys::OpenResult OpenExclusive(const std::string& path) override;
 
 private:
     sys::SerialPorts& m_ports;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sys/StopSignals.h"
 #include "tools/probe/ListPorts.h"
 #include "tools/probe/MultiProbe.h"
 #include "tools/probe/Options.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
         std::cout << probe::PROBE_USAGE;
         return probe::EXIT_TEST_RAN;
     }
-    return probe::RunProbe(*options, sys::SystemDiscoveryPlatform(), sys::NewSystemSerialPorts,
+    // Stopped mid-test, the probe closes its ports (lock file, exclusive flag) before it ends.
+    sys::CatchStopSignals();
+    return probe::RunProbe(*options, sys::SystemDiscoveryPlatform(), sys::SystemSerialPorts(),
                            probe::StandardErrorLines(), std::cout, std::cerr);
 }
