@@ -1,7 +1,6 @@
 #include "afx/App.h"
 
 #include "afx/Backend.h"
-#include "afx/Exception.h"
 #include "afx/Wnd.h"
 
 namespace {
@@ -61,3 +60,13 @@ int AfxMessageBox(const char* lpszText, UINT nType) {
 bool AfxPeekMessage() { return afx::TheBackend().PeekMessage(); }
 int AfxGetSystemMetrics(int nIndex) { return afx::TheBackend().GetSystemMetrics(nIndex); }
 void AfxInitCommonControls() { afx::TheBackend().InitCommonControls(); }
+
+CInvalidArgException::CInvalidArgException()
+    : std::invalid_argument("An invalid argument was encountered.") {}
+
+void AfxThrowInvalidArgException() { throw CInvalidArgException(); }
+
+const char* AfxExceptionText(const std::exception& error) {
+    const char* text = error.what();
+    return (text && *text) ? text : "An unexpected error occurred.";
+}

@@ -1,10 +1,13 @@
 #pragma once
-// The application object and the thread's message processing.
+// The application object, the thread's message processing and the framework's errors.
 //
 // Portable: the application object's bookkeeping, its name, its command map and the framework's
 // main routine (AfxWinMain). The back end provides the program entry point (which calls
 // AfxWinMain with the executable's path), the message pump, message boxes and resource loading.
+// A handler that throws does not end the program: the framework catches every exception around
+// message handlers and reports it in a message box.
 
+#include <stdexcept>
 #include <string>
 
 #include "afx/MessageMap.h"
@@ -60,6 +63,16 @@ int AfxWinMain(const std::string& exePath);
 
 // "Marlox" for "C:\dir\Marlox.exe" or "/usr/bin/marlox".
 std::string AfxAppNameFromPath(const std::string& exePath);
+
+// A caller passed something the framework cannot work with, e.g. no selection where one is needed.
+class CInvalidArgException : public std::invalid_argument {
+public:
+    CInvalidArgException();
+};
+[[noreturn]] void AfxThrowInvalidArgException();
+
+// The text shown for an exception that reached the framework.
+const char* AfxExceptionText(const std::exception& error);
 
 // Modal message box with the application's name as caption, owned by the active dialog.
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);

@@ -1,7 +1,7 @@
 #include "afx/Controls.h"
 
+#include "afx/App.h"
 #include "afx/Backend.h"
-#include "afx/Exception.h"
 
 bool CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
     if (m_hWnd != nullptr) return false;

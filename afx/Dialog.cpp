@@ -2,7 +2,6 @@
 
 #include "afx/App.h"
 #include "afx/Backend.h"
-#include "afx/Exception.h"
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (rControl.m_hWnd != nullptr) return;  // bound by an earlier exchange

@@ -5,7 +5,6 @@
 
 #include "afx/App.h"
 #include "afx/Backend.h"
-#include "afx/Exception.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "afx/Controls.h"
 #include "afx/DeviceNotification.h"
 #include "afx/Dialog.h"
-#include "afx/Exception.h"
 #include "afx/MessageMap.h"
 #include "afx/String.h"
 #include "afx/Types.h"

@@ -268,13 +268,10 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
     const HWND handle = AddWindow(WindowKind::Dialog, widget, owner);
     HWND__& dialog = *handle;
     widget->SetHandle(handle);
-    dialog.text = dialogTemplate.title;
     if (sysMenu) dialog.systemMenu = std::make_unique<HMENU__>();
 
     const QFont font = TemplateFont(dialogTemplate);
     widget->setFont(font);
-    // A horizontal dialog unit is a quarter of the font's average character width, a vertical one
-    // an eighth of its height.
     const QFontMetrics metrics(font);
     const int baseX =
         (metrics.horizontalAdvance(

@@ -36,8 +36,7 @@ void RemoveWindow(HWND handle) {
     // Out of the list first, so the widgets' destroyed signals find nothing to remove twice.
     const std::unique_ptr<HWND__> record = std::move(found->second);
     Windows().erase(found);
-    for (HWND child : record->children)
-        RemoveWindow(child);
+    // Its controls, its tooltip and the dialogs it owns.
     std::vector<HWND> owned;
     for (const auto& [other, otherRecord] : Windows())
         if (otherRecord->parent == handle) owned.push_back(other);
