@@ -130,6 +130,20 @@ LRESULT CWnd::Default() {
 
 bool CWnd::PreTranslateMessage(MSG*) { return false; }
 
+CDeviceNotification::CDeviceNotification() = default;
+CDeviceNotification::~CDeviceNotification() = default;
+
+bool CDeviceNotification::Start(CWnd* pWnd) {
+    m_registration.reset();
+    if (pWnd == nullptr || pWnd->m_hWnd == nullptr) return false;
+    m_registration = afx::TheBackend().NotifyPortDevices(pWnd->m_hWnd);
+    return m_registration != nullptr;
+}
+
+bool AfxIsPortDeviceChange(UINT nEventType, LPARAM dwData) {
+    return afx::TheBackend().IsPortDeviceChange(nEventType, dwData);
+}
+
 CPaintDC::CPaintDC(CWnd* pWnd) {
     if (pWnd != nullptr && pWnd->m_hWnd != nullptr)
         m_session = afx::TheBackend().BeginPaint(pWnd->m_hWnd);

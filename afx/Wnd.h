@@ -1,6 +1,7 @@
 #pragma once
 // CWnd: a C++ object bound to one window handle, with the window operations the dialog uses; its
-// system menu (CMenu) and its painting (CPaintDC).
+// system menu (CMenu), its painting (CPaintDC) and the device events it asks for
+// (CDeviceNotification).
 //
 // Portable: every member is a thin call into the back end (afx/Backend.h). The back end delivers
 // each window message it wants routed through message maps with AfxCallWndProc.
@@ -12,8 +13,9 @@
 #include "afx/Types.h"
 
 namespace afx {
+class DeviceNotification;
 class PaintSession;
-}
+}  // namespace afx
 
 // A menu handle. Menus here are the window system's (the system menu); nothing owns one.
 class CMenu {
@@ -86,6 +88,26 @@ public:
 private:
     std::unique_ptr<afx::PaintSession> m_session;
 };
+
+// Serial ports coming and going while a window is open. The window system tells every top-level
+// window that devices changed (WM_DEVICECHANGE with DBT_DEVNODES_CHANGED); a registration adds what
+// the system tells only those who ask: on Windows the arrival and removal of ports and COM-port
+// interfaces, on Linux the kernel's tty events. Either way they come as WM_DEVICECHANGE.
+class CDeviceNotification {
+public:
+    CDeviceNotification();
+    ~CDeviceNotification();
+
+    // Starts watching for pWnd (again, if it watched another window); false when the system
+    // offers nothing beyond its broadcast.
+    bool Start(CWnd* pWnd);
+
+private:
+    std::unique_ptr<afx::DeviceNotification> m_registration;
+};
+
+// Whether a WM_DEVICECHANGE (its wParam and lParam) may concern serial ports.
+bool AfxIsPortDeviceChange(UINT nEventType, LPARAM dwData);
 
 // Routes one message to pWnd's maps as the handler of that message (so Default() knows it):
 // commands through OnCmdMsg, the rest through the message map, with every exception caught and

@@ -3,7 +3,6 @@
 
 #include "afx/App.h"
 #include "afx/Controls.h"
-#include "afx/DeviceNotification.h"
 #include "afx/Dialog.h"
 #include "afx/MessageMap.h"
 #include "afx/String.h"
