@@ -1,13 +1,11 @@
 #pragma once
 // What a back end (afx/win32, afx/qt) provides: the window-system operations behind the portable
-// classes, each typed by what it does. The Win32 back end answers them with the user32 and
-// comctl32 calls and messages of the same meaning; another back end answers them in its own
-// toolkit's terms. The dialog code never includes this header.
-//
-// The back end registers itself at start (afx::RegisterBackend), before the framework's main
-// routine runs. Every operation is its to answer: one it leaves out does not compile. Handles
-// are the back end's own (afx/Types.h); nullptr is "none", and an operation on a window that is
-// not there does nothing and returns 0, false or empty, as Win32 does.
+// classes, each typed by what it does and answered in the back end's own terms (the user32 and
+// comctl32 calls of the same meaning, or a toolkit's). The dialog code never includes this header.
+// The back end registers itself (afx::RegisterBackend) before the framework's main routine runs
+// and answers every operation: one it leaves out does not compile. Handles are its own
+// (afx/Types.h); nullptr is "none", and an operation on a window that is not there does nothing
+// and returns 0, false or empty, as Win32 does.
 
 #include <memory>
 #include <string>
@@ -91,11 +89,11 @@ public:
     // A tooltip that learns of the mouse only from the messages it is shown gets them here.
     virtual void RelayToolTipEvent(HWND, MSG*) = 0;
 
-    // Dialogs. RunModal creates dialog's window from its template (language by the user's UI
-    // language) with owner as owner and hands it to dialog.HandleInitDialog. It then keeps input
-    // from the owner, shows the dialog and processes events until dialog.IsModalLoopDone() (or
-    // the quit message, which it leaves queued), gives the owner back its input and activation
-    // and destroys the window. False when the window could not be created.
+    // Dialogs. RunModal creates dialog's window from its template in the user's UI language, owned
+    // by owner, and hands it to dialog.HandleInitDialog; then keeps input from the owner, shows
+    // the dialog and processes events until dialog.IsModalLoopDone() (or the quit message, left
+    // queued), gives the owner back its input and activation and destroys the window. False when
+    // the window could not be created.
     virtual bool RunModal(CDialog&, HWND /*owner*/) = 0;
     // EndDialog was called: wake RunModal so it sees IsModalLoopDone().
     virtual void WakeModalLoop(HWND) = 0;

@@ -22,8 +22,7 @@ public:
     // Creates the tooltip window, owned by pParentWnd; false when it cannot be created, and then
     // every later operation has no effect.
     bool Create(CWnd* pParentWnd, DWORD dwStyle = 0);
-    // Registers the whole window of pWnd (nIDTool 0, no rectangle) as a tool whose tip is string
-    // nIDText, fetched by the tooltip in the user's language when it shows.
+    // The whole window of pWnd (nIDTool 0, no rectangle) as a tool whose tip is string nIDText.
     bool AddTool(CWnd* pWnd, UINT nIDText, const CRect* lpRectTool = nullptr, UINT_PTR nIDTool = 0);
 
     int SetMaxTipWidth(int width);

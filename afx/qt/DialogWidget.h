@@ -1,8 +1,7 @@
 #pragma once
 // A dialog's window made from its template: the top-level widget, which hands the dialog object
-// its events (painting, button clicks, Enter for the focused or default button, Escape and the
-// close box for IDCANCEL, F1, and the context menu standing for the system menu), and its
-// controls.
+// its events (painting, clicks, Enter for the focused or default button, Escape and the close box
+// for IDCANCEL, F1, the context menu standing for the system menu), and its controls.
 
 #include <QDialog>
 
@@ -60,8 +59,7 @@ QString StaticDisplayText(const std::string& text, bool noPrefix);
 // Tells screen readers that a result field's value changed.
 void NotifyFieldText(QLabel& label, const QString& before);
 
-// The widget being painted by its paintEvent right now, or nullptr: painting is only allowed
-// there.
+// The widget in its paintEvent right now, or nullptr: painting is only allowed there.
 QWidget* WidgetInPaint();
 
 }  // namespace afx::qt
