@@ -98,12 +98,9 @@ int QtBackend::ComboSelection(HWND hWnd) {
 int QtBackend::ComboSelect(HWND hWnd, int index) {
     QComboBox* combo = Combo(hWnd);
     if (combo == nullptr) return CB_ERR;
-    if (index < 0 || index >= combo->count()) {
-        combo->setCurrentIndex(-1);
-        return CB_ERR;
-    }
-    combo->setCurrentIndex(index);
-    return index;
+    const bool valid = index >= 0 && index < combo->count();
+    combo->setCurrentIndex(valid ? index : -1);
+    return valid ? index : CB_ERR;
 }
 
 int QtBackend::ComboInsert(HWND hWnd, int index, const char* text) {

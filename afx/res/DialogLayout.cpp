@@ -5,12 +5,11 @@
 namespace afx::res {
 namespace {
 
+// The resource compiler names the predefined classes by ordinal.
 bool IsTextLabel(const DialogItem& item) {
-    const bool isStatic = item.windowClass.isOrdinal ? item.windowClass.ordinal == cls::STATIC
-                                                     : item.windowClass.text == "STATIC" ||
-                                                           item.windowClass.text == "Static";
-    return isStatic && (item.style & style::STATIC_TYPE_MASK) != style::STATIC_ICON &&
-           !item.title.isOrdinal && !item.title.text.empty();
+    return item.windowClass.isOrdinal && item.windowClass.ordinal == cls::STATIC &&
+           (item.style & style::STATIC_TYPE_MASK) != style::STATIC_ICON && !item.title.isOrdinal &&
+           !item.title.text.empty();
 }
 
 }  // namespace

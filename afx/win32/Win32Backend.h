@@ -98,11 +98,6 @@ public:
     void InitCommonControls() override;
 };
 
-// Widens the columns of labels whose text the dialog's font does not fit (FitTexts.cpp).
-void FitTexts(HWND hDlg);
-// Posted to a dialog to fit its texts again once a change of dpi has been laid out.
-constexpr UINT WM_FIT_TEXTS = WM_APP;
-
 // The module whose resources the program uses: the executable itself.
 inline HINSTANCE ResourceModule() { return ::GetModuleHandleA(nullptr); }
 
