@@ -1,7 +1,7 @@
 #pragma once
-// CWnd: a C++ object bound to one window handle, with the window operations the dialog uses; its
-// system menu (CMenu), its painting (CPaintDC) and the device events it asks for
-// (CDeviceNotification).
+// CWnd: a C++ object bound to one window handle, with the window operations the dialog uses; the
+// dialog's controls; a window's system menu (CMenu), its painting (CPaintDC) and the device events
+// it asks for (CDeviceNotification).
 //
 // Portable: every member is a thin call into the back end (afx/Backend.h). The back end delivers
 // each window message it wants routed through message maps with AfxCallWndProc.
@@ -28,7 +28,6 @@ public:
 
 class CWnd : public CCmdTarget {
 public:
-    CWnd() = default;
     // Releases the binding; destroys the window only when this object created it.
     ~CWnd() override;
 
@@ -72,6 +71,33 @@ protected:
 
 private:
     bool m_ownsWindow = false;
+};
+
+// The dialog's controls.
+class CStatic : public CWnd {};
+
+class CButton : public CWnd {};
+
+class CComboBox : public CWnd {
+public:
+    int GetCurSel();
+    int SetCurSel(int nSelect);
+    int InsertString(int nIndex, const char* text);
+    int GetItemHeight(int nIndex);
+    void ResetContent();
+};
+
+class CToolTipCtrl : public CWnd {
+public:
+    // Creates the tooltip window, owned by pParentWnd; false when it cannot be created, and then
+    // every later operation has no effect.
+    bool Create(CWnd* pParentWnd, DWORD dwStyle = 0);
+    // The whole window of pWnd (nIDTool 0, no rectangle) as a tool whose tip is string nIDText.
+    bool AddTool(CWnd* pWnd, UINT nIDText, const CRect* lpRectTool = nullptr, UINT_PTR nIDTool = 0);
+
+    int SetMaxTipWidth(int width);
+    void Activate(bool bActivate);
+    void RelayEvent(MSG* pMsg);
 };
 
 // Painting a window, from construction to destruction, through the back end's paint session.

@@ -2,7 +2,6 @@
 // Everything the dialog code needs from the framework.
 
 #include "afx/App.h"
-#include "afx/Controls.h"
 #include "afx/Dialog.h"
 #include "afx/MessageMap.h"
 #include "afx/String.h"

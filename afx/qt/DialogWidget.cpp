@@ -34,10 +34,6 @@ void DialogWidget::Command(int id) {
     if (HWND__* still = Find(m_handle)) still->runningCommand = outer;
 }
 
-void DialogWidget::Notify(int id, UINT code) {
-    Send(WM_COMMAND, AfxMakeWParam(static_cast<UINT>(id), code));
-}
-
 // Every event reaches the dialog object as the window system would send it, through its
 // handle: the same route as timers and device events.
 void DialogWidget::Send(UINT message, WPARAM wParam) {

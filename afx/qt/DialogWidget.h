@@ -26,7 +26,7 @@ public:
     // running (it lets events through) is dropped, so the handler never runs nested.
     void Command(int id);
     // A control's notification other than a click (CBN_DROPDOWN).
-    void Notify(int id, UINT code);
+    void Notify(int id, UINT code) { Send(WM_COMMAND, AfxMakeWParam(static_cast<UINT>(id), code)); }
 
     // Runs work once the dialog's first paint has gone to the window system; now if it has. For
     // work the first paint does not need.

@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 
-#include "afx/qt/QtBackend.h"
 #include "afx/qt/Handles.h"
+#include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
 namespace {
