@@ -9,7 +9,6 @@ CWinApp* g_app = nullptr;
 }  // namespace
 
 bool CWinThread::InitInstance() { return true; }
-
 bool CWinThread::PumpMessage() { return afx::TheBackend().PumpMessage(); }
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
@@ -22,7 +21,6 @@ CWinApp::~CWinApp() {
 }
 
 HICON CWinApp::LoadIcon(UINT nIDResource) const { return afx::TheBackend().LoadIcon(nIDResource); }
-
 void CWinApp::OnHelp() {}
 
 CWinApp* AfxGetApp() { return g_app; }

@@ -70,11 +70,8 @@ bool CDialog::OnCmdMsg(UINT nID, UINT nCode) {
 }
 
 void CDialog::DoDataExchange(CDataExchange*) {}
-
 void CDialog::OnOK() { EndDialog(IDOK); }
-
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
-
 void CDialog::OnPaint() { Default(); }
 
 LRESULT CDialog::OnHelpInfo(WPARAM, LPARAM) {

@@ -69,7 +69,6 @@ void CWnd::SetWindowText(const char* text) {
 }
 
 bool CWnd::EnableWindow(bool enable) { return afx::TheBackend().EnableWindow(m_hWnd, enable); }
-
 bool CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd) {
     return afx::TheBackend().ModifyStyle(m_hWnd, dwRemove, dwAdd);
 }

@@ -7,10 +7,7 @@
 namespace afx::qt {
 namespace {
 
-std::function<sys::posix::UeventSocket()>& UeventOpener() {
-    static std::function<sys::posix::UeventSocket()> open;
-    return open;
-}
+std::function<sys::posix::UeventSocket()> g_openUevents;  // empty: the kernel's
 
 // Tells the window when a tty came or went; what else the kernel reports is read and dropped.
 class UeventNotification : public afx::DeviceNotification {
@@ -31,13 +28,13 @@ private:
 }  // namespace
 
 void SetUeventOpener(std::function<sys::posix::UeventSocket()> open) {
-    UeventOpener() = std::move(open);
+    g_openUevents = std::move(open);
 }
 
 std::unique_ptr<afx::DeviceNotification> QtBackend::NotifyPortDevices(HWND hWnd) {
     if (Find(hWnd) == nullptr) return nullptr;
     sys::posix::UeventSocket socket =
-        UeventOpener() ? UeventOpener()() : sys::posix::UeventSocket::OpenKernel();
+        g_openUevents ? g_openUevents() : sys::posix::UeventSocket::OpenKernel();
     if (!socket.Valid()) return nullptr;
     return std::make_unique<UeventNotification>(std::move(socket), hWnd);
 }

@@ -114,6 +114,8 @@ void MarkResultField(QLabel& label, QLabel& caption) {
     caption.setBuddy(&label);
 }
 
+// Its average width, as Windows measures a font's, gives the dialog's horizontal base unit.
+constexpr char ALPHABET[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 constexpr int ICON_SIZE = 32;  // an icon static takes the icon's size, not the template's
 
 // Predefined classes by ordinal, as the resource compiler writes them; anything else shows as
@@ -138,11 +140,11 @@ QWidget* MakeStatic(const DialogItem& item, QWidget* parent, QRect& geometry) {
     } else {
         // Single-line text is centred vertically only with SS_CENTERIMAGE; otherwise it starts
         // at the top and wraps.
-        label->setAlignment((type == style::STATIC_RIGHT    ? Qt::AlignRight
-                             : type == style::STATIC_CENTER ? Qt::AlignHCenter
-                                                            : Qt::AlignLeft) |
-                            ((item.style & style::STATIC_CENTERIMAGE) ? Qt::AlignVCenter
-                                                                      : Qt::AlignTop));
+        label->setAlignment(
+            (type == style::STATIC_RIGHT    ? Qt::AlignRight
+             : type == style::STATIC_CENTER ? Qt::AlignHCenter
+                                            : Qt::AlignLeft) |
+            ((item.style & style::STATIC_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
         // Text wraps as DrawText's word break does, where the control has room for a second
         // line; a one-line label is widened to its text instead (FitTexts).
         const bool roomForTwoLines = geometry.height() >= 2 * label->fontMetrics().height();
@@ -262,9 +264,9 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
     // A caption and, with WS_SYSMENU, a close box; no minimise, maximise or sizing.
     const bool sysMenu = (dialogTemplate.style & style::SYSMENU) != 0;
     auto* widget = new DialogWidget(
-        WidgetOf(owner), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                             (sysMenu ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                                      : Qt::WindowFlags()));
+        WidgetOf(owner),
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+            (sysMenu ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint : Qt::WindowFlags()));
     const HWND handle = AddWindow(WindowKind::Dialog, widget, owner);
     HWND__& dialog = *handle;
     widget->SetHandle(handle);
@@ -273,9 +275,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
     const QFont font = TemplateFont(dialogTemplate);
     widget->setFont(font);
     const QFontMetrics metrics(font);
-    const int baseX =
-        (metrics.horizontalAdvance(
-             QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const int baseX = (metrics.horizontalAdvance(QLatin1String(ALPHABET)) / 26 + 1) / 2;
     const auto pixels = [baseX, baseY = metrics.height()](int x, int y, int cx, int cy) {
         const afx::res::PixelRect r = afx::res::DialogUnitsToPixels(x, y, cx, cy, baseX, baseY);
         return QRect(r.x, r.y, r.width, r.height);
@@ -291,7 +291,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
                            : kind == WindowKind::ComboBox ? MakeComboBox(item, widget, geometry)
                                                           : MakeStatic(item, widget, geometry);
         control->setGeometry(geometry);
-        control->setFocusPolicy(kind == WindowKind::Static       ? Qt::NoFocus
+        control->setFocusPolicy(kind == WindowKind::Static      ? Qt::NoFocus
                                 : (item.style & style::TABSTOP) ? Qt::StrongFocus
                                                                 : Qt::ClickFocus);
         control->setEnabled((item.style & style::DISABLED) == 0);

@@ -135,7 +135,8 @@ void DialogWidget::ShowSystemMenu(QPoint globalPos) {
         }
     }
     const QAction* chosen = commands ? menu.exec(globalPos) : nullptr;
-    if (chosen != nullptr && Find(m_handle) != nullptr) Send(WM_SYSCOMMAND, chosen->data().toUInt());
+    if (chosen != nullptr && Find(m_handle) != nullptr)
+        Send(WM_SYSCOMMAND, chosen->data().toUInt());
 }
 
 }  // namespace afx::qt

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <utility>
 
 #include "afx/qt/DialogWidget.h"
 #include "afx/qt/QtBackend.h"
@@ -135,8 +136,7 @@ void QtBackend::Invalidate(HWND hWnd, bool) {
 HICON QtBackend::SetIcon(HWND hWnd, HICON icon, bool big) {
     HWND__* window = Find(hWnd);
     if (window == nullptr) return nullptr;
-    const HICON previous = window->icons[big ? 1 : 0];
-    window->icons[big ? 1 : 0] = icon;
+    const HICON previous = std::exchange(window->icons[big ? 1 : 0], icon);
     const HICON shown = window->icons[1] != nullptr ? window->icons[1] : window->icons[0];
     if (window->widget) window->widget->setWindowIcon(shown != nullptr ? shown->icon : QIcon());
     return previous;
@@ -153,15 +153,14 @@ HMENU QtBackend::GetSystemMenu(HWND hWnd, bool revert) {
 }
 
 bool QtBackend::AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* text) {
-    if (hMenu == nullptr) return false;
-    if (flags == static_cast<UINT>(MF_SEPARATOR)) {
-        hMenu->items.push_back({0, {}});
-        return true;
-    }
-    if (flags != static_cast<UINT>(MF_STRING) || text == nullptr || id == 0 || id > 0xFFFF)
-        return false;
+    const bool separator = flags == static_cast<UINT>(MF_SEPARATOR);
+    const bool command =
+        flags == static_cast<UINT>(MF_STRING) && text != nullptr && id != 0 && id <= 0xFFFF;
+    if (hMenu == nullptr || (!separator && !command)) return false;
     // "About Marlox(&A)...": Qt takes the ampersand as the access key mark too.
-    hMenu->items.push_back({static_cast<UINT>(id), QString::fromUtf8(text)});
+    hMenu->items.push_back(separator
+                               ? HMENU__::Item{}
+                               : HMENU__::Item{static_cast<UINT>(id), QString::fromUtf8(text)});
     return true;
 }
 

@@ -20,7 +20,6 @@ std::uint16_t UserLanguage() {
     return LANG_ENGLISH_US;
 }
 
-
 std::array<std::string, STRINGS_PER_BLOCK> ParseStringBlock(ByteView data) {
     std::array<std::string, STRINGS_PER_BLOCK> strings;
     ByteReader r(data);

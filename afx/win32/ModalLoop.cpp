@@ -84,7 +84,6 @@ int HeightToSet(HWND control, int height) {
     return height;
 }
 
-
 // Labels whose text the dialog's font does not fit in the template's rectangle widen their column,
 // and the dialog with it, by the rule the Qt back end applies (afx::res::WidenColumns). Where
 // every text fits, nothing moves.
@@ -124,7 +123,6 @@ void FitTexts(HWND hDlg) {
                        window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
-
 
 INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DPICHANGED) {
@@ -183,21 +181,12 @@ bool Win32Backend::RunModal(CDialog& dialog, HWND hWndOwner) {
     return true;
 }
 
-void Win32Backend::WakeModalLoop(HWND hDlg) {
-    if (hDlg) ::PostMessageA(hDlg, WM_NULL, 0, 0);
-}
-
 // Keyboard and mouse input only: the dialog's keyboard handling has nothing to do with the rest.
 bool Win32Backend::IsDialogMessage(HWND hDlg, MSG* pMsg) {
     if (!hDlg || !pMsg) return false;
     const UINT m = pMsg->message;
     return ((m >= WM_KEYFIRST && m <= WM_KEYLAST) || (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST)) &&
            ::IsDialogMessageA(hDlg, pMsg);
-}
-
-bool Win32Backend::PeekMessage() {
-    MSG msg;
-    return ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
 }
 
 bool Win32Backend::PumpMessage() {

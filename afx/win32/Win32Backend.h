@@ -23,7 +23,9 @@ namespace afx_win32 {
 
 class Win32Backend : public afx::Backend {
 public:
-    HWND GetDlgItem(HWND hDlg, int nID) override { return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr; }
+    HWND GetDlgItem(HWND hDlg, int nID) override {
+        return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr;
+    }
     HWND GetParent(HWND hWnd) override { return hWnd ? ::GetParent(hWnd) : nullptr; }
     bool IsWindow(HWND hWnd) override { return hWnd && ::IsWindow(hWnd); }
     void SetWindowText(HWND hWnd, const char* text) override {
@@ -85,9 +87,14 @@ public:
 
     // ModalLoop.cpp
     bool RunModal(CDialog& dialog, HWND hWndOwner) override;
-    void WakeModalLoop(HWND hDlg) override;
+    void WakeModalLoop(HWND hDlg) override {
+        if (hDlg) ::PostMessageA(hDlg, WM_NULL, 0, 0);
+    }
     bool IsDialogMessage(HWND hDlg, MSG* pMsg) override;
-    bool PeekMessage() override;
+    bool PeekMessage() override {
+        MSG msg;
+        return ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+    }
     bool PumpMessage() override;
 
     // System.cpp

@@ -91,10 +91,10 @@ void Win32Backend::CenterWindow(HWND hWnd) {
     const LONG width = window.right - window.left;
     const LONG height = window.bottom - window.top;
     // The whole dialog stays on the screen when its owner sits near an edge.
-    const LONG x = std::max(work.left, std::min((area.left + area.right - width) / 2,
-                                                work.right - width));
-    const LONG y = std::max(work.top, std::min((area.top + area.bottom - height) / 2,
-                                               work.bottom - height));
+    const LONG x =
+        std::max(work.left, std::min((area.left + area.right - width) / 2, work.right - width));
+    const LONG y =
+        std::max(work.top, std::min((area.top + area.bottom - height) / 2, work.bottom - height));
     ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

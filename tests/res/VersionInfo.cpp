@@ -1,6 +1,5 @@
 #include "tests/res/VersionInfo.h"
 
-
 namespace afx::res {
 namespace {
 
