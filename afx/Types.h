@@ -46,7 +46,6 @@ typedef struct tagMSG MSG;
 
 #define TRUE 1
 #define FALSE 0
-
 #define WM_PAINT 0x000F
 #define WM_ICONERASEBKGND 0x0027
 #define WM_QUERYDRAGICON 0x0037

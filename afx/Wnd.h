@@ -21,8 +21,6 @@ class PaintSession;
 class CMenu {
 public:
     HMENU m_hMenu = nullptr;
-
-    // MF_SEPARATOR (no id, no text) or MF_STRING with a command id and its text.
     bool AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* lpszNewItem = nullptr);
 };
 
@@ -75,7 +73,6 @@ private:
 
 // The dialog's controls.
 class CStatic : public CWnd {};
-
 class CButton : public CWnd {};
 
 class CComboBox : public CWnd {
@@ -94,7 +91,6 @@ public:
     bool Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     // The whole window of pWnd (nIDTool 0, no rectangle) as a tool whose tip is string nIDText.
     bool AddTool(CWnd* pWnd, UINT nIDText, const CRect* lpRectTool = nullptr, UINT_PTR nIDTool = 0);
-
     int SetMaxTipWidth(int width);
     void Activate(bool bActivate);
     void RelayEvent(MSG* pMsg);

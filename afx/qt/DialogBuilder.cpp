@@ -166,8 +166,8 @@ QWidget* MakeButton(const DialogItem& item, DialogWidget* parent, HWND__& dialog
         button->setDefault(true);
         dialogRecord.defaultId = item.id;
     }
-    const int id = item.id;
-    QObject::connect(button, &QPushButton::clicked, [parent, id] { parent->Command(id); });
+    QObject::connect(button, &QPushButton::clicked,
+                     [parent, id = item.id] { parent->Command(id); });
     return button;
 }
 
@@ -187,17 +187,15 @@ public:
 // dialog can change the entries first.
 class NotifyingComboBox : public QComboBox {
 public:
-    NotifyingComboBox(DialogWidget* dialog, int id)
-        : QComboBox(dialog), m_dialog(dialog), m_id(id) {}
+    NotifyingComboBox(DialogWidget* dialog, int id) : QComboBox(dialog), m_id(id) {}
 
     void showPopup() override {
-        m_dialog->Notify(m_id, CBN_DROPDOWN);
+        static_cast<DialogWidget*>(parentWidget())->Notify(m_id, CBN_DROPDOWN);
         QComboBox::showPopup();
     }
 
 private:
-    DialogWidget* m_dialog;
-    int m_id;
+    const int m_id;
 };
 
 QWidget* MakeComboBox(const DialogItem& item, DialogWidget* parent, QRect& geometry) {

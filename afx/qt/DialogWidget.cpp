@@ -8,9 +8,11 @@
 #include <QMenu>
 #include <QPaintEvent>
 
+#include <utility>
+
 #include "afx/Dialog.h"
-#include "afx/qt/QtBackend.h"
 #include "afx/qt/Handles.h"
+#include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
 namespace {
@@ -59,10 +61,8 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                const std::vector<std::function<void()>> work = std::move(m_afterFirstPaint);
-                m_afterFirstPaint.clear();
-                for (const auto& item : work)
-                    item();
+                for (const auto& work : std::exchange(m_afterFirstPaint, {}))
+                    work();
             },
             Qt::QueuedConnection);
     }

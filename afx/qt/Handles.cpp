@@ -1,6 +1,5 @@
 #include "afx/qt/Handles.h"
 
-#include <algorithm>
 #include <map>
 
 namespace afx::qt {
@@ -50,8 +49,3 @@ QWidget* WidgetOf(HWND handle) {
 }
 
 }  // namespace afx::qt
-
-bool HMENU__::Has(UINT command) const {
-    return std::any_of(items.begin(), items.end(),
-                       [command](const Item& item) { return item.id == command; });
-}

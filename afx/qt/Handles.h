@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -43,7 +44,10 @@ struct HMENU__ {
     };
     std::vector<Item> items;
 
-    bool Has(UINT command) const;
+    bool Has(UINT command) const {
+        return std::any_of(items.begin(), items.end(),
+                           [command](const Item& i) { return i.id == command; });
+    }
 };
 
 struct HICON__ {

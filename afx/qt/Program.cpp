@@ -28,8 +28,6 @@ const afx::res::ProgramResources& Resources() {
     return resources;
 }
 
-std::uint16_t ResourceLanguage() { return Resources().Language(); }
-
 std::string ApplicationName(const std::string& programPath) {
     std::string name = AfxAppNameFromPath(programPath);
     if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')

@@ -81,7 +81,6 @@ QtBackend& TheQtBackend();
 // The program's resources in the user's language, chosen once per run so that dialogs and
 // strings never mix languages. A std::logic_error when the program has handed over none.
 const afx::res::ProgramResources& Resources();
-std::uint16_t ResourceLanguage();
 
 // Tooltip text laid out as a Windows tooltip with a maximum width: lines break where "\r\n"
 // stands, and a line wider than the maximum wraps at word boundaries (Qt never wraps a plain

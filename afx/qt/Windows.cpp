@@ -33,9 +33,8 @@ private:
 HWND QtBackend::GetDlgItem(HWND hDlg, int nID) {
     const HWND__* dialog = Find(hDlg);
     if (dialog == nullptr) return nullptr;
-    for (HWND child : dialog->children) {
+    for (HWND child : dialog->children)
         if (child->id == nID) return child;
-    }
     return nullptr;
 }
 

@@ -80,9 +80,8 @@ std::optional<std::size_t> LabelOf(const DialogTemplate& dialogTemplate, std::si
         const bool onRow = middle >= label.y && middle < label.y + label.cy;
         if (onRow && label.x < control.x && (!best || label.x > items[*best].x)) best = i;
     }
-    for (std::size_t i = index; !best && i-- > 0;) {
+    for (std::size_t i = index; !best && i-- > 0;)
         if (IsTextLabel(items[i])) best = i;
-    }
     return best;
 }
 

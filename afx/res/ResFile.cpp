@@ -67,12 +67,10 @@ const ResourceEntry* ResFile::Find(std::uint16_t type, std::uint16_t id,
         LANG_ENGLISH_US,
         MakeLang(Primary(LANG_ENGLISH_US), SUB_NEUTRAL),
     };
-    for (std::uint16_t candidate : order) {
+    for (std::uint16_t candidate : order)
         if (const ResourceEntry* entry = FindExact(type, id, candidate)) return entry;
-    }
-    for (const ResourceEntry& entry : m_entries) {
+    for (const ResourceEntry& entry : m_entries)
         if (IsOrdinal(entry.type, type) && IsOrdinal(entry.name, id)) return &entry;
-    }
     return nullptr;
 }
 
