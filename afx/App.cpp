@@ -1,8 +1,6 @@
 #include "afx/App.h"
 
 #include "afx/Backend.h"
-#include "afx/Exception.h"
-#include "afx/String.h"
 #include "afx/Wnd.h"
 
 namespace {
@@ -11,31 +9,18 @@ CWinApp* g_app = nullptr;
 }  // namespace
 
 bool CWinThread::InitInstance() { return true; }
-
-int CWinThread::Run() {
-    afx::TheBackend().RunMessageLoop();
-    return ExitInstance();
-}
-
-int CWinThread::ExitInstance() { return 0; }
-
 bool CWinThread::PumpMessage() { return afx::TheBackend().PumpMessage(); }
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(const char* lpszAppName) : m_appName(lpszAppName ? lpszAppName : "") {
-    g_app = this;
-}
+CWinApp::CWinApp() { g_app = this; }
 
 CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;
 }
 
-bool CWinApp::InitInstance() { return CWinThread::InitInstance(); }
-
 HICON CWinApp::LoadIcon(UINT nIDResource) const { return afx::TheBackend().LoadIcon(nIDResource); }
-
 void CWinApp::OnHelp() {}
 
 CWinApp* AfxGetApp() { return g_app; }
@@ -54,28 +39,32 @@ int AfxWinMain(const std::string& exePath) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr) return -1;
     if (*app->GetAppName() == '\0') app->SetAppName(AfxAppNameFromPath(exePath));
-    int exitCode = -1;
     try {
-        exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
+        app->InitInstance();
+        return 0;
     } catch (const std::exception& error) {
         AfxMessageBox(AfxExceptionText(error), MB_OK | MB_ICONEXCLAMATION);
+        return -1;
     }
-    return exitCode;
 }
 
-int AfxMessageBox(const char* lpszText, UINT nType, UINT) {
+int AfxMessageBox(const char* lpszText, UINT nType) {
     CWnd* mainWnd = AfxGetMainWnd();
     HWND owner = mainWnd ? mainWnd->m_hWnd : nullptr;
     const char* caption = g_app ? g_app->GetAppName() : "";
     return afx::TheBackend().MessageBox(owner, lpszText ? lpszText : "", caption, nType);
 }
 
-int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
-    CString text;
-    text.LoadString(nIDPrompt);
-    return AfxMessageBox(text.GetString(), nType, nIDHelp);
-}
-
 bool AfxPeekMessage() { return afx::TheBackend().PeekMessage(); }
 int AfxGetSystemMetrics(int nIndex) { return afx::TheBackend().GetSystemMetrics(nIndex); }
 void AfxInitCommonControls() { afx::TheBackend().InitCommonControls(); }
+
+CInvalidArgException::CInvalidArgException()
+    : std::invalid_argument("An invalid argument was encountered.") {}
+
+void AfxThrowInvalidArgException() { throw CInvalidArgException(); }
+
+const char* AfxExceptionText(const std::exception& error) {
+    const char* text = error.what();
+    return (text && *text) ? text : "An unexpected error occurred.";
+}

@@ -1,10 +1,13 @@
 #pragma once
-// The application object and the thread's message processing.
+// The application object, the thread's message processing and the framework's errors.
 //
 // Portable: the application object's bookkeeping, its name, its command map and the framework's
 // main routine (AfxWinMain). The back end provides the program entry point (which calls
 // AfxWinMain with the executable's path), the message pump, message boxes and resource loading.
+// A handler that throws does not end the program: the framework catches every exception around
+// message handlers and reports it in a message box.
 
+#include <stdexcept>
 #include <string>
 
 #include "afx/MessageMap.h"
@@ -16,10 +19,9 @@ class CWinThread : public CCmdTarget {
 public:
     CWnd* m_pMainWnd = nullptr;
 
+    // The program's work: a dialog-based program runs its dialog here, and ends when this
+    // returns (the framework runs no message loop of its own afterwards).
     virtual bool InitInstance();
-    // Runs a message loop until the thread's quit message; returns ExitInstance().
-    virtual int Run();
-    virtual int ExitInstance();
 
     // Takes one message from the queue (waiting for one), pre-translates it through the target
     // window's objects and dispatches it. False on the quit message, which stays for the caller's
@@ -29,11 +31,9 @@ public:
 
 class CWinApp : public CWinThread {
 public:
-    // One global object. No name: the executable's name without extension is used.
-    explicit CWinApp(const char* lpszAppName = nullptr);
+    // One global object, named by the framework's main routine.
+    CWinApp();
     ~CWinApp() override;
-
-    bool InitInstance() override;
 
     // Caption of the application's message boxes.
     const char* GetAppName() const { return m_appName.c_str(); }
@@ -55,17 +55,27 @@ CWinApp* AfxGetApp();
 CWinThread* AfxGetThread();
 CWnd* AfxGetMainWnd();
 
-// The framework's main routine: names the application after exePath's file name, installs the
-// framework's message box for system code, calls InitInstance, then Run or ExitInstance.
-// Constructs nothing; the one application object is a global of the program.
+// The framework's main routine: names the application after exePath's file name (unless it has a
+// name) and calls InitInstance, reporting what it throws; 0, or -1 without an application object
+// or after an exception. Constructs nothing; the one application object is a global of the
+// program.
 int AfxWinMain(const std::string& exePath);
 
 // "Marlox" for "C:\dir\Marlox.exe" or "/usr/bin/marlox".
 std::string AfxAppNameFromPath(const std::string& exePath);
 
+// A caller passed something the framework cannot work with, e.g. no selection where one is needed.
+class CInvalidArgException : public std::invalid_argument {
+public:
+    CInvalidArgException();
+};
+[[noreturn]] void AfxThrowInvalidArgException();
+
+// The text shown for an exception that reached the framework.
+const char* AfxExceptionText(const std::exception& error);
+
 // Modal message box with the application's name as caption, owned by the active dialog.
-int AfxMessageBox(const char* lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
-int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
+int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
 
 // True when a message is waiting in the thread's queue; it is left there (PeekMessage with
 // PM_NOREMOVE).

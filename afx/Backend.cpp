@@ -1,18 +1,12 @@
 #include "afx/Backend.h"
 
-#include "afx/Wnd.h"
-
 #include <stdexcept>
 
+#include "afx/Wnd.h"
+
 namespace afx {
-
 namespace {
-
-Backend*& Registered() {
-    static Backend* registered = nullptr;
-    return registered;
-}
-
+Backend* g_backend = nullptr;  // constant-initialised: none before any constructor runs
 }  // namespace
 
 LRESULT RouteMessage(Backend& backend, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -23,12 +17,11 @@ LRESULT RouteMessage(Backend& backend, HWND hWnd, UINT message, WPARAM wParam, L
     return backend.DefWindowProc(hWnd, message, wParam, lParam);
 }
 
-void RegisterBackend(Backend* backend) { Registered() = backend; }
+void RegisterBackend(Backend* backend) { g_backend = backend; }
 
 Backend& TheBackend() {
-    Backend* registered = Registered();
-    if (registered == nullptr) throw std::logic_error("no window-system back end is registered");
-    return *registered;
+    if (g_backend == nullptr) throw std::logic_error("no window-system back end is registered");
+    return *g_backend;
 }
 
 }  // namespace afx

@@ -1,13 +1,11 @@
 #pragma once
 // What a back end (afx/win32, afx/qt) provides: the window-system operations behind the portable
-// classes, each typed by what it does. The Win32 back end answers them with the user32 and
-// comctl32 calls and messages of the same meaning; another back end answers them in its own
-// toolkit's terms. The dialog code never includes this header.
-//
-// The back end registers itself at start (afx::RegisterBackend), before the framework's main
-// routine runs. Every operation is its to answer: one it leaves out does not compile. Handles
-// are the back end's own (afx/Types.h); nullptr is "none", and an operation on a window that is
-// not there does nothing and returns 0, false or empty, as Win32 does.
+// classes, each typed by what it does and answered in the back end's own terms (the user32 and
+// comctl32 calls of the same meaning, or a toolkit's). The dialog code never includes this header.
+// The back end registers itself (afx::RegisterBackend) before the framework's main routine runs
+// and answers every operation: one it leaves out does not compile. Handles are its own
+// (afx/Types.h); nullptr is "none", and an operation on a window that is not there does nothing
+// and returns 0, false or empty, as Win32 does.
 
 #include <memory>
 #include <string>
@@ -46,20 +44,17 @@ public:
     virtual HWND GetParent(HWND) = 0;
     virtual bool IsWindow(HWND) = 0;
     virtual void SetWindowText(HWND, const char*) = 0;
-    virtual std::string GetWindowText(HWND) = 0;
     // True when the window was disabled before.
     virtual bool EnableWindow(HWND, bool) = 0;
-    virtual bool IsWindowEnabled(HWND) = 0;
-    // Shown, with every parent shown too.
-    virtual bool IsWindowVisible(HWND) = 0;
     // Style bits: the window system's own, or WS_VISIBLE alone where a toolkit has no others.
-    virtual DWORD GetStyle(HWND hWnd) = 0;
-    virtual bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags) = 0;
+    // True when they changed.
+    virtual bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add) = 0;
     virtual bool SetWindowPos(HWND, HWND /*insertAfter*/, int /*x*/, int /*y*/, int /*cx*/,
                               int /*cy*/, UINT /*swpFlags*/) = 0;
     virtual CRect GetWindowRect(HWND) = 0;  // screen coordinates
     virtual CRect GetClientRect(HWND) = 0;
-    virtual void InvalidateRect(HWND, const CRect*, bool /*erase*/) = 0;
+    // The whole client area is to be painted again.
+    virtual void Invalidate(HWND, bool /*erase*/) = 0;
     // To the window's handler: for a window bound to an object, as RouteMessage does.
     virtual LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual LRESULT DefWindowProc(HWND, UINT, WPARAM, LPARAM) = 0;
@@ -69,13 +64,12 @@ public:
     // MF_SEPARATOR, or MF_STRING with a command id and its text.
     virtual bool AppendMenu(HMENU, UINT /*flags*/, UINT_PTR /*id*/, const char* /*text*/) = 0;
     virtual bool IsIconic(HWND) = 0;
-    // Over the owner, or over the screen's work area when that is nullptr.
-    virtual void CenterWindow(HWND, HWND /*owner*/) = 0;
+    // Over the window's owner, or over the screen's work area when it has none.
+    virtual void CenterWindow(HWND) = 0;
     virtual bool DestroyWindow(HWND) = 0;
     virtual std::unique_ptr<PaintSession> BeginPaint(HWND) = 0;
 
     // Drop-down lists. Indexes are 0-based; CB_ERR (negative) for none or a refusal.
-    virtual int ComboCount(HWND) = 0;
     virtual int ComboSelection(HWND) = 0;
     virtual int ComboSelect(HWND, int /*index*/) = 0;
     // At the index given (-1: at the end), never sorted; the index it went to.
@@ -95,11 +89,11 @@ public:
     // A tooltip that learns of the mouse only from the messages it is shown gets them here.
     virtual void RelayToolTipEvent(HWND, MSG*) = 0;
 
-    // Dialogs. RunModal creates dialog's window from its template (language by the user's UI
-    // language) with owner as owner and hands it to dialog.HandleInitDialog. It then keeps input
-    // from the owner, shows the dialog and processes events until dialog.IsModalLoopDone() (or
-    // the quit message, which it leaves queued), gives the owner back its input and activation
-    // and destroys the window. False when the window could not be created.
+    // Dialogs. RunModal creates dialog's window from its template in the user's UI language, owned
+    // by owner, and hands it to dialog.HandleInitDialog; then keeps input from the owner, shows
+    // the dialog and processes events until dialog.IsModalLoopDone() (or the quit message, left
+    // queued), gives the owner back its input and activation and destroys the window. False when
+    // the window could not be created.
     virtual bool RunModal(CDialog&, HWND /*owner*/) = 0;
     // EndDialog was called: wake RunModal so it sees IsModalLoopDone().
     virtual void WakeModalLoop(HWND) = 0;
@@ -110,7 +104,6 @@ public:
     // CWinThread::PumpMessage.
     virtual bool PeekMessage() = 0;
     virtual bool PumpMessage() = 0;
-    virtual int RunMessageLoop() = 0;  // until the quit message; its exit code
 
     // Timers: WM_TIMER with the id to the window every `ms` until killed; setting an id again
     // restarts it. The window's destruction kills its timers.

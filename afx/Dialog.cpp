@@ -2,8 +2,6 @@
 
 #include "afx/App.h"
 #include "afx/Backend.h"
-#include "afx/Exception.h"
-#include "afx/HandleMap.h"
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (rControl.m_hWnd != nullptr) return;  // bound by an earlier exchange
@@ -31,7 +29,7 @@ INT_PTR CDialog::DoModal() {
     m_nModalResult = -1;
     const bool created = afx::TheBackend().RunModal(*this, owner);
     // The window and its controls are gone: no object may keep their handles.
-    afx_detail::UnbindDestroyed();
+    UnbindDestroyed();
     return created ? m_nModalResult : -1;
 }
 
@@ -48,14 +46,15 @@ bool CDialog::HandleInitDialog(HWND hWnd) {
     LRESULT result = TRUE;
     AfxCallWndProc(this, WM_INITDIALOG, 0, 0, &result);
     if (afx::TheBackend().IsWindow(hWnd) && afx::TheBackend().GetWindowRect(hWnd) == before)
-        CenterWindow();
+        afx::TheBackend().CenterWindow(hWnd);
     return result != FALSE;
 }
 
 LRESULT CDialog::OnInitDialogMessage(WPARAM, LPARAM) { return OnInitDialog() ? TRUE : FALSE; }
 
 bool CDialog::OnInitDialog() {
-    UpdateData(false);
+    CDataExchange dx(this, false);
+    DoDataExchange(&dx);
     return true;
 }
 
@@ -70,20 +69,9 @@ bool CDialog::OnCmdMsg(UINT nID, UINT nCode) {
     return app != nullptr && app->OnCmdMsg(nID, nCode);
 }
 
-bool CDialog::UpdateData(bool bSaveAndValidate) {
-    CDataExchange dx(this, bSaveAndValidate);
-    DoDataExchange(&dx);
-    return true;
-}
-
 void CDialog::DoDataExchange(CDataExchange*) {}
-
-void CDialog::OnOK() {
-    if (UpdateData(true)) EndDialog(IDOK);
-}
-
+void CDialog::OnOK() { EndDialog(IDOK); }
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
-
 void CDialog::OnPaint() { Default(); }
 
 LRESULT CDialog::OnHelpInfo(WPARAM, LPARAM) {

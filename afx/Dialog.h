@@ -1,7 +1,7 @@
 #pragma once
 // Dialogs made from the linked dialog templates, and the binding of their controls to members.
 //
-// Portable: data exchange, the command map (IDOK, IDCANCEL, WM_HELP), initialisation and the
+// Portable: control binding, the command map (IDOK, IDCANCEL, WM_HELP), initialisation and the
 // modal loop's bookkeeping. The back end creates the window from the template and runs the loop
 // (afx/Backend.h), calling CDialog::HandleInitDialog for WM_INITDIALOG and AfxCallWndProc for the
 // rest.
@@ -10,12 +10,10 @@
 
 class CDialog;
 
+// Controls are the only data exchanged: there is nothing to save or validate.
 class CDataExchange {
 public:
-    CDataExchange(CDialog* pDlgWnd, bool bSaveAndValidate)
-        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
-
-    bool m_bSaveAndValidate;
+    CDataExchange(CDialog* pDlgWnd, bool /*bSaveAndValidate*/) : m_pDlgWnd(pDlgWnd) {}
     CDialog* m_pDlgWnd;
 };
 
@@ -36,8 +34,6 @@ public:
     virtual bool OnInitDialog();
     bool PreTranslateMessage(MSG* pMsg) override;
     bool OnCmdMsg(UINT nID, UINT nCode) override;
-
-    bool UpdateData(bool bSaveAndValidate = true);
 
     UINT GetTemplateId() const { return m_nIDTemplate; }
     // For the back end: WM_INITDIALOG arrived for hWnd. Binds it, runs OnInitDialog (exceptions

@@ -1,29 +1,9 @@
 #include "afx/MessageMap.h"
 
-namespace {
-
-bool Matches(const AFX_MSGMAP_ENTRY& entry, const AfxMessage& msg) {
-    if (entry.nMessage != msg.message) return false;
-    if (msg.message != WM_COMMAND) return true;
-    const UINT id = AfxLoWord(msg.wParam);
-    return entry.nCode == AfxHiWord(msg.wParam) && entry.nID <= id && id <= entry.nLastID;
-}
-
-}  // namespace
-
-const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP* map, const AfxMessage& msg) {
-    for (; map != nullptr; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
-        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nMessage != 0; ++entry) {
-            if (Matches(*entry, msg)) return entry;
-        }
-    }
-    return nullptr;
-}
-
 const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
     static const AFX_MSGMAP map = {nullptr, &entries[0]};
     return &map;
 }
@@ -34,8 +14,17 @@ bool CCmdTarget::OnCmdMsg(UINT nID, UINT nCode) {
 }
 
 bool CCmdTarget::DispatchMessageMap(const AfxMessage& msg, LRESULT* pResult) {
-    const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntry(GetMessageMap(), msg);
-    if (entry == nullptr) return false;
-    *pResult = entry->pfn(*this, msg);
-    return true;
+    // The first entry for msg in this class's map, else in its base classes' maps.
+    for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nMessage != 0; ++entry) {
+            if (entry->nMessage == msg.message &&
+                (msg.message != WM_COMMAND ||
+                 (entry->nCode == AfxHiWord(msg.wParam) && entry->nID == AfxLoWord(msg.wParam)))) {
+                *pResult = entry->pfn(*this, msg);
+                return true;
+            }
+        }
+    }
+    return false;
 }

@@ -18,8 +18,6 @@ public:
     bool LoadString(UINT nID);
 
     bool IsEmpty() const { return m_text.empty(); }
-    int GetLength() const { return static_cast<int>(m_text.size()); }
-    const char* GetString() const { return m_text.c_str(); }
     operator const char*() const { return m_text.c_str(); }  // NOLINT
     const std::string& Str() const { return m_text; }
 

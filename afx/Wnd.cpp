@@ -1,12 +1,23 @@
 #include "afx/Wnd.h"
 
+#include <map>
+#include <unordered_map>
+
 #include "afx/App.h"
 #include "afx/Backend.h"
-#include "afx/Exception.h"
-#include "afx/HandleMap.h"
-#include "afx/Menu.h"
 
 namespace {
+
+// Which object each window handle is bound to.
+std::unordered_map<HWND, CWnd*>& Bound() {
+    static std::unordered_map<HWND, CWnd*> map;
+    return map;
+}
+
+void Unbind(HWND hWnd, const CWnd* pWnd) {
+    const auto found = Bound().find(hWnd);
+    if (found != Bound().end() && found->second == pWnd) Bound().erase(found);
+}
 
 // The message whose handler is running, for Default().
 struct CurrentMessage {
@@ -16,19 +27,6 @@ struct CurrentMessage {
     LPARAM lParam = 0;
 };
 CurrentMessage g_current;
-
-class CurrentMessageScope {
-public:
-    explicit CurrentMessageScope(const CurrentMessage& message) : m_saved(g_current) {
-        g_current = message;
-    }
-    ~CurrentMessageScope() { g_current = m_saved; }
-    CurrentMessageScope(const CurrentMessageScope&) = delete;
-    CurrentMessageScope& operator=(const CurrentMessageScope&) = delete;
-
-private:
-    CurrentMessage m_saved;
-};
 
 void ReportException(const std::exception& error) {
     AfxMessageBox(AfxExceptionText(error), MB_OK | MB_ICONEXCLAMATION);
@@ -40,50 +38,39 @@ CWnd::~CWnd() {
     if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
     if (m_hWnd == nullptr) return;
     if (m_ownsWindow && afx::TheBackend().IsWindow(m_hWnd)) afx::TheBackend().DestroyWindow(m_hWnd);
-    afx_detail::UnbindPermanent(m_hWnd, this);
+    Unbind(m_hWnd, this);
 }
 
-CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return afx_detail::LookupPermanent(hWnd); }
-
-CWnd* CWnd::FromHandle(HWND hWnd) {
-    if (hWnd == nullptr) return nullptr;
-    if (CWnd* permanent = afx_detail::LookupPermanent(hWnd)) return permanent;
-    return afx_detail::TemporaryFor(hWnd);
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    const auto found = Bound().find(hWnd);
+    return found == Bound().end() ? nullptr : found->second;
 }
 
 bool CWnd::Attach(HWND hWnd) {
     if (hWnd == nullptr || m_hWnd != nullptr) return false;
     m_hWnd = hWnd;
-    afx_detail::BindPermanent(hWnd, this);
+    Bound()[hWnd] = this;
     return true;
 }
 
-HWND CWnd::Detach() {
-    HWND hWnd = m_hWnd;
-    if (hWnd != nullptr) afx_detail::UnbindPermanent(hWnd, this);
-    m_hWnd = nullptr;
-    m_ownsWindow = false;
-    return hWnd;
+void CWnd::UnbindDestroyed() {
+    for (auto it = Bound().begin(); it != Bound().end();) {
+        if (afx::TheBackend().IsWindow(it->first)) {
+            ++it;
+        } else {
+            it->second->m_hWnd = nullptr;
+            it = Bound().erase(it);
+        }
+    }
 }
-
-CWnd* CWnd::GetDlgItem(int nID) const {
-    return FromHandle(afx::TheBackend().GetDlgItem(m_hWnd, nID));
-}
-CWnd* CWnd::GetParent() const { return FromHandle(afx::TheBackend().GetParent(m_hWnd)); }
 
 void CWnd::SetWindowText(const char* text) {
     afx::TheBackend().SetWindowText(m_hWnd, text ? text : "");
 }
-void CWnd::GetWindowText(CString& text) const {
-    text = CString(afx::TheBackend().GetWindowText(m_hWnd));
-}
-bool CWnd::EnableWindow(bool enable) { return afx::TheBackend().EnableWindow(m_hWnd, enable); }
-bool CWnd::IsWindowEnabled() const { return afx::TheBackend().IsWindowEnabled(m_hWnd); }
-bool CWnd::IsWindowVisible() const { return afx::TheBackend().IsWindowVisible(m_hWnd); }
-DWORD CWnd::GetStyle() const { return afx::TheBackend().GetStyle(m_hWnd); }
 
-bool CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    return afx::TheBackend().ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags);
+bool CWnd::EnableWindow(bool enable) { return afx::TheBackend().EnableWindow(m_hWnd, enable); }
+bool CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd) {
+    return afx::TheBackend().ModifyStyle(m_hWnd, dwRemove, dwAdd);
 }
 
 bool CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
@@ -95,7 +82,8 @@ void CWnd::GetWindowRect(CRect* lpRect) const { *lpRect = afx::TheBackend().GetW
 void CWnd::GetClientRect(CRect* lpRect) const { *lpRect = afx::TheBackend().GetClientRect(m_hWnd); }
 
 void CWnd::InvalidateRect(const CRect* lpRect, bool bErase) {
-    afx::TheBackend().InvalidateRect(m_hWnd, lpRect, bErase);
+    if (lpRect != nullptr) AfxThrowInvalidArgException();
+    afx::TheBackend().Invalidate(m_hWnd, bErase);
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -107,19 +95,24 @@ HICON CWnd::SetIcon(HICON hIcon, bool bBigIcon) {
 }
 
 CMenu* CWnd::GetSystemMenu(bool bRevert) const {
-    return CMenu::FromHandle(afx::TheBackend().GetSystemMenu(m_hWnd, bRevert));
+    const HMENU hMenu = afx::TheBackend().GetSystemMenu(m_hWnd, bRevert);
+    if (hMenu == nullptr) return nullptr;
+    static std::map<HMENU, CMenu> objects;
+    return &objects.try_emplace(hMenu, CMenu{hMenu}).first->second;
+}
+
+bool CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem) {
+    return afx::TheBackend().AppendMenu(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
 }
 
 bool CWnd::IsIconic() const { return afx::TheBackend().IsIconic(m_hWnd); }
 
-void CWnd::CenterWindow(CWnd* pAlternateOwner) {
-    HWND owner = pAlternateOwner ? pAlternateOwner->m_hWnd : afx::TheBackend().GetParent(m_hWnd);
-    afx::TheBackend().CenterWindow(m_hWnd, owner);
-}
-
 bool CWnd::DestroyWindow() {
-    if (m_hWnd == nullptr) return false;
-    HWND hWnd = Detach();
+    const HWND hWnd = m_hWnd;
+    if (hWnd == nullptr) return false;
+    Unbind(hWnd, this);
+    m_hWnd = nullptr;
+    m_ownsWindow = false;
     return afx::TheBackend().DestroyWindow(hWnd);
 }
 
@@ -136,32 +129,50 @@ LRESULT CWnd::Default() {
 
 bool CWnd::PreTranslateMessage(MSG*) { return false; }
 
-bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message == WM_COMMAND) {
-        if (!OnCommand(wParam, lParam)) return false;
-        *pResult = 0;
-        return true;
-    }
-    return DispatchMessageMap({message, wParam, lParam}, pResult);
+CDeviceNotification::CDeviceNotification() = default;
+CDeviceNotification::~CDeviceNotification() = default;
+
+bool CDeviceNotification::Start(CWnd* pWnd) {
+    m_registration.reset();
+    if (pWnd == nullptr || pWnd->m_hWnd == nullptr) return false;
+    m_registration = afx::TheBackend().NotifyPortDevices(pWnd->m_hWnd);
+    return m_registration != nullptr;
 }
 
-bool CWnd::OnCommand(WPARAM wParam, LPARAM) {
-    return OnCmdMsg(AfxLoWord(wParam), AfxHiWord(wParam));
+bool AfxIsPortDeviceChange(UINT nEventType, LPARAM dwData) {
+    return afx::TheBackend().IsPortDeviceChange(nEventType, dwData);
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) {
+    if (pWnd != nullptr && pWnd->m_hWnd != nullptr)
+        m_session = afx::TheBackend().BeginPaint(pWnd->m_hWnd);
+}
+
+CPaintDC::~CPaintDC() = default;
+
+HDC CPaintDC::GetSafeHdc() const { return m_session != nullptr ? m_session->Hdc() : nullptr; }
+
+bool CPaintDC::DrawIcon(int x, int y, HICON hIcon) {
+    return m_session != nullptr && hIcon != nullptr && m_session->DrawIcon(x, y, hIcon);
 }
 
 bool AfxCallWndProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     *pResult = 0;
     if (pWnd == nullptr) return false;
-    CurrentMessageScope scope({pWnd->m_hWnd, message, wParam, lParam});
+    const CurrentMessage outer = g_current;
+    g_current = {pWnd->m_hWnd, message, wParam, lParam};
+    bool handled = true;
     try {
-        return pWnd->OnWndMsg(message, wParam, lParam, pResult);
+        handled = message == WM_COMMAND
+                      ? pWnd->OnCmdMsg(AfxLoWord(wParam), AfxHiWord(wParam))
+                      : pWnd->DispatchMessageMap({message, wParam, lParam}, pResult);
     } catch (const std::exception& error) {
         ReportException(error);
     } catch (...) {
         ReportException(std::runtime_error(""));
     }
-    *pResult = 0;
-    return true;
+    g_current = outer;
+    return handled;
 }
 
 bool AfxWalkPreTranslateTree(HWND hWnd, MSG* pMsg) {
@@ -178,4 +189,44 @@ bool AfxWalkPreTranslateTree(HWND hWnd, MSG* pMsg) {
         return true;
     }
     return false;
+}
+
+bool CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
+    if (m_hWnd != nullptr) return false;
+    HWND hWnd = afx::TheBackend().CreateToolTip(pParentWnd ? pParentWnd->m_hWnd : nullptr, dwStyle);
+    if (hWnd == nullptr || !Attach(hWnd)) return false;
+    SetOwnsWindow();
+    return true;
+}
+
+bool CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, const CRect* lpRectTool, UINT_PTR nIDTool) {
+    // Only whole-window tools are supported; anything else is a caller's mistake.
+    if (pWnd == nullptr || lpRectTool != nullptr || nIDTool != 0) AfxThrowInvalidArgException();
+    if (m_hWnd == nullptr) return false;
+    return afx::TheBackend().AddTool(m_hWnd, pWnd->m_hWnd, nIDText);
+}
+
+int CComboBox::GetCurSel() { return afx::TheBackend().ComboSelection(m_hWnd); }
+int CComboBox::SetCurSel(int nSelect) { return afx::TheBackend().ComboSelect(m_hWnd, nSelect); }
+
+int CComboBox::InsertString(int nIndex, const char* text) {
+    return afx::TheBackend().ComboInsert(m_hWnd, nIndex, text ? text : "");
+}
+
+int CComboBox::GetItemHeight(int nIndex) {
+    return afx::TheBackend().ComboItemHeight(m_hWnd, nIndex);
+}
+
+void CComboBox::ResetContent() { afx::TheBackend().ComboReset(m_hWnd); }
+
+int CToolTipCtrl::SetMaxTipWidth(int width) {
+    return afx::TheBackend().SetMaxTipWidth(m_hWnd, width);
+}
+
+void CToolTipCtrl::Activate(bool bActivate) {
+    afx::TheBackend().ActivateToolTip(m_hWnd, bActivate);
+}
+
+void CToolTipCtrl::RelayEvent(MSG* pMsg) {
+    if (pMsg != nullptr) afx::TheBackend().RelayToolTipEvent(m_hWnd, pMsg);
 }

@@ -2,13 +2,8 @@
 // Everything the dialog code needs from the framework.
 
 #include "afx/App.h"
-#include "afx/Controls.h"
-#include "afx/DeviceNotification.h"
 #include "afx/Dialog.h"
-#include "afx/Exception.h"
-#include "afx/Menu.h"
 #include "afx/MessageMap.h"
-#include "afx/PaintDC.h"
 #include "afx/String.h"
 #include "afx/Types.h"
 #include "afx/Wnd.h"

@@ -1,19 +1,13 @@
 // Timers and device events, both delivered to the window through its message map.
-#include "afx/qt/DeviceEvents.h"
-
 #include <QSocketNotifier>
 
-#include "afx/qt/QtBackend.h"
 #include "afx/qt/Handles.h"
+#include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
-
 namespace {
 
-std::function<sys::posix::UeventSocket()>& UeventOpener() {
-    static std::function<sys::posix::UeventSocket()> open;
-    return open;
-}
+std::function<sys::posix::UeventSocket()> g_openUevents;  // empty: the kernel's
 
 // Tells the window when a tty came or went; what else the kernel reports is read and dropped.
 class UeventNotification : public afx::DeviceNotification {
@@ -34,13 +28,13 @@ private:
 }  // namespace
 
 void SetUeventOpener(std::function<sys::posix::UeventSocket()> open) {
-    UeventOpener() = std::move(open);
+    g_openUevents = std::move(open);
 }
 
 std::unique_ptr<afx::DeviceNotification> QtBackend::NotifyPortDevices(HWND hWnd) {
     if (Find(hWnd) == nullptr) return nullptr;
     sys::posix::UeventSocket socket =
-        UeventOpener() ? UeventOpener()() : sys::posix::UeventSocket::OpenKernel();
+        g_openUevents ? g_openUevents() : sys::posix::UeventSocket::OpenKernel();
     if (!socket.Valid()) return nullptr;
     return std::make_unique<UeventNotification>(std::move(socket), hWnd);
 }
@@ -68,8 +62,5 @@ bool QtBackend::KillTimer(HWND hWnd, UINT_PTR id) {
     found->second->stop();
     return true;
 }
-
-// The uevent notification reports only tty events, and always as DBT_DEVNODES_CHANGED.
-bool QtBackend::IsPortDeviceChange(UINT event, LPARAM) { return event == DBT_DEVNODES_CHANGED; }
 
 }  // namespace afx::qt

@@ -8,30 +8,23 @@
 #include <QMenu>
 #include <QPaintEvent>
 
+#include <utility>
+
 #include "afx/Dialog.h"
-#include "afx/qt/QtBackend.h"
 #include "afx/qt/Handles.h"
+#include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
-
 namespace {
 
 QWidget* g_widgetInPaint = nullptr;
-
-UINT& HelpKeyCommand() {
-    static UINT command = 0;
-    return command;
-}
+UINT g_helpKeyCommand = 0;
 
 }  // namespace
 
-void SetHelpKeyCommand(UINT sysCommand) { HelpKeyCommand() = sysCommand; }
+void SetHelpKeyCommand(UINT sysCommand) { g_helpKeyCommand = sysCommand; }
 
 QWidget* WidgetInPaint() { return g_widgetInPaint; }
-
-DialogWidget::DialogWidget(QWidget* owner, Qt::WindowFlags flags) : QDialog(owner, flags) {
-    setSizeGripEnabled(false);
-}
 
 void DialogWidget::Command(int id) {
     HWND__* record = Find(m_handle);
@@ -41,10 +34,6 @@ void DialogWidget::Command(int id) {
     Send(WM_COMMAND, AfxMakeWParam(static_cast<UINT>(id), BN_CLICKED));
     // The handler may have ended with the dialog destroyed.
     if (HWND__* still = Find(m_handle)) still->runningCommand = outer;
-}
-
-void DialogWidget::Notify(int id, UINT code) {
-    Send(WM_COMMAND, AfxMakeWParam(static_cast<UINT>(id), code));
 }
 
 // Every event reaches the dialog object as the window system would send it, through its
@@ -60,8 +49,6 @@ void DialogWidget::AfterFirstPaint(std::function<void()> work) {
         m_afterFirstPaint.push_back(std::move(work));
 }
 
-void DialogWidget::SysCommand(UINT command) { Send(WM_SYSCOMMAND, command); }
-
 void DialogWidget::paintEvent(QPaintEvent* event) {
     QWidget* const outer = g_widgetInPaint;
     g_widgetInPaint = this;
@@ -74,10 +61,8 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                const std::vector<std::function<void()>> work = std::move(m_afterFirstPaint);
-                m_afterFirstPaint.clear();
-                for (const auto& item : work)
-                    item();
+                for (const auto& work : std::exchange(m_afterFirstPaint, {}))
+                    work();
             },
             Qt::QueuedConnection);
     }
@@ -94,45 +79,27 @@ void DialogWidget::closeEvent(QCloseEvent* event) {
 void DialogWidget::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        if (modifiers == Qt::NoModifier) {
-            Command(IDCANCEL);
-            return;
-        }
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (modifiers == Qt::NoModifier) {
-            PressDefaultButton();
-            return;
-        }
-        break;
-    case Qt::Key_F1:
-        if (modifiers == Qt::NoModifier) {
-            const HWND__* record = Find(m_handle);
-            const UINT command = HelpKeyCommand();
-            if (command != 0 && record != nullptr && record->systemMenu &&
-                record->systemMenu->Has(command))
-                SysCommand(command);
-            else
-                Send(WM_HELP, 0);
-            return;
-        }
-        break;
-    case Qt::Key_F10:
-        if (modifiers != Qt::ShiftModifier) break;
-        Q_FALLTHROUGH();
-    case Qt::Key_Menu: {
+    const bool plain = modifiers == Qt::NoModifier;
+    const int key = event->key();
+    if (plain && key == Qt::Key_Escape) {
+        Command(IDCANCEL);
+    } else if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        PressDefaultButton();
+    } else if (plain && key == Qt::Key_F1) {
+        const HWND__* record = Find(m_handle);
+        if (g_helpKeyCommand != 0 && record != nullptr && record->systemMenu &&
+            record->systemMenu->Has(g_helpKeyCommand))
+            Send(WM_SYSCOMMAND, g_helpKeyCommand);
+        else
+            Send(WM_HELP, 0);
+    } else if (key == Qt::Key_Menu || (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
         const QWidget* focus = QApplication::focusWidget();
         const QWidget* anchor = focus != nullptr && isAncestorOf(focus) ? focus : this;
         ShowSystemMenu(anchor->mapToGlobal(QPoint(0, anchor->height() / 2)));
-        return;
+    } else {
+        // Not QDialog's own Enter/Escape handling: the keys above are the dialog's.
+        QWidget::keyPressEvent(event);
     }
-    default: break;
-    }
-    // Not QDialog's own Enter/Escape handling: the keys above are the dialog's.
-    QWidget::keyPressEvent(event);
 }
 
 void DialogWidget::PressDefaultButton() {
@@ -153,25 +120,23 @@ void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
-UINT DialogWidget::Popup(const HMENU__& systemMenu, QPoint globalPos) {
-    if (!systemMenu.HasCommands()) return 0;
-    QMenu menu(this);
-    menu.setSeparatorsCollapsible(true);  // no leading separator without the window's own entries
-    for (const HMENU__::Item& item : systemMenu.items) {
-        if (item.id == 0)
-            menu.addSeparator();
-        else
-            menu.addAction(item.text)->setData(item.id);
-    }
-    const QAction* chosen = menu.exec(globalPos);
-    return chosen != nullptr ? chosen->data().toUInt() : 0;
-}
-
 void DialogWidget::ShowSystemMenu(QPoint globalPos) {
     const HWND__* record = Find(m_handle);
     if (record == nullptr || !record->systemMenu || !isEnabled()) return;
-    const UINT command = Popup(*record->systemMenu, globalPos);
-    if (command != 0 && Find(m_handle) != nullptr) SysCommand(command);
+    QMenu menu(this);
+    menu.setSeparatorsCollapsible(true);  // no leading separator without the window's own entries
+    bool commands = false;
+    for (const HMENU__::Item& item : record->systemMenu->items) {
+        if (item.id == 0) {
+            menu.addSeparator();
+        } else {
+            menu.addAction(item.text)->setData(item.id);
+            commands = true;
+        }
+    }
+    const QAction* chosen = commands ? menu.exec(globalPos) : nullptr;
+    if (chosen != nullptr && Find(m_handle) != nullptr)
+        Send(WM_SYSCOMMAND, chosen->data().toUInt());
 }
 
 }  // namespace afx::qt

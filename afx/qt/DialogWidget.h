@@ -1,22 +1,24 @@
 #pragma once
-// The top-level widget of a dialog made from a template. It hands the dialog object its events:
-// painting, button clicks, Enter (the focused or default button), Escape and the close box
-// (IDCANCEL), F1, and the context menu standing for the system menu.
+// A dialog's window made from its template: the top-level widget, which hands the dialog object
+// its events (painting, clicks, Enter for the focused or default button, Escape and the close box
+// for IDCANCEL, F1, the context menu standing for the system menu), and its controls.
 
 #include <QDialog>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "afx/Types.h"
+#include "afx/res/DialogTemplate.h"
 
-struct HMENU__;
+class QLabel;
 
 namespace afx::qt {
 
 class DialogWidget : public QDialog {
 public:
-    DialogWidget(QWidget* owner, Qt::WindowFlags flags);
+    using QDialog::QDialog;
 
     void SetHandle(HWND handle) { m_handle = handle; }
 
@@ -24,7 +26,7 @@ public:
     // running (it lets events through) is dropped, so the handler never runs nested.
     void Command(int id);
     // A control's notification other than a click (CBN_DROPDOWN).
-    void Notify(int id, UINT code);
+    void Notify(int id, UINT code) { Send(WM_COMMAND, AfxMakeWParam(static_cast<UINT>(id), code)); }
 
     // Runs work once the dialog's first paint has gone to the window system; now if it has. For
     // work the first paint does not need.
@@ -39,9 +41,6 @@ protected:
 private:
     void PressDefaultButton();
     void ShowSystemMenu(QPoint globalPos);
-    // The chosen command, or 0.
-    UINT Popup(const HMENU__& systemMenu, QPoint globalPos);
-    void SysCommand(UINT command);
     void Send(UINT message, WPARAM wParam);
 
     HWND m_handle = nullptr;
@@ -49,13 +48,18 @@ private:
     std::vector<std::function<void()>> m_afterFirstPaint;
 };
 
-// What F1 does in a dialog whose system menu carries sysCommand: that command, as if chosen
-// from the menu (a program that offers no help file may show its About box). Elsewhere, and by
-// default (0), F1 is WM_HELP.
-void SetHelpKeyCommand(UINT sysCommand);
+// The dialog's handle, made as CreateDialogIndirect makes it: controls in template order
+// (creation, stacking and tab order), rectangles from dialog units of the template's font,
+// styles honoured. The window is not shown yet; its events go to the object bound to the handle.
+HWND CreateDialogWindow(const afx::res::DialogTemplate& dialogTemplate, HWND owner);
 
-// The widget being painted by its paintEvent right now, or nullptr: painting is only allowed
-// there.
+// Static text as a static control shows it (afx::res::StaticDisplayText).
+QString StaticDisplayText(const std::string& text, bool noPrefix);
+
+// Tells screen readers that a result field's value changed.
+void NotifyFieldText(QLabel& label, const QString& before);
+
+// The widget in its paintEvent right now, or nullptr: painting is only allowed there.
 QWidget* WidgetInPaint();
 
 }  // namespace afx::qt

@@ -1,10 +1,8 @@
 #include "afx/qt/Handles.h"
 
-#include <algorithm>
 #include <map>
 
 namespace afx::qt {
-
 namespace {
 
 std::map<HWND, std::unique_ptr<HWND__>>& Windows() {
@@ -37,8 +35,7 @@ void RemoveWindow(HWND handle) {
     // Out of the list first, so the widgets' destroyed signals find nothing to remove twice.
     const std::unique_ptr<HWND__> record = std::move(found->second);
     Windows().erase(found);
-    for (HWND child : record->children)
-        RemoveWindow(child);
+    // Its controls, its tooltip and the dialogs it owns.
     std::vector<HWND> owned;
     for (const auto& [other, otherRecord] : Windows())
         if (otherRecord->parent == handle) owned.push_back(other);
@@ -52,12 +49,3 @@ QWidget* WidgetOf(HWND handle) {
 }
 
 }  // namespace afx::qt
-
-bool HMENU__::HasCommands() const {
-    return std::any_of(items.begin(), items.end(), [](const Item& item) { return item.id != 0; });
-}
-
-bool HMENU__::Has(UINT command) const {
-    return std::any_of(items.begin(), items.end(),
-                       [command](const Item& item) { return item.id == command; });
-}

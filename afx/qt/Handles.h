@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -43,9 +44,10 @@ struct HMENU__ {
     };
     std::vector<Item> items;
 
-    // Any entry other than a separator.
-    bool HasCommands() const;
-    bool Has(UINT command) const;
+    bool Has(UINT command) const {
+        return std::any_of(items.begin(), items.end(),
+                           [command](const Item& i) { return i.id == command; });
+    }
 };
 
 struct HICON__ {

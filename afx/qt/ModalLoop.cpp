@@ -3,14 +3,14 @@
 #include <QEventLoop>
 #include <QPointer>
 
+#include <utility>
+
 #include "afx/Dialog.h"
-#include "afx/qt/DialogBuilder.h"
+#include "afx/qt/DialogWidget.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Resources.h"
 #include "afx/qt/Handles.h"
 
 namespace afx::qt {
-
 namespace {
 
 // The first visible, enabled control in tab order takes the focus, as when a dialog's
@@ -61,23 +61,12 @@ void QtBackend::WakeModalLoop(HWND hDlg) {
 }
 
 // A Peek/Pump round processes what is pending once; the next Peek ends the round.
-bool QtBackend::PeekMessage() {
-    if (m_pumpedSincePeek) {
-        m_pumpedSincePeek = false;
-        return false;
-    }
-    return true;
-}
+bool QtBackend::PeekMessage() { return !std::exchange(m_pumpedSincePeek, false); }
 
 bool QtBackend::PumpMessage() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     m_pumpedSincePeek = true;
     return true;
 }
-
-int QtBackend::RunMessageLoop() { return QApplication::exec(); }
-
-// The dialog widget handles its keys itself (DialogWidget::keyPressEvent).
-bool QtBackend::IsDialogMessage(HWND, MSG*) { return false; }
 
 }  // namespace afx::qt

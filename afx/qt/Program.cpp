@@ -2,10 +2,31 @@
 
 #include <QApplication>
 
+#include <stdexcept>
+
 #include "afx/App.h"
 #include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
+namespace {
+const unsigned char* g_resourceBytes = nullptr;
+std::size_t g_resourceSize = 0;
+}  // namespace
+
+void UseProgramResources(const unsigned char* bytes, std::size_t size) {
+    g_resourceBytes = bytes;
+    g_resourceSize = size;
+}
+
+const afx::res::ProgramResources& Resources() {
+    static const afx::res::ResFile file = [] {
+        if (g_resourceBytes == nullptr)
+            throw std::logic_error("the program has handed over no resources");
+        return afx::res::ResFile(g_resourceBytes, g_resourceSize);
+    }();
+    static const afx::res::ProgramResources resources(file, afx::res::UserLanguage());
+    return resources;
+}
 
 std::string ApplicationName(const std::string& programPath) {
     std::string name = AfxAppNameFromPath(programPath);

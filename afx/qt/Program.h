@@ -1,11 +1,24 @@
 #pragma once
-// The Linux program's start: the Qt application, then the framework's main routine.
+// The Linux program's start: what it hands the Qt back end, the Qt application, then the
+// framework's main routine.
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "afx/Types.h"
+
 namespace afx::qt {
+
+// The program's compiled resources (a 32-bit .res, valid for the whole run), handed over once,
+// before its first dialog.
+void UseProgramResources(const unsigned char* bytes, std::size_t size);
+
+// What F1 does in a dialog whose system menu carries sysCommand: that command, as if chosen
+// from the menu (a program that offers no help file may show its About box). Elsewhere, and by
+// default (0), F1 is WM_HELP.
+void SetHelpKeyCommand(UINT sysCommand);
 
 // Something the program runs beside its dialog while the Qt application exists (marlox-demo's
 // simulator); destroyed after the framework's main routine returns.

@@ -1,9 +1,15 @@
 #pragma once
 // The framework's back end over Qt 6 Widgets: each operation of afx/Backend.h done with the
-// widget it names. Dialogs are built from the embedded compiled templates (DialogBuilder); Qt
-// places a dialog over its owner, or the screen, when it first shows.
+// widget it names. Dialogs are built from the program's compiled templates (DialogBuilder.cpp).
+
+#include <QFont>
+#include <QString>
+
+#include <functional>
 
 #include "afx/Backend.h"
+#include "afx/res/ProgramResources.h"
+#include "sys/posix/Uevents.h"
 
 namespace afx::qt {
 
@@ -13,28 +19,25 @@ public:
     HWND GetParent(HWND hWnd) override;
     bool IsWindow(HWND hWnd) override;
     void SetWindowText(HWND hWnd, const char* text) override;
-    std::string GetWindowText(HWND hWnd) override;
     bool EnableWindow(HWND hWnd, bool enable) override;
-    bool IsWindowEnabled(HWND hWnd) override;
-    bool IsWindowVisible(HWND hWnd) override;
-    DWORD GetStyle(HWND hWnd) override;
-    bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags) override;
+    bool ModifyStyle(HWND hWnd, DWORD remove, DWORD add) override;
     bool SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, int cy,
                       UINT swpFlags) override;
     CRect GetWindowRect(HWND hWnd) override;
     CRect GetClientRect(HWND hWnd) override;
-    void InvalidateRect(HWND hWnd, const CRect* rect, bool erase) override;
+    void Invalidate(HWND hWnd, bool erase) override;
     LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Widgets handle their own events: nothing is left over for a default procedure.
+    LRESULT DefWindowProc(HWND, UINT, WPARAM, LPARAM) override { return 0; }
     HICON SetIcon(HWND hWnd, HICON icon, bool big) override;
     HMENU GetSystemMenu(HWND hWnd, bool revert) override;
     bool AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* text) override;
     bool IsIconic(HWND hWnd) override;
-    void CenterWindow(HWND hWnd, HWND owner) override;
+    // Qt places a dialog over its owner, or the screen, when it first shows.
+    void CenterWindow(HWND) override {}
     bool DestroyWindow(HWND hWnd) override;
     std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
 
-    int ComboCount(HWND hWnd) override;
     int ComboSelection(HWND hWnd) override;
     int ComboSelect(HWND hWnd, int index) override;
     int ComboInsert(HWND hWnd, int index, const char* text) override;
@@ -44,26 +47,28 @@ public:
     bool AddTool(HWND toolTip, HWND tool, UINT textId) override;
     int SetMaxTipWidth(HWND toolTip, int width) override;
     void ActivateToolTip(HWND toolTip, bool active) override;
-    void RelayToolTipEvent(HWND toolTip, MSG* message) override;
+    // Qt's tooltips follow the mouse themselves.
+    void RelayToolTipEvent(HWND, MSG*) override {}
 
     bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override;
     bool KillTimer(HWND hWnd, UINT_PTR id) override;
-    // The kernel's tty events (DeviceEvents.cpp).
+    // The kernel's tty events, told as DBT_DEVNODES_CHANGED; other events are not.
     std::unique_ptr<afx::DeviceNotification> NotifyPortDevices(HWND hWnd) override;
-    bool IsPortDeviceChange(UINT event, LPARAM data) override;
+    bool IsPortDeviceChange(UINT event, LPARAM) override { return event == DBT_DEVNODES_CHANGED; }
 
     bool RunModal(CDialog& dialog, HWND owner) override;
     void WakeModalLoop(HWND hDlg) override;
-    bool IsDialogMessage(HWND hDlg, MSG* message) override;
+    // The dialog widget handles its keys itself (DialogWidget::keyPressEvent).
+    bool IsDialogMessage(HWND, MSG*) override { return false; }
     bool PeekMessage() override;
     bool PumpMessage() override;
-    int RunMessageLoop() override;
 
     bool LoadString(UINT nID, std::string& text) override;
     HICON LoadIcon(UINT nID) override;
     int MessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
     int GetSystemMetrics(int index) override;
-    void InitCommonControls() override;
+    // Qt's widgets need no registration of their classes.
+    void InitCommonControls() override {}
 
 private:
     bool m_pumpedSincePeek = false;
@@ -72,5 +77,18 @@ private:
 // The one instance, registered by RunProgram (and by test programs that make their own
 // QApplication).
 QtBackend& TheQtBackend();
+
+// The program's resources in the user's language, chosen once per run so that dialogs and
+// strings never mix languages. A std::logic_error when the program has handed over none.
+const afx::res::ProgramResources& Resources();
+
+// Tooltip text laid out as a Windows tooltip with a maximum width: lines break where "\r\n"
+// stands, and a line wider than the maximum wraps at word boundaries (Qt never wraps a plain
+// tooltip by itself).
+QString WrapTipText(const QString& text, const QFont& font, int maxWidth);
+
+// Each new device notification opens its events with open (the default opens the kernel's;
+// tests hand in a socket they write to). Empty: the default again.
+void SetUeventOpener(std::function<sys::posix::UeventSocket()> open);
 
 }  // namespace afx::qt

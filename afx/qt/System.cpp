@@ -7,12 +7,10 @@
 #include <map>
 #include <memory>
 
-#include "afx/qt/QtBackend.h"
-#include "afx/qt/Resources.h"
 #include "afx/qt/Handles.h"
+#include "afx/qt/QtBackend.h"
 
 namespace afx::qt {
-
 namespace {
 
 constexpr int ICON_SIZE = 32;
@@ -95,9 +93,6 @@ int QtBackend::MessageBox(HWND owner, const char* text, const char* caption, UIN
 int QtBackend::GetSystemMetrics(int index) {
     return index == SM_CXICON || index == SM_CYICON ? ICON_SIZE : 0;
 }
-
-// Qt's widgets need no registration of their classes.
-void QtBackend::InitCommonControls() {}
 
 QtBackend& TheQtBackend() {
     static QtBackend backend;

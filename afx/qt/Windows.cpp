@@ -5,22 +5,14 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <utility>
 
-#include "afx/qt/DialogBuilder.h"
 #include "afx/qt/DialogWidget.h"
-#include "afx/qt/FieldAccessible.h"
 #include "afx/qt/QtBackend.h"
 #include "afx/qt/Handles.h"
 
 namespace afx::qt {
-
 namespace {
-
-// Disabled by its own state, not because its dialog is (a modal child disables nothing here,
-// but a window's own state is what EnableWindow reports).
-bool ExplicitlyEnabled(const QWidget& widget) {
-    return !widget.testAttribute(Qt::WA_ForceDisabled);
-}
 
 class WidgetPaintSession : public afx::PaintSession {
 public:
@@ -41,9 +33,8 @@ private:
 HWND QtBackend::GetDlgItem(HWND hDlg, int nID) {
     const HWND__* dialog = Find(hDlg);
     if (dialog == nullptr) return nullptr;
-    for (HWND child : dialog->children) {
+    for (HWND child : dialog->children)
         if (child->id == nID) return child;
-    }
     return nullptr;
 }
 
@@ -77,48 +68,22 @@ void QtBackend::SetWindowText(HWND hWnd, const char* text) {
     }
 }
 
-std::string QtBackend::GetWindowText(HWND hWnd) {
-    const HWND__* window = Find(hWnd);
-    if (window == nullptr) return {};
-    if (window->kind == WindowKind::ComboBox && window->widget)
-        return static_cast<QComboBox*>(window->widget.data())->currentText().toStdString();
-    return window->text;
-}
-
 bool QtBackend::EnableWindow(HWND hWnd, bool enable) {
     QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return false;
-    const bool wasDisabled = !ExplicitlyEnabled(*widget);
+    // Its own state, not its dialog's: a modal child disables nothing here.
+    const bool wasDisabled = widget->testAttribute(Qt::WA_ForceDisabled);
     widget->setEnabled(enable);
     return wasDisabled;
 }
 
-bool QtBackend::IsWindowEnabled(HWND hWnd) {
-    QWidget* widget = WidgetOf(hWnd);
-    return widget != nullptr && ExplicitlyEnabled(*widget);
-}
-
-bool QtBackend::IsWindowVisible(HWND hWnd) {
-    QWidget* widget = WidgetOf(hWnd);
-    return widget != nullptr && widget->isVisible();
-}
-
 // A widget has no style bits but its visibility: WS_VISIBLE by its own state, whatever its
 // parent's.
-DWORD QtBackend::GetStyle(HWND hWnd) {
-    QWidget* widget = WidgetOf(hWnd);
-    const bool shown =
-        widget != nullptr && (widget->isWindow() ? widget->isVisible() : !widget->isHidden());
-    return shown ? WS_VISIBLE : 0;
-}
-
-bool QtBackend::ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT) {
+bool QtBackend::ModifyStyle(HWND hWnd, DWORD remove, DWORD add) {
     QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) return false;
-    const bool shown = (GetStyle(hWnd) & WS_VISIBLE) != 0;
-    bool show = shown;
-    if (remove & WS_VISIBLE) show = false;
-    if (add & WS_VISIBLE) show = true;
+    const bool shown = widget->isWindow() ? widget->isVisible() : !widget->isHidden();
+    const bool show = (add & WS_VISIBLE) != 0 || (shown && (remove & WS_VISIBLE) == 0);
     if (show == shown) return false;
     widget->setVisible(show);
     return true;
@@ -127,12 +92,6 @@ bool QtBackend::ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT) {
 LRESULT QtBackend::SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return afx::RouteMessage(*this, hWnd, message, wParam, lParam);
 }
-
-// Widgets handle their own events: nothing is left over for a default procedure.
-LRESULT QtBackend::DefWindowProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-// Qt places a dialog over its owner, or the screen, when it first shows.
-void QtBackend::CenterWindow(HWND, HWND) {}
 
 bool QtBackend::SetWindowPos(HWND hWnd, HWND, int x, int y, int cx, int cy, UINT swpFlags) {
     QWidget* widget = WidgetOf(hWnd);
@@ -169,18 +128,14 @@ CRect QtBackend::GetClientRect(HWND hWnd) {
     return widget != nullptr ? CRect(0, 0, widget->width(), widget->height()) : CRect();
 }
 
-void QtBackend::InvalidateRect(HWND hWnd, const CRect* rect, bool) {
-    QWidget* widget = WidgetOf(hWnd);
-    if (widget != nullptr)
-        widget->update(rect != nullptr ? QRect(rect->left, rect->top, rect->Width(), rect->Height())
-                                       : widget->rect());
+void QtBackend::Invalidate(HWND hWnd, bool) {
+    if (QWidget* widget = WidgetOf(hWnd)) widget->update();
 }
 
 HICON QtBackend::SetIcon(HWND hWnd, HICON icon, bool big) {
     HWND__* window = Find(hWnd);
     if (window == nullptr) return nullptr;
-    const HICON previous = window->icons[big ? 1 : 0];
-    window->icons[big ? 1 : 0] = icon;
+    const HICON previous = std::exchange(window->icons[big ? 1 : 0], icon);
     const HICON shown = window->icons[1] != nullptr ? window->icons[1] : window->icons[0];
     if (window->widget) window->widget->setWindowIcon(shown != nullptr ? shown->icon : QIcon());
     return previous;
@@ -197,15 +152,14 @@ HMENU QtBackend::GetSystemMenu(HWND hWnd, bool revert) {
 }
 
 bool QtBackend::AppendMenu(HMENU hMenu, UINT flags, UINT_PTR id, const char* text) {
-    if (hMenu == nullptr) return false;
-    if (flags == static_cast<UINT>(MF_SEPARATOR)) {
-        hMenu->items.push_back({0, {}});
-        return true;
-    }
-    if (flags != static_cast<UINT>(MF_STRING) || text == nullptr || id == 0 || id > 0xFFFF)
-        return false;
+    const bool separator = flags == static_cast<UINT>(MF_SEPARATOR);
+    const bool command =
+        flags == static_cast<UINT>(MF_STRING) && text != nullptr && id != 0 && id <= 0xFFFF;
+    if (hMenu == nullptr || (!separator && !command)) return false;
     // "About Marlox(&A)...": Qt takes the ampersand as the access key mark too.
-    hMenu->items.push_back({static_cast<UINT>(id), QString::fromUtf8(text)});
+    hMenu->items.push_back(separator
+                               ? HMENU__::Item{}
+                               : HMENU__::Item{static_cast<UINT>(id), QString::fromUtf8(text)});
     return true;
 }
 

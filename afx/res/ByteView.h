@@ -30,6 +30,10 @@ struct SzOrOrd {
     std::string text;  // UTF-8; empty when absent
 };
 
+// UTF-16 (the resource compiler's text) as UTF-8 (the Linux program's text); an unpaired
+// surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(const std::u16string& text);
+
 // Sequential reader over a ByteView; every read checks the remaining length first.
 class ByteReader {
 public:
@@ -38,7 +42,7 @@ public:
     std::size_t Offset() const { return m_offset; }
     std::size_t Remaining() const { return m_view.size - m_offset; }
 
-    std::uint8_t U8();
+    std::uint8_t U8() { return Take(1).data[0]; }
     std::uint16_t U16();
     std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
     std::uint32_t U32();
@@ -53,8 +57,6 @@ public:
     SzOrOrd ReadSzOrOrd();
 
 private:
-    void Need(std::size_t length) const;
-
     ByteView m_view;
     std::size_t m_offset = 0;
 };

@@ -3,15 +3,13 @@
 #include <cstdint>
 
 namespace afx::res {
-
 namespace {
 
+// The resource compiler names the predefined classes by ordinal.
 bool IsTextLabel(const DialogItem& item) {
-    const bool isStatic = item.windowClass.isOrdinal ? item.windowClass.ordinal == cls::STATIC
-                                                     : item.windowClass.text == "STATIC" ||
-                                                           item.windowClass.text == "Static";
-    return isStatic && (item.style & style::STATIC_TYPE_MASK) != style::STATIC_ICON &&
-           !item.title.isOrdinal && !item.title.text.empty();
+    return item.windowClass.isOrdinal && item.windowClass.ordinal == cls::STATIC &&
+           (item.style & style::STATIC_TYPE_MASK) != style::STATIC_ICON && !item.title.isOrdinal &&
+           !item.title.text.empty();
 }
 
 }  // namespace
@@ -82,9 +80,8 @@ std::optional<std::size_t> LabelOf(const DialogTemplate& dialogTemplate, std::si
         const bool onRow = middle >= label.y && middle < label.y + label.cy;
         if (onRow && label.x < control.x && (!best || label.x > items[*best].x)) best = i;
     }
-    for (std::size_t i = index; !best && i-- > 0;) {
+    for (std::size_t i = index; !best && i-- > 0;)
         if (IsTextLabel(items[i])) best = i;
-    }
     return best;
 }
 

@@ -1,4 +1,5 @@
-// A dialog template (DLGTEMPLATEEX, or the plain DLGTEMPLATE) as a plain record.
+// A dialog template as a plain record. The resource compiler writes DIALOGEX statements, the only
+// ones in the program's resources, as DLGTEMPLATEEX, the one form read here.
 #pragma once
 
 #include <cstdint>
@@ -12,10 +13,7 @@ namespace afx::res {
 // Predefined window classes by ordinal.
 namespace cls {
 constexpr std::uint16_t BUTTON = 0x0080;
-constexpr std::uint16_t EDIT = 0x0081;
 constexpr std::uint16_t STATIC = 0x0082;
-constexpr std::uint16_t LISTBOX = 0x0083;
-constexpr std::uint16_t SCROLLBAR = 0x0084;
 constexpr std::uint16_t COMBOBOX = 0x0085;
 }  // namespace cls
 
@@ -49,7 +47,7 @@ struct DialogItem {
 };
 
 struct DialogTemplate {
-    bool extended = false;  // DLGTEMPLATEEX
+    bool extended = false;  // DLGTEMPLATEEX: always, once read
     std::uint32_t helpId = 0;
     std::uint32_t exStyle = 0;
     std::uint32_t style = 0;
@@ -59,14 +57,14 @@ struct DialogTemplate {
     std::string title;
     bool hasFont = false;  // DS_SETFONT
     std::uint16_t pointSize = 0;
-    std::uint16_t weight = 0;  // extended templates only
-    bool italic = false;       // extended templates only
-    std::uint8_t charset = 0;  // extended templates only
+    std::uint16_t weight = 0;
+    bool italic = false;
+    std::uint8_t charset = 0;
     std::string typeface;
     std::vector<DialogItem> items;  // template order
 };
 
-// Throws FormatError on malformed or truncated data.
+// Throws FormatError on malformed or truncated data, and on a plain DLGTEMPLATE.
 DialogTemplate ParseDialogTemplate(ByteView data);
 
 }  // namespace afx::res

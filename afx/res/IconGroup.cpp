@@ -3,7 +3,6 @@
 namespace afx::res {
 namespace {
 
-constexpr std::uint32_t BI_RGB = 0;
 constexpr int MAX_ICON_SIDE = 256;
 
 BitmapInfoHeader ReadBitmapInfoHeader(ByteReader& r) {
@@ -64,7 +63,7 @@ IconImage DecodeIconImage(ByteView data) {
     BitmapInfoHeader& h = image.header;
     h = ReadBitmapInfoHeader(r);
     if (h.size < 40) throw FormatError("icon image: not a BITMAPINFOHEADER");
-    if (h.planes != 1 || h.compression != BI_RGB)
+    if (h.planes != 1 || h.compression != 0 /* BI_RGB */)
         throw FormatError("icon image: unsupported planes or compression");
     const int bpp = h.bitCount;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)

@@ -15,27 +15,23 @@ bool IsOrdinal(const SzOrOrd& id, std::uint16_t ordinal) {
     return id.isOrdinal && id.ordinal == ordinal;
 }
 
-std::size_t AlignUp4(std::size_t offset) { return (offset + 3) & ~static_cast<std::size_t>(3); }
-
-// One RESOURCEHEADER and its data, starting at a DWORD boundary.
-ResourceEntry ReadRecord(ByteView file, std::size_t offset, std::size_t& next) {
-    ByteReader sizes(file.Sub(offset, 8));
-    std::uint32_t dataSize = sizes.U32();
-    std::uint32_t headerSize = sizes.U32();
-    ByteView header = file.Sub(offset, headerSize);
-    ByteReader r(header);
-    r.Skip(8);
+// One RESOURCEHEADER (its size counting the two sizes before the rest) and its data, then the
+// padding to the next DWORD boundary.
+ResourceEntry ReadRecord(ByteReader& file) {
+    const std::uint32_t dataSize = file.U32();
+    const std::uint32_t headerSize = file.U32();
+    if (headerSize < 8) throw FormatError("resource header too short");
+    ByteReader r(file.Take(headerSize - 8));
     ResourceEntry entry;
     entry.type = r.ReadSzOrOrd();
     entry.name = r.ReadSzOrOrd();
     r.AlignTo4();
-    entry.dataVersion = r.U32();
+    r.Skip(4);  // data version
     entry.memoryFlags = r.U16();
     entry.language = r.U16();
-    entry.version = r.U32();
-    entry.characteristics = r.U32();
-    entry.data = file.Sub(offset + headerSize, dataSize);
-    next = AlignUp4(offset + headerSize + dataSize);
+    r.Skip(8);  // version and characteristics
+    entry.data = file.Take(dataSize);
+    file.AlignTo4();
     return entry;
 }
 
@@ -44,14 +40,12 @@ ResourceEntry ReadRecord(ByteView file, std::size_t offset, std::size_t& next) {
 ResFile::ResFile(const std::uint8_t* bytes, std::size_t size) {
     if (bytes == nullptr || size == 0) throw FormatError("empty resource file");
     m_bytes.assign(bytes, bytes + size);
-    ByteView file{m_bytes.data(), m_bytes.size()};
-
-    std::size_t offset = 0;
-    ResourceEntry marker = ReadRecord(file, 0, offset);
+    ByteReader file({m_bytes.data(), m_bytes.size()});
+    const ResourceEntry marker = ReadRecord(file);
     if (marker.data.size != 0 || !IsOrdinal(marker.type, 0) || !IsOrdinal(marker.name, 0))
         throw FormatError("not a 32-bit resource file");
-    while (offset < file.size)
-        m_entries.push_back(ReadRecord(file, offset, offset));
+    while (file.Remaining() > 0)
+        m_entries.push_back(ReadRecord(file));
 }
 
 const ResourceEntry* ResFile::FindExact(std::uint16_t type, std::uint16_t id,
@@ -73,12 +67,10 @@ const ResourceEntry* ResFile::Find(std::uint16_t type, std::uint16_t id,
         LANG_ENGLISH_US,
         MakeLang(Primary(LANG_ENGLISH_US), SUB_NEUTRAL),
     };
-    for (std::uint16_t candidate : order) {
+    for (std::uint16_t candidate : order)
         if (const ResourceEntry* entry = FindExact(type, id, candidate)) return entry;
-    }
-    for (const ResourceEntry& entry : m_entries) {
+    for (const ResourceEntry& entry : m_entries)
         if (IsOrdinal(entry.type, type) && IsOrdinal(entry.name, id)) return &entry;
-    }
     return nullptr;
 }
 

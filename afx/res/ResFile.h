@@ -29,9 +29,6 @@ struct ResourceEntry {
     SzOrOrd name;
     std::uint16_t language = 0;
     std::uint16_t memoryFlags = 0;
-    std::uint32_t dataVersion = 0;
-    std::uint32_t version = 0;
-    std::uint32_t characteristics = 0;
     ByteView data;  // into the ResFile's own copy of the bytes
 };
 
@@ -41,11 +38,10 @@ public:
     // (starting with the empty record that marks that format).
     ResFile(const std::uint8_t* bytes, std::size_t size);
 
-    // Entries point into the owned buffer: moving keeps them valid, copying would not.
+    // Entries point into the owned buffer: moving keeps them valid, copying would not (and is
+    // not declared, so it is deleted).
     ResFile(ResFile&&) = default;
     ResFile& operator=(ResFile&&) = default;
-    ResFile(const ResFile&) = delete;
-    ResFile& operator=(const ResFile&) = delete;
 
     // Every resource in file order, without the leading empty record.
     const std::vector<ResourceEntry>& Entries() const { return m_entries; }

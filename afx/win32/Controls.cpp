@@ -11,7 +11,6 @@ int Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int Win32Backend::ComboCount(HWND hWnd) { return Send(hWnd, CB_GETCOUNT, 0, 0); }
 int Win32Backend::ComboSelection(HWND hWnd) { return Send(hWnd, CB_GETCURSEL, 0, 0); }
 
 int Win32Backend::ComboSelect(HWND hWnd, int index) {

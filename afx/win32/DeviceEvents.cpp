@@ -1,5 +1,5 @@
-// Timers, and the device notifications a window asks for: ports and COM-port interfaces
-// arriving and going. Every top-level window gets DBT_DEVNODES_CHANGED anyway.
+// The device notifications a window asks for: ports and COM-port interfaces arriving and going.
+// Every top-level window gets DBT_DEVNODES_CHANGED anyway.
 #include "afx/win32/Win32Backend.h"
 
 #include <dbt.h>
@@ -72,11 +72,5 @@ bool Win32Backend::IsPortDeviceChange(UINT event, LPARAM data) {
     return header != nullptr && (header->dbch_devicetype == DBT_DEVTYP_PORT ||
                                  header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE);
 }
-
-bool Win32Backend::SetTimer(HWND hWnd, UINT_PTR id, UINT ms) {
-    return hWnd && ::SetTimer(hWnd, id, ms, nullptr) != 0;
-}
-
-bool Win32Backend::KillTimer(HWND hWnd, UINT_PTR id) { return hWnd && ::KillTimer(hWnd, id); }
 
 }  // namespace afx_win32

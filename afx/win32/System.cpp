@@ -38,8 +38,6 @@ int Win32Backend::MessageBox(HWND hWndOwner, const char* text, const char* capti
     return ::MessageBoxA(owner, text, caption, nType);
 }
 
-int Win32Backend::GetSystemMetrics(int nIndex) { return ::GetSystemMetrics(nIndex); }
-
 void Win32Backend::InitCommonControls() {
     // comctl32 6 (the manifest's) registers only the groups of classes it is asked for; the
     // standard set holds the tooltip class. InitCommonControlsEx is looked up, not imported: the

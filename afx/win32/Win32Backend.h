@@ -9,7 +9,6 @@
 
 #undef AppendMenu
 #undef DefWindowProc
-#undef GetWindowText
 #undef IsDialogMessage
 #undef LoadIcon
 #undef LoadString
@@ -24,33 +23,46 @@ namespace afx_win32 {
 
 class Win32Backend : public afx::Backend {
 public:
+    HWND GetDlgItem(HWND hDlg, int nID) override {
+        return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr;
+    }
+    HWND GetParent(HWND hWnd) override { return hWnd ? ::GetParent(hWnd) : nullptr; }
+    bool IsWindow(HWND hWnd) override { return hWnd && ::IsWindow(hWnd); }
+    void SetWindowText(HWND hWnd, const char* text) override {
+        if (hWnd) ::SetWindowTextA(hWnd, text);
+    }
+    bool EnableWindow(HWND hWnd, bool enable) override {
+        return hWnd && ::EnableWindow(hWnd, enable ? TRUE : FALSE) != FALSE;
+    }
+    bool SetWindowPos(HWND hWnd, HWND after, int x, int y, int cx, int cy, UINT flags) override {
+        return hWnd && ::SetWindowPos(hWnd, after, x, y, cx, cy, flags);
+    }
+    void Invalidate(HWND hWnd, bool erase) override {
+        if (hWnd) ::InvalidateRect(hWnd, nullptr, erase);
+    }
+    LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        return hWnd ? ::SendMessageA(hWnd, message, wParam, lParam) : 0;
+    }
+    // For a dialog this is what DefDlgProc does with the messages the framework routes (system
+    // commands, painting): it hands them to DefWindowProc.
+    LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        return hWnd ? ::DefWindowProcA(hWnd, message, wParam, lParam) : 0;
+    }
+    HMENU GetSystemMenu(HWND hWnd, bool revert) override {
+        return hWnd ? ::GetSystemMenu(hWnd, revert ? TRUE : FALSE) : nullptr;
+    }
+    bool IsIconic(HWND hWnd) override { return hWnd && ::IsIconic(hWnd); }
+    bool DestroyWindow(HWND hWnd) override { return hWnd && ::DestroyWindow(hWnd); }
+
     // Windows.cpp
-    HWND GetDlgItem(HWND hDlg, int nID) override;
-    HWND GetParent(HWND hWnd) override;
-    bool IsWindow(HWND hWnd) override;
-    void SetWindowText(HWND hWnd, const char* text) override;
-    std::string GetWindowText(HWND hWnd) override;
-    bool EnableWindow(HWND hWnd, bool enable) override;
-    bool IsWindowEnabled(HWND hWnd) override;
-    bool IsWindowVisible(HWND hWnd) override;
-    DWORD GetStyle(HWND hWnd) override;
-    bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) override;
-    bool SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
-                      UINT nFlags) override;
+    bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd) override;
     CRect GetWindowRect(HWND hWnd) override;
     CRect GetClientRect(HWND hWnd) override;
-    void InvalidateRect(HWND hWnd, const CRect* rect, bool erase) override;
-    LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     HICON SetIcon(HWND hWnd, HICON icon, bool big) override;
-    HMENU GetSystemMenu(HWND hWnd, bool revert) override;
-    bool IsIconic(HWND hWnd) override;
-    void CenterWindow(HWND hWnd, HWND hWndOwner) override;
-    bool DestroyWindow(HWND hWnd) override;
+    void CenterWindow(HWND hWnd) override;
     std::unique_ptr<afx::PaintSession> BeginPaint(HWND hWnd) override;
 
     // Controls.cpp
-    int ComboCount(HWND hWnd) override;
     int ComboSelection(HWND hWnd) override;
     int ComboSelect(HWND hWnd, int index) override;
     int ComboInsert(HWND hWnd, int index, const char* text) override;
@@ -64,40 +76,36 @@ public:
     bool AppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem,
                     const char* lpszNewItem) override;
 
+    bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override {
+        return hWnd && ::SetTimer(hWnd, id, ms, nullptr) != 0;
+    }
+    bool KillTimer(HWND hWnd, UINT_PTR id) override { return hWnd && ::KillTimer(hWnd, id); }
+
     // DeviceEvents.cpp
-    bool SetTimer(HWND hWnd, UINT_PTR id, UINT ms) override;
-    bool KillTimer(HWND hWnd, UINT_PTR id) override;
     std::unique_ptr<afx::DeviceNotification> NotifyPortDevices(HWND hWnd) override;
     bool IsPortDeviceChange(UINT event, LPARAM data) override;
 
     // ModalLoop.cpp
     bool RunModal(CDialog& dialog, HWND hWndOwner) override;
-    void WakeModalLoop(HWND hDlg) override;
+    void WakeModalLoop(HWND hDlg) override {
+        if (hDlg) ::PostMessageA(hDlg, WM_NULL, 0, 0);
+    }
     bool IsDialogMessage(HWND hDlg, MSG* pMsg) override;
-    bool PeekMessage() override;
+    bool PeekMessage() override {
+        MSG msg;
+        return ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+    }
     bool PumpMessage() override;
-    int RunMessageLoop() override;
 
     // System.cpp
     bool LoadString(UINT nID, std::string& text) override;
     HICON LoadIcon(UINT nID) override;
     int MessageBox(HWND hWndOwner, const char* text, const char* caption, UINT nType) override;
-    int GetSystemMetrics(int nIndex) override;
+    int GetSystemMetrics(int nIndex) override { return ::GetSystemMetrics(nIndex); }
     void InitCommonControls() override;
 };
 
-// Widens the columns of labels whose text the dialog's font does not fit (FitTexts.cpp).
-void FitTexts(HWND hDlg);
-// Posted to a dialog to fit its texts again once a change of dpi has been laid out.
-constexpr UINT WM_FIT_TEXTS = WM_APP;
-
 // The module whose resources the program uses: the executable itself.
 inline HINSTANCE ResourceModule() { return ::GetModuleHandleA(nullptr); }
-
-inline RECT ToRect(const CRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
-inline CRect FromRect(const RECT& rect) {
-    return CRect(static_cast<int>(rect.left), static_cast<int>(rect.top),
-                 static_cast<int>(rect.right), static_cast<int>(rect.bottom));
-}
 
 }  // namespace afx_win32

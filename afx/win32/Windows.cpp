@@ -1,7 +1,7 @@
 // Window operations: each a direct call of the user32 function of the same name.
 #include "afx/win32/Win32Backend.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "sys/Module.h"
 
@@ -52,84 +52,25 @@ private:
 
 }  // namespace
 
-HWND Win32Backend::GetDlgItem(HWND hDlg, int nID) {
-    return hDlg ? ::GetDlgItem(hDlg, nID) : nullptr;
-}
-HWND Win32Backend::GetParent(HWND hWnd) { return hWnd ? ::GetParent(hWnd) : nullptr; }
-bool Win32Backend::IsWindow(HWND hWnd) { return hWnd && ::IsWindow(hWnd); }
-
-void Win32Backend::SetWindowText(HWND hWnd, const char* text) {
-    if (hWnd) ::SetWindowTextA(hWnd, text);
-}
-
-std::string Win32Backend::GetWindowText(HWND hWnd) {
-    if (!hWnd) return {};
-    const int length = ::GetWindowTextLengthA(hWnd);
-    if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    const int copied = ::GetWindowTextA(hWnd, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
-}
-
-bool Win32Backend::EnableWindow(HWND hWnd, bool enable) {
-    return hWnd && ::EnableWindow(hWnd, enable ? TRUE : FALSE) != FALSE;
-}
-
-bool Win32Backend::IsWindowEnabled(HWND hWnd) { return hWnd && ::IsWindowEnabled(hWnd); }
-bool Win32Backend::IsWindowVisible(HWND hWnd) { return hWnd && ::IsWindowVisible(hWnd); }
-
-DWORD Win32Backend::GetStyle(HWND hWnd) {
-    return hWnd ? static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE)) : 0;
-}
-
-bool Win32Backend::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+bool Win32Backend::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd) {
     if (!hWnd) return false;
-    const DWORD style = GetStyle(hWnd);
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE));
     const DWORD newStyle = (style & ~dwRemove) | dwAdd;
     if (style == newStyle) return false;
     ::SetWindowLongPtrA(hWnd, GWL_STYLE, static_cast<LONG_PTR>(newStyle));
-    if (nFlags != 0) {
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    }
     return true;
 }
 
-bool Win32Backend::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
-                                UINT nFlags) {
-    return hWnd && ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
-}
-
 CRect Win32Backend::GetWindowRect(HWND hWnd) {
-    RECT rect{};
-    if (hWnd) ::GetWindowRect(hWnd, &rect);
-    return FromRect(rect);
+    RECT r{};
+    if (hWnd) ::GetWindowRect(hWnd, &r);
+    return CRect(r.left, r.top, r.right, r.bottom);
 }
 
 CRect Win32Backend::GetClientRect(HWND hWnd) {
-    RECT rect{};
-    if (hWnd) ::GetClientRect(hWnd, &rect);
-    return FromRect(rect);
-}
-
-void Win32Backend::InvalidateRect(HWND hWnd, const CRect* rect, bool erase) {
-    if (!hWnd) return;
-    if (rect) {
-        const RECT r = ToRect(*rect);
-        ::InvalidateRect(hWnd, &r, erase);
-    } else {
-        ::InvalidateRect(hWnd, nullptr, erase);
-    }
-}
-
-LRESULT Win32Backend::SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return hWnd ? ::SendMessageA(hWnd, message, wParam, lParam) : 0;
-}
-
-LRESULT Win32Backend::DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    // For a dialog this is what DefDlgProc does with the messages the framework routes
-    // (system commands, painting): it hands them to DefWindowProc.
-    return hWnd ? ::DefWindowProcA(hWnd, message, wParam, lParam) : 0;
+    RECT r{};
+    if (hWnd) ::GetClientRect(hWnd, &r);
+    return CRect(r.left, r.top, r.right, r.bottom);
 }
 
 HICON Win32Backend::SetIcon(HWND hWnd, HICON icon, bool big) {
@@ -138,14 +79,9 @@ HICON Win32Backend::SetIcon(HWND hWnd, HICON icon, bool big) {
                                                   reinterpret_cast<LPARAM>(icon)));
 }
 
-HMENU Win32Backend::GetSystemMenu(HWND hWnd, bool revert) {
-    return hWnd ? ::GetSystemMenu(hWnd, revert ? TRUE : FALSE) : nullptr;
-}
-
-bool Win32Backend::IsIconic(HWND hWnd) { return hWnd && ::IsIconic(hWnd); }
-
-void Win32Backend::CenterWindow(HWND hWnd, HWND hWndOwner) {
+void Win32Backend::CenterWindow(HWND hWnd) {
     if (!hWnd) return;
+    const HWND hWndOwner = ::GetParent(hWnd);
     const bool overOwner = hWndOwner && ::IsWindowVisible(hWndOwner) && !::IsIconic(hWndOwner);
     const RECT work = WorkArea(overOwner ? hWndOwner : hWnd);
     RECT area = work;
@@ -154,17 +90,13 @@ void Win32Backend::CenterWindow(HWND hWnd, HWND hWndOwner) {
     ::GetWindowRect(hWnd, &window);
     const LONG width = window.right - window.left;
     const LONG height = window.bottom - window.top;
-    LONG x = (area.left + area.right - width) / 2;
-    LONG y = (area.top + area.bottom - height) / 2;
-    // Keep the whole dialog on the screen when its owner sits near an edge.
-    if (x + width > work.right) x = work.right - width;
-    if (y + height > work.bottom) y = work.bottom - height;
-    if (x < work.left) x = work.left;
-    if (y < work.top) y = work.top;
+    // The whole dialog stays on the screen when its owner sits near an edge.
+    const LONG x =
+        std::max(work.left, std::min((area.left + area.right - width) / 2, work.right - width));
+    const LONG y =
+        std::max(work.top, std::min((area.top + area.bottom - height) / 2, work.bottom - height));
     ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-bool Win32Backend::DestroyWindow(HWND hWnd) { return hWnd && ::DestroyWindow(hWnd); }
 
 std::unique_ptr<afx::PaintSession> Win32Backend::BeginPaint(HWND hWnd) {
     if (!hWnd) return nullptr;

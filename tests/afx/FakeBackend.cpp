@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "afx/Dialog.h"
-#include "afx/PaintDC.h"
 #include "afx/Wnd.h"
 
 FakeSystem& FakeSystem::Get() {
@@ -56,10 +55,6 @@ public:
     void SetWindowText(HWND hWnd, const char* text) override {
         if (FakeWindow* w = Sys().Find(hWnd)) w->text = text;
     }
-    std::string GetWindowText(HWND hWnd) override {
-        FakeWindow* w = Sys().Find(hWnd);
-        return w ? w->text : std::string();
-    }
     bool EnableWindow(HWND hWnd, bool enable) override {
         FakeWindow* w = Sys().Find(hWnd);
         if (!w) return false;
@@ -67,20 +62,7 @@ public:
         w->enabled = enable;
         return wasDisabled;
     }
-    bool IsWindowEnabled(HWND hWnd) override {
-        FakeWindow* w = Sys().Find(hWnd);
-        return w && w->enabled;
-    }
-    bool IsWindowVisible(HWND hWnd) override {
-        FakeWindow* w = Sys().Find(hWnd);
-        return w && (w->style & WS_VISIBLE);
-    }
-    // Style bits as the window system keeps them, beyond the portable visible bit.
-    DWORD GetStyle(HWND hWnd) override {
-        FakeWindow* w = Sys().Find(hWnd);
-        return w ? w->style : 0;
-    }
-    bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT) override {
+    bool ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd) override {
         FakeWindow* w = Sys().Find(hWnd);
         if (!w) return false;
         const DWORD before = w->style;
@@ -103,7 +85,7 @@ public:
         FakeWindow* w = Sys().Find(hWnd);
         return w ? w->client : CRect();
     }
-    void InvalidateRect(HWND, const CRect*, bool) override {}
+    void Invalidate(HWND, bool) override {}
     LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         if (!Sys().Find(hWnd)) return 0;
         Sys().sent.push_back({hWnd, message, wParam, lParam});
@@ -132,7 +114,7 @@ public:
         FakeWindow* w = Sys().Find(hWnd);
         return w && w->iconic;
     }
-    void CenterWindow(HWND hWnd, HWND) override { Sys().centred.push_back(hWnd); }
+    void CenterWindow(HWND hWnd) override { Sys().centred.push_back(hWnd); }
     bool DestroyWindow(HWND hWnd) override {
         if (!Sys().Find(hWnd)) return false;
         for (auto it = Sys().timers.begin(); it != Sys().timers.end();)
@@ -147,10 +129,6 @@ public:
         return IsWindow(hWnd) ? std::make_unique<FakePaintSession>() : nullptr;
     }
 
-    int ComboCount(HWND hWnd) override {
-        FakeWindow* w = Sys().Find(hWnd);
-        return w ? static_cast<int>(w->items.size()) : 0;
-    }
     int ComboSelection(HWND hWnd) override {
         FakeWindow* w = Sys().Find(hWnd);
         return w ? w->curSel : CB_ERR;
@@ -241,7 +219,6 @@ public:
     bool IsDialogMessage(HWND, MSG*) override { return false; }
     bool PeekMessage() override { return false; }
     bool PumpMessage() override { return false; }
-    int RunMessageLoop() override { return 0; }
 
     bool LoadString(UINT nID, std::string& text) override {
         auto found = Sys().strings.find(nID);

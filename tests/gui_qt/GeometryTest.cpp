@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "afx/qt/Resources.h"
+#include "afx/qt/QtBackend.h"
 #include "res/resource.h"
 #include "tests/gui_qt/TestSystem.h"
 #include "tests/gui_qt/TesterDriver.h"
@@ -77,7 +77,7 @@ void CheckLayout(const Layout& layout) {
 }
 
 TEST(Geometry, EnglishDialogInDialogUnitsOfArialsStandIn) {
-    if (afx::qt::ResourceLanguage() != 1033) GTEST_SKIP() << "English run only";
+    if (afx::qt::Resources().Language() != 1033) GTEST_SKIP() << "English run only";
     CheckLayout({"Liberation Sans",
                  {242, 102},
                  {188, 79, 47, 16},
@@ -89,7 +89,7 @@ TEST(Geometry, EnglishDialogInDialogUnitsOfArialsStandIn) {
 }
 
 TEST(JapaneseGeometry, JapaneseDialogInDialogUnitsOfTheCjkStandIn) {
-    if (afx::qt::ResourceLanguage() != 1041) GTEST_SKIP() << "run with LC_ALL=ja_JP.UTF-8";
+    if (afx::qt::Resources().Language() != 1041) GTEST_SKIP() << "run with LC_ALL=ja_JP.UTF-8";
     CheckLayout({"Noto Sans CJK JP",
                  {211, 102},
                  {157, 79, 47, 16},

@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "afx/qt/Resources.h"
+#include "afx/qt/QtBackend.h"
 #include "res/resource.h"
 #include "sys/SerialPort.h"
 #include "sys/posix/UucpLock.h"
@@ -23,7 +23,7 @@ namespace {
 class Japanese : public testing::Test {
 protected:
     void SetUp() override {
-        if (afx::qt::ResourceLanguage() != 1041) GTEST_SKIP() << "run with LC_ALL=ja_JP.UTF-8";
+        if (afx::qt::Resources().Language() != 1041) GTEST_SKIP() << "run with LC_ALL=ja_JP.UTF-8";
     }
 };
 

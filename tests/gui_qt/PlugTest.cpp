@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "afx/qt/DeviceEvents.h"
+#include "afx/qt/QtBackend.h"
 #include "res/resource.h"
 #include "ui/PortRefresh.h"
 #include "tests/gui_qt/TestSystem.h"

@@ -23,7 +23,8 @@ QWidget* DialogView::Control(int id) const {
 }
 
 std::string DialogView::Text(int id) const {
-    return afx::TheBackend().GetWindowText(afx::TheBackend().GetDlgItem(m_dialog, id));
+    const HWND control = afx::TheBackend().GetDlgItem(m_dialog, id);
+    return control != nullptr ? control->text : std::string();
 }
 
 bool DialogView::Visible(int id) const {

@@ -10,10 +10,8 @@
 
 #include "afx/qt/Program.h"
 #include "afx/qt/QtBackend.h"
-#include "afx/qt/Resources.h"
 #include "afx/qt/Handles.h"
 #include "res/resource.h"
-#include "afx/qt/TipText.h"
 #include "tests/res/IcoFile.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "ResTestSupport.h"
 #include "afx/res/DialogTemplate.h"
 #include "afx/res/IconGroup.h"
-#include "afx/res/StringTable.h"
+#include "afx/res/ProgramResources.h"
 #include "tests/res/VersionInfo.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// The reader on its own: container inventory, language fall-back, plain dialog templates,
-// text conversion and the user's language.
+// The reader on its own: container inventory, language fall-back, text conversion and the user's
+// language.
 #include <algorithm>
 #include <cstdlib>
 #include <tuple>
@@ -8,16 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "ResTestSupport.h"
-#include "afx/res/DialogTemplate.h"
-#include "afx/res/Language.h"
-#include "afx/res/Utf.h"
+#include "afx/res/ProgramResources.h"
 #include "res/MarloxResources.h"
 
 namespace {
 
 using afx::res::ResFile;
 using restest::ResBuilder;
-using restest::Writer;
 using Key = std::tuple<int, int, int>;  // type, id, language
 
 TEST(ResFile, MarloxResHoldsExactlyTheExpectedResources) {
@@ -100,39 +97,6 @@ TEST(ResFile, LookupFallsBackInTheLoadersOrder) {
     EXPECT_EQ(FoundLanguage(other, 0x0407), 0x040C);  // any language at last
     EXPECT_EQ(other.Find(6, 1, 0x0409), nullptr);     // the id must match
     EXPECT_EQ(other.Find(5, 2, 0x0409), nullptr);     // and the type
-}
-
-TEST(DialogTemplate, PlainTemplateIsReadToo) {
-    Writer w;
-    w.U32(0x80C80040).U32(0x00000200).U16(2).U16(1).U16(2).U16(100).U16(50);
-    w.U16(0xFFFF).U16(77).Utf16z(u"CLS").Utf16z(u"Plain");
-    w.U16(8).Utf16z(u"MS Shell Dlg");
-    w.Align4().U32(0x50010000).U32(0x4).U16(3).U16(4).U16(5).U16(6).U16(0xFFFF);
-    w.U16(0xFFFF).U16(0x0080).Utf16z(u"Go").U16(2).U8(0xAB).U8(0xCD);
-    w.Align4().U32(0x50000000).U32(0).U16(7).U16(8).U16(9).U16(10).U16(42);
-    w.Utf16z(u"MyClass").U16(0xFFFF).U16(131).U16(0);
-    afx::res::DialogTemplate dlg =
-        afx::res::ParseDialogTemplate({w.Data().data(), w.Data().size()});
-    EXPECT_FALSE(dlg.extended);
-    EXPECT_EQ(dlg.style, 0x80C80040u);
-    EXPECT_EQ(dlg.exStyle, 0x200u);
-    EXPECT_EQ(dlg.cx, 100);
-    EXPECT_TRUE(dlg.menu.isOrdinal);
-    EXPECT_EQ(dlg.menu.ordinal, 77);
-    EXPECT_EQ(dlg.windowClass.text, "CLS");
-    EXPECT_EQ(dlg.title, "Plain");
-    EXPECT_EQ(dlg.pointSize, 8);
-    EXPECT_EQ(dlg.typeface, "MS Shell Dlg");
-    ASSERT_EQ(dlg.items.size(), 2u);
-    EXPECT_EQ(dlg.items[0].id, -1);
-    EXPECT_EQ(dlg.items[0].exStyle, 4u);
-    EXPECT_EQ(dlg.items[0].windowClass.ordinal, afx::res::cls::BUTTON);
-    EXPECT_EQ(dlg.items[0].title.text, "Go");
-    EXPECT_EQ(dlg.items[0].extra, (std::vector<std::uint8_t>{0xAB, 0xCD}));
-    EXPECT_EQ(dlg.items[1].id, 42);
-    EXPECT_EQ(dlg.items[1].y, 8);
-    EXPECT_EQ(dlg.items[1].windowClass.text, "MyClass");
-    EXPECT_EQ(dlg.items[1].title.ordinal, 131);
 }
 
 TEST(Utf, ConvertsBmpSurrogatePairsAndLoneSurrogates) {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "ResTestSupport.h"
-#include "afx/res/StringTable.h"
+#include "afx/res/ProgramResources.h"
 #include "res/resource.h"
 
 namespace {

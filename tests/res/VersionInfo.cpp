@@ -1,7 +1,5 @@
 #include "tests/res/VersionInfo.h"
 
-#include "afx/res/Utf.h"
-
 namespace afx::res {
 namespace {
 

@@ -1,7 +1,6 @@
 #include "ui/linux/QtProgram.h"
 
-#include "afx/qt/DialogWidget.h"
-#include "afx/qt/Resources.h"
+#include "afx/qt/Program.h"
 #include "res/MarloxResources.h"
 #include "res/resource.h"
 
