@@ -1,5 +1,5 @@
 // RunConnectionTest over a port that plays the input (the whole input is the line script,
-// ScriptedPort.h). Checks the five requests, the order of the observer's reports, and each
+// LineScript.h). Checks the five requests, the order of the observer's reports, and each
 // outcome against what that inquiry's reads amount to: an answer only for a frame whose
 // checksum holds, its text cut to the window (8 or 5) and at the first zero byte.
 
@@ -12,7 +12,7 @@
 
 #include "fuzz/Check.h"
 #include "fuzz/FrameCheck.h"
-#include "fuzz/ScriptedPort.h"
+#include "fuzz/LineScript.h"
 #include "link/ConnectionTest.h"
 #include "link/SerialLink.h"
 
@@ -30,21 +30,23 @@ struct Report {
 
 class RecordingObserver : public TestObserver {
 public:
-    explicit RecordingObserver(const fuzz::LineState& line) : m_line(line) {}
+    explicit RecordingObserver(const fake::PortState& line) : m_line(line) {}
     std::vector<Report> reports;
 
     void OnTextResult(Inquiry inquiry, const std::optional<std::string>& text) override {
-        reports.push_back({Report::Kind::Text, inquiry, text, {}, m_line.exchanges.size()});
+        reports.push_back({Report::Kind::Text, inquiry, text, {}, Written()});
     }
     void OnProtectionResult(ProtectionResult result) override {
-        reports.push_back({Report::Kind::Protection, {}, {}, result, m_line.exchanges.size()});
+        reports.push_back({Report::Kind::Protection, {}, {}, result, Written()});
     }
-    void OnRefresh() override {
-        reports.push_back({Report::Kind::Refresh, {}, {}, {}, m_line.exchanges.size()});
-    }
+    void OnRefresh() override { reports.push_back({Report::Kind::Refresh, {}, {}, {}, Written()}); }
 
 private:
-    const fuzz::LineState& m_line;
+    std::size_t Written() const {
+        return static_cast<std::size_t>(m_line.Count(fake::Call::Kind::Write));
+    }
+
+    const fake::PortState& m_line;
 };
 
 // The reply area as the inquiry leaves it: zeroed, then the reply's data, as much as fits.
@@ -73,46 +75,48 @@ ProtectionResult ExpectedProtection(const fuzz::ExchangeRecord& record) {
                                                      : ProtectionResult::Protected;
 }
 
-void CheckText(const Report& report, Inquiry inquiry, const fuzz::LineState& line,
-               std::size_t exchange, std::size_t window) {
+void CheckText(const Report& report, Inquiry inquiry,
+               const std::vector<fuzz::ExchangeRecord>& exchanges, std::size_t exchange,
+               std::size_t window) {
     FUZZ_CHECK(report.kind == Report::Kind::Text && report.inquiry == inquiry);
     FUZZ_CHECK(report.requestsWritten == exchange + 1);  // reported before the next request
     if (report.text) {
         FUZZ_CHECK(report.text->size() <= window);
         FUZZ_CHECK(report.text->find('\0') == std::string::npos);
     }
-    FUZZ_CHECK(report.text == ExpectedText(line.exchanges[exchange], window));
+    FUZZ_CHECK(report.text == ExpectedText(exchanges[exchange], window));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    auto line = std::make_shared<fuzz::LineState>();
-    line->parts = fuzz::ParseScript(data, size);
-    fuzz::ScriptedPorts ports(line);
-    RecordingObserver observer(*line);
+    fake::FakeSerialPorts ports;
+    const fake::PortState& line = *ports.state;
+    ports.state->repliesToWrites = fuzz::ParseScript(data, size);
+    RecordingObserver observer(line);
     {
         CSerialLink link(ports);
         FUZZ_CHECK(link.Open("scripted"));
         RunConnectionTest(link, observer);
         FUZZ_CHECK(link.IsOpen());  // the test neither opens nor closes the link
     }
-    FUZZ_CHECK(line->openPorts == 0);
+    FUZZ_CHECK(line.openPorts == 0);
+    const std::vector<fuzz::ExchangeRecord> exchanges = fuzz::Exchanges(line);
 
     static const std::uint8_t commands[5] = {CMD_ENGINECODE, CMD_VERSION, CMD_PROTECTION,
                                              CMD_LEGACY_ENGINECODE, CMD_LEGACY_VERSION};
-    FUZZ_CHECK(line->exchanges.size() == 5);
+    FUZZ_CHECK(exchanges.size() == 5);
     for (std::size_t i = 0; i < 5; ++i)
-        fuzz::CheckRequest(line->exchanges[i], commands[i], 2, nullptr, 0);
+        fuzz::CheckRequest(exchanges[i], commands[i], 2, nullptr, 0);
 
     const std::vector<Report>& reports = observer.reports;
     FUZZ_CHECK(reports.size() == 5 || reports.size() == 6);
-    CheckText(reports[0], Inquiry::EngineCode, *line, 0, 8);
-    CheckText(reports[1], Inquiry::Version, *line, 1, 5);
+    CheckText(reports[0], Inquiry::EngineCode, exchanges, 0, 8);
+    CheckText(reports[1], Inquiry::Version, exchanges, 1, 5);
 
     const Report& protection = reports[2];
     FUZZ_CHECK(protection.kind == Report::Kind::Protection && protection.requestsWritten == 3);
-    FUZZ_CHECK(protection.protection == ExpectedProtection(line->exchanges[2]));
+    FUZZ_CHECK(protection.protection == ExpectedProtection(exchanges[2]));
     std::size_t next = 3;
     if (protection.protection != ProtectionResult::NoResponse) {
         FUZZ_CHECK(reports[next].kind == Report::Kind::Refresh);
@@ -120,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++next;
     }
     FUZZ_CHECK(reports.size() == next + 2);
-    CheckText(reports[next], Inquiry::LegacyEngineCode, *line, 3, 8);
-    CheckText(reports[next + 1], Inquiry::LegacyVersion, *line, 4, 5);
+    CheckText(reports[next], Inquiry::LegacyEngineCode, exchanges, 3, 8);
+    CheckText(reports[next + 1], Inquiry::LegacyVersion, exchanges, 4, 5);
     return 0;
 }

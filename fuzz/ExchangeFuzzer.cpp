@@ -1,6 +1,6 @@
 // CSerialLink::Exchange over a port that plays the input. Input: one byte giving the number
 // of exchanges (1 to 4), four bytes per exchange (command, length byte, area size low/high),
-// then the line script (ScriptedPort.h). The caller's area is a heap block of exactly its
+// then the line script (LineScript.h). The caller's area is a heap block of exactly its
 // size, so ASan stops any write past it.
 
 #include <algorithm>
@@ -12,7 +12,7 @@
 
 #include "fuzz/Check.h"
 #include "fuzz/FrameCheck.h"
-#include "fuzz/ScriptedPort.h"
+#include "fuzz/LineScript.h"
 #include "link/SerialLink.h"
 
 namespace {
@@ -54,9 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::size_t scriptStart = 1 + count * HEADER_PER_EXCHANGE;
 
-    auto line = std::make_shared<fuzz::LineState>();
-    line->parts = fuzz::ParseScript(data + scriptStart, size - scriptStart);
-    fuzz::ScriptedPorts ports(line);
+    fake::FakeSerialPorts ports;
+    const fake::PortState& line = *ports.state;
+    ports.state->repliesToWrites = fuzz::ParseScript(data + scriptStart, size - scriptStart);
     {
         CSerialLink link(ports);
         FUZZ_CHECK(link.Open("scripted"));
@@ -70,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::int32_t result =
                 link.Exchange(request.command, request.length, area.get(), request.areaSize);
 
-            FUZZ_CHECK(line->exchanges.size() == i + 1);
-            const fuzz::ExchangeRecord& record = line->exchanges.back();
+            const std::vector<fuzz::ExchangeRecord> exchanges = fuzz::Exchanges(line);
+            FUZZ_CHECK(exchanges.size() == i + 1);
+            const fuzz::ExchangeRecord& record = exchanges.back();
             fuzz::CheckRequest(record, request.command, request.length, before.data(),
                                before.size());
             fuzz::CheckResult(record, result);
@@ -80,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         link.Close();
         FUZZ_CHECK(!link.IsOpen());
-        FUZZ_CHECK(line->openPorts == 0);
+        FUZZ_CHECK(line.openPorts == 0);
     }
     return 0;
 }

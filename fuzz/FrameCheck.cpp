@@ -7,9 +7,35 @@
 
 namespace fuzz {
 
+std::vector<ExchangeRecord> Exchanges(const fake::PortState& line) {
+    std::vector<ExchangeRecord> exchanges;
+    bool discarded = false;
+    for (const fake::Call& call : line.calls) {
+        switch (call.kind) {
+        case fake::Call::Kind::DiscardAll:
+        case fake::Call::Kind::DiscardInput: discarded = true; break;
+        case fake::Call::Kind::Write:
+            FUZZ_CHECK(!call.written.empty() && call.written.size() <= 256);
+            exchanges.push_back({call.written, {}, discarded, 0});
+            discarded = false;
+            break;
+        case fake::Call::Kind::Read:
+            FUZZ_CHECK(!exchanges.empty());
+            exchanges.back().reads.push_back(call.read);
+            FUZZ_CHECK(exchanges.back().reads.size() <= 256 + 5);
+            break;
+        case fake::Call::Kind::ClearError:
+            FUZZ_CHECK(!exchanges.empty());
+            ++exchanges.back().clearErrors;
+            break;
+        }
+    }
+    return exchanges;
+}
+
 ReplySeen Summarise(const ExchangeRecord& record) {
     ReplySeen seen;
-    for (const Read& read : record.reads) {
+    for (const fake::Step& read : record.reads) {
         if (read.status == sys::ReadStatus::Byte)
             seen.bytes.push_back(read.byte);
         else if (read.status == sys::ReadStatus::Empty)

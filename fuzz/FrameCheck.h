@@ -6,9 +6,22 @@
 #include <cstdint>
 #include <vector>
 
-#include "fuzz/ScriptedPort.h"
+#include "tests/link/FakeSerialPort.h"
 
 namespace fuzz {
+
+// What one exchange saw: its request and every read and error clear up to the next request.
+struct ExchangeRecord {
+    std::vector<std::uint8_t> request;
+    std::vector<fake::Step> reads;
+    bool discardedBeforeWrite = false;  // since the previous request
+    int clearErrors = 0;
+};
+
+// The port's calls split at each request. Checks on the way that nothing is read or cleared
+// before the first request, that each request is 1 to 256 bytes, and that no exchange reads
+// more than a reply needs: at most 256 bytes and five empty reads, and a failure ends it at once.
+std::vector<ExchangeRecord> Exchanges(const fake::PortState& line);
 
 struct ReplySeen {
     std::vector<std::uint8_t> bytes;  // received, in order

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the hand-made seeds of fuzz_exchange and fuzz_connection_test (line scripts as
-ScriptedPort.h reads them) into corpus/. Run again after changing the script format."""
+LineScript.h reads them) into corpus/. Run again after changing the script format."""
 
 import os
 

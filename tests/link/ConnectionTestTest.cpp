@@ -62,8 +62,8 @@ TEST_F(ConnectionTestTest, TarvexControllerWithoutProtection) {
               (std::vector<std::string>{
                   "engine code: \"ABCDEFGH\"", "version: \"1.020\"", "protection: none", "refresh",
                   "legacy engine code: no response", "legacy version: no response"}));
-    EXPECT_EQ(ports.state->writes.size(), 5u);
-    EXPECT_EQ(ports.state->writes[2], (std::vector<std::uint8_t>{0xAD, 0x02, 0x50}));
+    EXPECT_EQ(ports.state->Writes().size(), 5u);
+    EXPECT_EQ(ports.state->Writes()[2], (std::vector<std::uint8_t>{0xAD, 0x02, 0x50}));
     EXPECT_TRUE(link.IsOpen());  // the test neither opens nor closes
 }
 
@@ -101,7 +101,7 @@ TEST_F(ConnectionTestTest, SilentPortGivesFiveNoResponsesAndNoRefresh) {
               (std::vector<std::string>{
                   "engine code: no response", "version: no response", "protection: no response",
                   "legacy engine code: no response", "legacy version: no response"}));
-    EXPECT_EQ(ports.state->reads, 25);
+    EXPECT_EQ(ports.state->Count(fake::Call::Kind::Read), 25);
 }
 
 TEST_F(ConnectionTestTest, GarbledProtectionReplyIsNoResponseWithoutRefresh) {

@@ -5,9 +5,9 @@
 namespace fake {
 namespace {
 
-std::string Hex(const std::uint8_t* bytes, std::size_t count) {
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
     std::string text;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
         char digits[4];
         std::snprintf(digits, sizeof digits, i == 0 ? "%02X" : " %02X", bytes[i]);
         text += digits;
@@ -20,7 +20,7 @@ std::string Hex(const std::uint8_t* bytes, std::size_t count) {
 std::vector<Step> Bytes(const std::vector<std::uint8_t>& bytes) {
     std::vector<Step> steps;
     for (std::uint8_t byte : bytes)
-        steps.push_back({Step::Kind::Byte, byte});
+        steps.push_back({sys::ReadStatus::Byte, byte});
     return steps;
 }
 
@@ -41,6 +41,34 @@ std::vector<Step> Concat(std::vector<std::vector<Step>> parts) {
     return steps;
 }
 
+std::vector<std::string> PortState::Events() const {
+    std::vector<std::string> events;
+    for (const Call& call : calls) {
+        switch (call.kind) {
+        case Call::Kind::DiscardAll: events.push_back("discard all"); break;
+        case Call::Kind::DiscardInput: events.push_back("discard input"); break;
+        case Call::Kind::Write: events.push_back("write " + Hex(call.written)); break;
+        case Call::Kind::Read: events.push_back("read"); break;
+        case Call::Kind::ClearError: events.push_back("clear"); break;
+        }
+    }
+    return events;
+}
+
+std::vector<std::vector<std::uint8_t>> PortState::Writes() const {
+    std::vector<std::vector<std::uint8_t>> writes;
+    for (const Call& call : calls)
+        if (call.kind == Call::Kind::Write) writes.push_back(call.written);
+    return writes;
+}
+
+int PortState::Count(Call::Kind kind) const {
+    int count = 0;
+    for (const Call& call : calls)
+        count += call.kind == kind;
+    return count;
+}
+
 FakeSerialPort::FakeSerialPort(std::shared_ptr<PortState> state) : m_state(std::move(state)) {
     ++m_state->openPorts;
 }
@@ -48,7 +76,8 @@ FakeSerialPort::FakeSerialPort(std::shared_ptr<PortState> state) : m_state(std::
 FakeSerialPort::~FakeSerialPort() { --m_state->openPorts; }
 
 void FakeSerialPort::Discard(sys::DiscardScope scope) {
-    m_state->events.push_back(scope == sys::DiscardScope::All ? "discard all" : "discard input");
+    m_state->calls.push_back(
+        {scope == sys::DiscardScope::All ? Call::Kind::DiscardAll : Call::Kind::DiscardInput});
     m_state->arrived.clear();
 }
 
@@ -63,8 +92,7 @@ bool FakeSerialPort::ApplyLineSettings(const sys::LineSettings& settings) {
 }
 
 bool FakeSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count) {
-    m_state->events.push_back("write " + Hex(data, count));
-    m_state->writes.emplace_back(data, data + count);
+    m_state->calls.push_back({Call::Kind::Write, {data, data + count}});
     if (!m_state->repliesToWrites.empty()) {
         const std::vector<Step>& reply = m_state->repliesToWrites.front();
         m_state->arrived.insert(m_state->arrived.end(), reply.begin(), reply.end());
@@ -74,23 +102,17 @@ bool FakeSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t count) 
 }
 
 sys::ReadStatus FakeSerialPort::ReadByte(std::uint8_t& byte) {
-    m_state->events.push_back("read");
-    ++m_state->reads;
-    if (m_state->arrived.empty()) return sys::ReadStatus::Empty;
-    const Step step = m_state->arrived.front();
-    m_state->arrived.pop_front();
-    switch (step.kind) {
-    case Step::Kind::Byte: byte = step.byte; return sys::ReadStatus::Byte;
-    case Step::Kind::Empty: return sys::ReadStatus::Empty;
-    case Step::Kind::Fail: break;
+    Step step = Empty();
+    if (!m_state->arrived.empty()) {
+        step = m_state->arrived.front();
+        m_state->arrived.pop_front();
     }
-    return sys::ReadStatus::Failed;
+    m_state->calls.push_back({Call::Kind::Read, {}, step});
+    if (step.status == sys::ReadStatus::Byte) byte = step.byte;
+    return step.status;
 }
 
-void FakeSerialPort::ClearError() {
-    m_state->events.push_back("clear");
-    ++m_state->clearErrors;
-}
+void FakeSerialPort::ClearError() { m_state->calls.push_back({Call::Kind::ClearError}); }
 
 sys::OpenResult FakeSerialPorts::OpenExclusive(const std::string& path) {
     openedPaths.push_back(path);

@@ -47,7 +47,7 @@ TEST_F(SerialLinkTest, WritesTheThreeByteRequestOfEveryInquiry) {
                                                              {0x6C, 0x02, 0x91}};
     for (const auto& request : expected)
         Ask(request[0]);
-    EXPECT_EQ(state().writes, expected);
+    EXPECT_EQ(state().Writes(), expected);
 }
 
 TEST_F(SerialLinkTest, RequestCarriesItsDataAndComplementChecksum) {
@@ -55,13 +55,13 @@ TEST_F(SerialLinkTest, RequestCarriesItsDataAndComplementChecksum) {
     std::uint8_t buffer[2] = {data[0], data[1]};
     link.Exchange(0x01, 4, buffer, sizeof buffer);
     // 01 + 04 + 10 + 20 = 0x35; complement 0xCA.
-    EXPECT_EQ(state().writes.at(0), (std::vector<std::uint8_t>{0x01, 0x04, 0x10, 0x20, 0xCA}));
+    EXPECT_EQ(state().Writes().at(0), (std::vector<std::uint8_t>{0x01, 0x04, 0x10, 0x20, 0xCA}));
 }
 
 TEST_F(SerialLinkTest, RequestNeverReadsPastTheCallersArea) {
     std::uint8_t one[1] = {0x7F};
     link.Exchange(0x01, 5, one, sizeof one);  // N - 2 = 3 data bytes, only one given
-    EXPECT_EQ(state().writes.at(0),
+    EXPECT_EQ(state().Writes().at(0),
               (std::vector<std::uint8_t>{0x01, 0x05, 0x7F, 0x00, 0x00, 0x7A}));
 }
 
@@ -83,7 +83,7 @@ TEST_F(SerialLinkTest, ShortLengthBytesEndTheReplyAfterTwoBytesAndCopyNothing) {
     EXPECT_EQ(Ask(), EXCHANGE_BAD_CHECKSUM);
     EXPECT_EQ(area, MarkedArea());
     // Each reply was read to its last byte and no further.
-    EXPECT_EQ(state().reads, 2 + 2 + 3 + 2);
+    EXPECT_EQ(state().Count(fake::Call::Kind::Read), 2 + 2 + 3 + 2);
 }
 
 TEST_F(SerialLinkTest, ChecksumOffByOneIsRejectedAndLeavesTheAreaAlone) {
@@ -120,15 +120,15 @@ TEST_F(SerialLinkTest, EmptyReadBudgetCoversTheWholeReply) {
 
 TEST_F(SerialLinkTest, SilenceEndsAfterFiveEmptyReads) {
     EXPECT_EQ(Ask(), EXCHANGE_NO_REPLY);
-    EXPECT_EQ(state().reads, 5);
+    EXPECT_EQ(state().Count(fake::Call::Kind::Read), 5);
     EXPECT_EQ(area, MarkedArea());
 }
 
 TEST_F(SerialLinkTest, ReadErrorClearsTheErrorStateAndKeepsThePortOpen) {
     Reply(Concat({Bytes({0xF3}), {fake::Fail()}}));
     EXPECT_EQ(Ask(), EXCHANGE_READ_ERROR);
-    EXPECT_EQ(state().clearErrors, 1);
-    EXPECT_EQ(state().events.back(), "clear");
+    EXPECT_EQ(state().Count(fake::Call::Kind::ClearError), 1);
+    EXPECT_EQ(state().Events().back(), "clear");
     EXPECT_TRUE(link.IsOpen());
 }
 
@@ -137,7 +137,7 @@ TEST_F(SerialLinkTest, PurgesTheReceiveSideRightBeforeEachRequest) {
     Ask();
     Ask();
     std::vector<std::string> beforeWrites;
-    const auto& events = state().events;
+    const auto events = state().Events();
     for (std::size_t i = 1; i < events.size(); ++i)
         if (events[i].rfind("write", 0) == 0) beforeWrites.push_back(events[i - 1]);
     EXPECT_EQ(beforeWrites, (std::vector<std::string>{"discard input", "discard input"}));
@@ -181,7 +181,7 @@ TEST(SerialLinkLifecycle, OpenConfiguresThePortForTheController) {
     const auto& state = *ports.state;
     // Both directions are discarded before anything else; what Windows makes of the byte wait
     // and the settings is checked in Win32CommSettingsTest.
-    EXPECT_EQ(state.events, (std::vector<std::string>{"discard all"}));
+    EXPECT_EQ(state.Events(), (std::vector<std::string>{"discard all"}));
     EXPECT_EQ(state.byteWaitMs, 101u);
     ASSERT_TRUE(state.lineSettings);
     EXPECT_EQ(state.lineSettings->baud, 19200u);

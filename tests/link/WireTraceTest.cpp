@@ -38,7 +38,7 @@ TEST(WireTrace, OneLinePerFrameSentOrReceivedAndEachFailedRead) {
     };
     std::vector<fake::Step> gapped = fake::Concat(
         {fake::Bytes({0xF3, 0x04}), {fake::Empty()}, fake::Bytes({0x41, 0x42}), {fake::Empty()}});
-    gapped.insert(gapped.end(), {{fake::Step::Kind::Byte, 0x85}});
+    gapped.insert(gapped.end(), {{sys::ReadStatus::Byte, 0x85}});
     const Case cases[] = {
         {"whole reply", fake::Frame(0xF3, "AB"), 4, {"sent F3 02 0A", "received F3 04 41 42 85"}},
         {"reply with pauses in it", gapped, 4, {"sent F3 02 0A", "received F3 04 41 42 85"}},
