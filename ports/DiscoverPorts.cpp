@@ -56,8 +56,8 @@ void DiscoverPorts(PortList& ports, sys::DiscoveryPlatform& platform) {
     if (const sys::PortInventory* inventory = platform.Inventory()) {
         // The inventory's records are the list's entries, field for field, in its order.
         for (const sys::InventoryPort& port : inventory->ListPorts())
-            ports.Append({port.devicePath, port.portName, port.friendlyName, port.isUsb,
-                          port.description});
+            ports.Append(
+                {port.devicePath, port.portName, port.friendlyName, port.isUsb, port.description});
     } else if (sys::WindowsServices* windows = platform.Windows()) {
         DiscoverWindowsPorts(ports, *windows);
     } else {

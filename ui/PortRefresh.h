@@ -25,14 +25,12 @@ public:
 
 class PortRefresh {
 public:
-    static constexpr unsigned SETTLE_MS = PortTracker::SETTLE_MS;
-
     using Discovery = PortTracker::Discovery;
     // Shows a discovery failure's text to the user.
     using FailureReport = std::function<void(const std::string& text)>;
 
-    // Fills ports (which the drop-down shows) with discover, the dialog's own discovery; timer
-    // ends the waits with TimerElapsed.
+    // Fills ports (which the drop-down shows) with discover, the dialog's own discovery. The
+    // owner reports the timer's end with TimerElapsed.
     PortRefresh(PortList& ports, PortListView& view, SettleTimer& timer, Discovery discover);
 
     // The start-up fill: the ports found, the first selected. A failure is reported before the

@@ -186,8 +186,9 @@ TEST_F(TesterDlgTest, DeviceEventsAndOpeningTheListRefillIt) {
         EXPECT_TRUE(sys.timers.empty());
 
         EXPECT_EQ(Send(dlg, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0), TRUE);
-        EXPECT_EQ(sys.timers[timer], PortRefresh::SETTLE_MS);
-        EXPECT_EQ(combo.items, std::vector<std::string>{usb1.friendlyName}) << "not before it ticks";
+        EXPECT_EQ(sys.timers[timer], PortTracker::SETTLE_MS);
+        EXPECT_EQ(combo.items, std::vector<std::string>{usb1.friendlyName})
+            << "not before it ticks";
 
         Send(dlg, WM_TIMER, 1, 0);
         EXPECT_EQ(sys.timers.count(timer), 0u);

@@ -67,9 +67,9 @@ TEST(FollowPorts, ListThenOneLinePerChangeUntilStopped) {
     EXPECT_EQ(err.str(), "");
     // The first listing, one for the burst, one per quiet interval.
     EXPECT_EQ(machine.listings, 4);
-    EXPECT_EQ(machine.waits,
-              (std::vector<int>{probe::POLL_MS, PortTracker::SETTLE_MS, PortTracker::SETTLE_MS,
-                                PortTracker::SETTLE_MS, probe::POLL_MS, probe::POLL_MS, probe::POLL_MS}));
+    EXPECT_EQ(machine.waits, (std::vector<int>{probe::POLL_MS, PortTracker::SETTLE_MS,
+                                               PortTracker::SETTLE_MS, PortTracker::SETTLE_MS,
+                                               probe::POLL_MS, probe::POLL_MS, probe::POLL_MS}));
 }
 
 TEST(FollowPorts, JsonLinesNameTheEventAndEveryField) {
