@@ -251,8 +251,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(entries.GetCount() == ports.size());
     for (std::size_t i = 0; i < ports.size(); ++i) {
         const sys::InventoryPort& port = ports[i];
-        FUZZ_CHECK(entries.GetAt(i) == PortEntry{port.devicePath, port.portName, port.friendlyName,
-                                                 port.isUsb, port.description});
+        const PortEntry entry{port.devicePath, port.portName, port.friendlyName, port.isUsb,
+                              port.description};
+        FUZZ_CHECK(entries.GetAt(i) == entry);
     }
     return 0;
 }
