@@ -10,7 +10,7 @@ enum class WaitEnd {
     PortsChanged,  // the system told of a port coming or going
     TimedOut,      // the whole time passed without word: the caller looks for itself
     Stopped,       // the user asked the program to end
-    OutputGone,    // nobody reads the standard output any more
+    OutputGone,    // nobody reads the standard output any more (Linux: a pipe's or socket's)
 };
 
 class PortEventWait {
@@ -21,7 +21,8 @@ public:
 };
 
 // For the running process: while it lives, a stop request ends the wait instead of the process.
-// Without the system's device events, Wait only times out, stops or finds the output gone.
+// Where the system tells of no device events (Windows, a Linux refusing the uevent socket),
+// Wait never ends with PortsChanged.
 std::unique_ptr<PortEventWait> OpenPortEventWait();
 
 }  // namespace sys
