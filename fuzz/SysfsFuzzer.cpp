@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t TEXT_LIMIT = 256;  // a friendly name or location stays shorter
+constexpr std::size_t TEXT_LIMIT = 256;  // a friendly name stays shorter
 
 enum class Expect { Listed, NotListed, Either };
 
@@ -180,18 +180,29 @@ Expect BuildTty(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const std
     return expect;
 }
 
-void CheckPort(const sys::posix::SysfsPort& port, const std::string& devRoot) {
-    FUZZ_CHECK(IsPlainName(port.name));
-    FUZZ_CHECK(port.devicePath == devRoot + "/" + port.name);
+// Whether a folder from the tty up to devices/ carries idVendor: only then can it be on USB.
+bool HasUsbAncestor(const fuzz::FuzzTree& tree, const std::string& name) {
+    std::error_code error;
+    const fs::path devices = fs::canonical(tree.Devices(), error);
+    fs::path dir = fs::canonical(tree.ClassTty() / name, error);
+    if (error) return false;
+    for (; dir != devices && dir.has_relative_path(); dir = dir.parent_path())
+        if (fs::exists(dir / "idVendor", error)) return true;
+    return false;
+}
+
+void CheckPort(const fuzz::FuzzTree& tree, const sys::InventoryPort& port) {
+    FUZZ_CHECK(IsPlainName(port.portName));
+    FUZZ_CHECK(port.devicePath == tree.Dev().string() + "/" + port.portName);
     FUZZ_CHECK(!port.description.empty() && fuzz::IsCleanText(port.description));
-    FUZZ_CHECK(port.friendlyName == port.description + " (" + port.name + ")");
+    FUZZ_CHECK(port.friendlyName == port.description + " (" + port.portName + ")");
     FUZZ_CHECK(port.friendlyName.size() < TEXT_LIMIT);
-    FUZZ_CHECK(!port.location.empty() && port.location.size() < TEXT_LIMIT);
-    FUZZ_CHECK(port.isUsb == (port.location.compare(0, 4, "USB ") == 0 || port.location == "USB"));
-    // "Port " + a folder name that cleans to nothing keeps its space: harmless, never shown.
-    FUZZ_CHECK(fuzz::IsDisplayableText(port.location));
-    if (port.name.compare(0, 6, "rfcomm") == 0)
-        FUZZ_CHECK(port.description == "Bluetooth serial port");
+    // On USB below a USB device only, and named as one; anything else by its kind.
+    FUZZ_CHECK(!port.isUsb || HasUsbAncestor(tree, port.portName));
+    FUZZ_CHECK(port.isUsb || port.description == "Serial port" ||
+               port.description == "Bluetooth serial port");
+    if (port.portName.compare(0, 6, "rfcomm") == 0)
+        FUZZ_CHECK(port.description == "Bluetooth serial port" && !port.isUsb);
 }
 
 }  // namespace
@@ -218,33 +229,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string sysRoot = tree.Sys().string();
     const std::string devRoot = tree.Dev().string();
     const std::size_t descriptors = OpenDescriptors();
-    const std::vector<sys::posix::SysfsPort> ports =
-        sys::posix::SysfsPorts(sysRoot, devRoot).Scan();
+    const sys::posix::SysfsPorts inventory(sysRoot, devRoot);
+    const std::vector<sys::InventoryPort> ports = inventory.ListPorts();
     FUZZ_CHECK(OpenDescriptors() == descriptors);
 
     std::set<std::string> listed;
     for (const auto& port : ports) {
-        CheckPort(port, devRoot);
-        FUZZ_CHECK(listed.insert(port.name).second);
-        const auto found = expected.find(port.name);
+        CheckPort(tree, port);
+        FUZZ_CHECK(listed.insert(port.portName).second);
+        const auto found = expected.find(port.portName);
         FUZZ_CHECK(found != expected.end() && found->second != Expect::NotListed);
     }
     for (const auto& [name, expect] : expected)
         FUZZ_CHECK(expect != Expect::Listed || listed.count(name) == 1);
 
-    // Discovery through the inventory lists the same ports, in the same order.
-    const sys::posix::SysfsPorts inventory(sysRoot, devRoot);
+    // Discovery through the inventory lists the same ports, field for field, in the same order.
     sys::InventoryPlatform platform(inventory);
     PortList entries;
     DiscoverPorts(entries, platform);
     FUZZ_CHECK(OpenDescriptors() == descriptors);
     FUZZ_CHECK(entries.GetCount() == ports.size());
     for (std::size_t i = 0; i < ports.size(); ++i) {
-        const PortEntry& entry = entries.GetAt(i);
-        FUZZ_CHECK(entry.devicePath == ports[i].devicePath && entry.portName == ports[i].name);
-        FUZZ_CHECK(entry.friendlyName == ports[i].friendlyName);
-        FUZZ_CHECK(entry.description == ports[i].description);
-        FUZZ_CHECK(entry.isUsb == ports[i].isUsb);
+        const sys::InventoryPort& port = ports[i];
+        const PortEntry entry{port.devicePath, port.portName, port.friendlyName, port.isUsb,
+                              port.description};
+        FUZZ_CHECK(entries.GetAt(i) == entry);
     }
     return 0;
 }

@@ -3,7 +3,6 @@
 #include "ports/FailureText.h"
 #include "ports/FixedPorts.h"
 #include "ports/InterfaceDiscovery.h"
-#include "ports/InventoryPorts.h"
 #include "ports/RegistryDiscovery.h"
 
 #include <stdexcept>
@@ -54,12 +53,16 @@ void DiscoverPorts(PortList& ports) { DiscoverPorts(ports, sys::SystemDiscoveryP
 void DiscoverPorts(PortList& ports, sys::DiscoveryPlatform& platform) {
     ports.Clear();
 
-    if (const sys::PortInventory* inventory = platform.Inventory())
-        DiscoverInventoryPorts(ports, *inventory);
-    else if (sys::WindowsServices* windows = platform.Windows())
+    if (const sys::PortInventory* inventory = platform.Inventory()) {
+        // The inventory's records are the list's entries, field for field, in its order.
+        for (const sys::InventoryPort& port : inventory->ListPorts())
+            ports.Append(
+                {port.devicePath, port.portName, port.friendlyName, port.isUsb, port.description});
+    } else if (sys::WindowsServices* windows = platform.Windows()) {
         DiscoverWindowsPorts(ports, *windows);
-    else
+    } else {
         throw std::logic_error("a discovery platform has an inventory or Windows services");
+    }
 
     CompleteEntries(ports);
 }

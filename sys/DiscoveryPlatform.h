@@ -3,6 +3,9 @@
 // discovery a fake system. A platform either keeps its own port inventory (Linux) or offers
 // the Windows services that the three Windows methods are chosen among by version.
 
+#include <memory>
+#include <string>
+
 #include "sys/Module.h"
 #include "sys/OsVersion.h"
 #include "sys/PortInventory.h"
@@ -51,5 +54,9 @@ void SetSystemDiscoveryPlatform(DiscoveryPlatform* platform);
 
 // The running system's own, whatever is installed. Each platform's folder defines it.
 DiscoveryPlatform& NativeDiscoveryPlatform();
+
+// The ports of a machine whose files lie under root (root/sys, root/dev): a recorded tree or a
+// container's. nullptr where ports are not files (Windows).
+std::unique_ptr<DiscoveryPlatform> DiscoveryPlatformUnder(const std::string& root);
 
 }  // namespace sys

@@ -7,12 +7,14 @@
 
 namespace sys {
 
+// The fields, their names and their order are those of the list's PortEntry, which takes each
+// record as it is.
 struct InventoryPort {
-    std::string devicePath;   // what the serial layer opens: /dev/ttyUSB0
-    std::string portName;     // ttyUSB0
-    std::string displayName;  // FT232R USB UART (ttyUSB0)
-    std::string description;  // FT232R USB UART
-    bool isUsb = false;
+    std::string devicePath;    // what the serial layer opens: /dev/ttyUSB0
+    std::string portName;      // ttyUSB0
+    std::string friendlyName;  // FT232R USB UART (ttyUSB0)
+    bool isUsb = false;        // on USB; a Bluetooth port on a USB dongle is not
+    std::string description;   // FT232R USB UART
 };
 
 class PortInventory {

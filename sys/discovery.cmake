@@ -8,12 +8,12 @@ if(WIN32)
     win32/Win32DiscoveryPlatform.cpp
     win32/Win32Module.cpp
     win32/Win32OsInfo.cpp
-    win32/Win32PortWatch.cpp
+    win32/Win32PortEventWait.cpp
     win32/Win32Registry.cpp)
   target_link_libraries(marlox_sys PUBLIC advapi32)
 else()
   target_sources(marlox_sys PRIVATE
-    posix/PosixPortWatch.cpp
+    posix/PosixPortEventWait.cpp
     posix/SysfsPlatform.cpp
     posix/SysfsPorts.cpp
     posix/Uevents.cpp)

@@ -4,12 +4,12 @@
 
 PortRefresh::PortRefresh(PortList& ports, PortListView& view, SettleTimer& timer,
                          Discovery discover)
-    : m_ports(ports), m_view(view), m_timer(timer), m_discover(std::move(discover)) {}
+    : m_ports(ports), m_view(view), m_tracker(timer, std::move(discover)) {}
 
 void PortRefresh::Fill(const FailureReport& report) {
     PortList found;
     try {
-        m_discover(found);
+        m_tracker.List(found);
     } catch (const SilentDiscoveryFailure&) {
         // Nothing to tell: the list stays empty.
     } catch (const DiscoveryFailure& failure) {
@@ -17,19 +17,19 @@ void PortRefresh::Fill(const FailureReport& report) {
     }
     Show(found, 0);  // 0 also in an empty list, where it selects nothing
     m_filled = true;
-    if (m_pending) m_timer.Start(SETTLE_MS);
+    if (m_pending) m_tracker.DevicesChanged();
 }
 
-void PortRefresh::DevicesChanged() { m_timer.Start(SETTLE_MS); }
+void PortRefresh::DevicesChanged() { m_tracker.DevicesChanged(); }
 
 void PortRefresh::TimerElapsed() {
-    m_timer.Stop();
+    m_tracker.EndWait();
     Request();
 }
 
 void PortRefresh::ListOpening() {
     // An event's wait is overtaken: the list is fetched now.
-    m_timer.Stop();
+    m_tracker.EndWait();
     Request();
 }
 
@@ -37,7 +37,7 @@ void PortRefresh::TestStarted() { m_testRunning = true; }
 
 void PortRefresh::TestEnded() {
     m_testRunning = false;
-    if (m_pending) m_timer.Start(SETTLE_MS);
+    if (m_pending) m_tracker.DevicesChanged();
 }
 
 void PortRefresh::Request() {
@@ -50,14 +50,14 @@ void PortRefresh::Request() {
 }
 
 bool PortRefresh::RefreshNow() {
-    PortList fresh;
+    std::optional<PortList> fresh;
     try {
-        m_discover(fresh);
+        fresh = m_tracker.Changed(m_ports);
     } catch (const DiscoveryFailure&) {
         // A plug-in must never bring a message box: the list found before stays.
         return false;
     }
-    if (fresh == m_ports) return false;
+    if (!fresh) return false;
 
     const int selected = m_view.Selection();
     const std::string selectedPath =
@@ -67,11 +67,11 @@ bool PortRefresh::RefreshNow() {
 
     // The same port stays selected wherever it moved; otherwise the first entry is.
     int selection = -1;
-    for (std::size_t i = 0; i < fresh.GetCount() && selection < 0; ++i)
-        if (!selectedPath.empty() && fresh.GetAt(i).devicePath == selectedPath)
+    for (std::size_t i = 0; i < fresh->GetCount() && selection < 0; ++i)
+        if (!selectedPath.empty() && fresh->GetAt(i).devicePath == selectedPath)
             selection = static_cast<int>(i);
-    if (selection < 0 && fresh.GetCount() > 0) selection = 0;
-    Show(fresh, selection);
+    if (selection < 0 && fresh->GetCount() > 0) selection = 0;
+    Show(*fresh, selection);
     return true;
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ports/PortList.h"
+#include "ports/PortTracker.h"
 
 // The drop-down as the refresh sees it.
 class PortListView {
@@ -23,26 +23,14 @@ public:
     virtual void Refill(const std::vector<std::string>& names, int selection) = 0;
 };
 
-// A one-shot wait whose end the owner reports with PortRefresh::TimerElapsed.
-class SettleTimer {
-public:
-    virtual ~SettleTimer() = default;
-    // Starts, or restarts when already running.
-    virtual void Start(unsigned ms) = 0;
-    virtual void Stop() = 0;
-};
-
 class PortRefresh {
 public:
-    // How long after the last event of a burst the ports are listed again: devices announce
-    // themselves in several steps (USB device, interface, tty), each its own event.
-    static constexpr unsigned SETTLE_MS = 250;
-
-    using Discovery = std::function<void(PortList&)>;
+    using Discovery = PortTracker::Discovery;
     // Shows a discovery failure's text to the user.
     using FailureReport = std::function<void(const std::string& text)>;
 
-    // Fills ports (which the drop-down shows) with discover, the dialog's own discovery.
+    // Fills ports (which the drop-down shows) with discover, the dialog's own discovery. The
+    // owner reports the timer's end with TimerElapsed.
     PortRefresh(PortList& ports, PortListView& view, SettleTimer& timer, Discovery discover);
 
     // The start-up fill: the ports found, the first selected. A failure is reported before the
@@ -69,8 +57,7 @@ private:
 
     PortList& m_ports;
     PortListView& m_view;
-    SettleTimer& m_timer;
-    Discovery m_discover;
+    PortTracker m_tracker;
     bool m_filled = false;
     bool m_testRunning = false;
     bool m_pending = false;

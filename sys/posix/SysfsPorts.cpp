@@ -22,7 +22,6 @@ namespace {
 constexpr std::size_t ATTRIBUTE_READ_LIMIT = 512;  // sysfs attributes are far shorter
 constexpr std::size_t PRODUCT_LIMIT = 200;         // product + " (name)" stays under 256 bytes
 constexpr std::size_t NAME_LIMIT = 32;
-constexpr std::size_t LOCATION_PART_LIMIT = 96;
 constexpr int USB_WALK_LIMIT = 12;
 constexpr std::size_t DIRECTORY_BLOCK_SIZE = 8192;  // /sys/class/tty's 70 entries take 2.2 KB
 constexpr std::size_t SMALLEST_ENTRY_SIZE =
@@ -151,10 +150,9 @@ bool NaturalLess(const std::string& a, const std::string& b) {
     return split(a) < split(b);
 }
 
-// How a port reads to the user, and where it sits.
+// How a port reads to the user, and whether it is on USB.
 struct PortKind {
     std::string name;
-    std::string location;
     bool usb = false;
 };
 
@@ -180,12 +178,6 @@ std::string UsbName(const std::string& deviceDir, const std::string& usbDevice,
     return "USB serial port";
 }
 
-// "<kind> <folder name>"; just the kind when the folder's name cleans to nothing.
-std::string Located(const std::string& kind, const std::string& folder) {
-    const std::string part = SanitiseText(BaseName(folder), LOCATION_PART_LIMIT);
-    return part.empty() ? kind : kind + " " + part;
-}
-
 // The USB device the tty hangs off, if any: the first ancestor with idVendor, still inside
 // sysfs' device tree.
 std::optional<PortKind> UsbKind(const std::string& deviceDir, const std::string& devicesRoot) {
@@ -193,10 +185,7 @@ std::optional<PortKind> UsbKind(const std::string& deviceDir, const std::string&
     std::string dir = deviceDir;
     for (int level = 0; level < USB_WALK_LIMIT && IsUnder(dir, devicesRoot); ++level) {
         if (interfaceDir.empty() && Exists(dir + "/bInterfaceNumber")) interfaceDir = dir;
-        if (Exists(dir + "/idVendor")) {
-            const std::string where = interfaceDir.empty() ? dir : interfaceDir;
-            return PortKind{UsbName(deviceDir, dir, interfaceDir), Located("USB", where), true};
-        }
+        if (Exists(dir + "/idVendor")) return PortKind{UsbName(deviceDir, dir, interfaceDir), true};
         dir = Parent(dir);
     }
     return std::nullopt;
@@ -208,11 +197,7 @@ std::optional<PortKind> BluetoothKind(const std::string& name, const std::string
     const auto subsystem = ReadLink(deviceDir + "/subsystem");
     if (name.compare(0, 6, "rfcomm") != 0 && !(subsystem && BaseName(*subsystem) == "bluetooth"))
         return std::nullopt;
-    return PortKind{"Bluetooth serial port", Located("Bluetooth", deviceDir), false};
-}
-
-PortKind BuiltInKind(const std::string& deviceDir) {
-    return {"Serial port", Located("Port", deviceDir), false};
+    return PortKind{"Bluetooth serial port", false};
 }
 
 // The entries of a folder that can be tty names; none when it cannot be read. Read in blocks
@@ -291,7 +276,7 @@ std::string SanitiseText(const std::string& raw, std::size_t maxBytes) {
 SysfsPorts::SysfsPorts(std::string sysRoot, std::string devRoot)
     : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)) {}
 
-std::vector<SysfsPort> SysfsPorts::Scan() const {
+std::vector<InventoryPort> SysfsPorts::ListPorts() const {
     const auto realSysRoot = RealPath(m_sysRoot);
     if (!realSysRoot) return {};
     const std::string classDir = *realSysRoot + "/class/tty";
@@ -309,7 +294,7 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
                 names.end());
     std::sort(names.begin(), names.end(), NaturalLess);
 
-    std::vector<SysfsPort> ports;
+    std::vector<InventoryPort> ports;
     for (const std::string& name : names) {
         const auto ttyDir = Follow(classDir + "/" + name);
         if (!ttyDir || !IsUnder(*ttyDir, devicesRoot) || IsUnder(*ttyDir, devicesRoot + "/virtual"))
@@ -325,18 +310,8 @@ std::vector<SysfsPort> SysfsPorts::Scan() const {
 
         std::optional<PortKind> kind = BluetoothKind(name, *deviceDir);
         if (!kind) kind = MayBeOnUsb(*deviceDir) ? UsbKind(*deviceDir, devicesRoot) : std::nullopt;
-        if (!kind) kind = BuiltInKind(*deviceDir);
-        ports.push_back({name, devicePath, kind->name + " (" + name + ")", kind->name,
-                         kind->location, kind->usb});
-    }
-    return ports;
-}
-
-std::vector<InventoryPort> SysfsPorts::ListPorts() const {
-    std::vector<InventoryPort> ports;
-    for (SysfsPort& port : Scan()) {
-        ports.push_back({std::move(port.devicePath), std::move(port.name),
-                         std::move(port.friendlyName), std::move(port.description), port.isUsb});
+        if (!kind) kind = PortKind{"Serial port", false};
+        ports.push_back({devicePath, name, kind->name + " (" + name + ")", kind->usb, kind->name});
     }
     return ports;
 }

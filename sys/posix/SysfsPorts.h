@@ -8,15 +8,6 @@
 
 namespace sys::posix {
 
-struct SysfsPort {
-    std::string name;          // ttyUSB0
-    std::string devicePath;    // /dev/ttyUSB0
-    std::string friendlyName;  // FT232R USB UART (ttyUSB0)
-    std::string description;   // FT232R USB UART
-    std::string location;      // USB 1-1:1.0, Port serial8250:0, Bluetooth hci0:11
-    bool isUsb = false;        // on USB; a Bluetooth port on a USB dongle is not
-};
-
 // Every text is valid UTF-8 without control characters, and a friendly name stays under 256
 // bytes whatever the device reports.
 class SysfsPorts : public PortInventory {
@@ -26,8 +17,6 @@ public:
 
     // Ports in natural name order (ttyS2 before ttyS10). Skips virtual ttys, phantom UARTs
     // (type 0, found without opening them) and entries that vanish while they are read.
-    std::vector<SysfsPort> Scan() const;
-
     std::vector<InventoryPort> ListPorts() const override;
 
 private:

@@ -28,4 +28,6 @@ DiscoveryPlatform& NativeDiscoveryPlatform() {
     return platform;
 }
 
+std::unique_ptr<DiscoveryPlatform> DiscoveryPlatformUnder(const std::string&) { return nullptr; }
+
 }  // namespace sys

@@ -93,7 +93,7 @@ TEST_F(PortRefreshTest, ABurstOfEventsGivesOneDiscoveryOnceItHasSettled) {
         refresh.DevicesChanged();
     // Every event restarts the wait; nothing is listed while the burst lasts.
     EXPECT_EQ(timer.starts, 6);
-    EXPECT_EQ(timer.lastMs, PortRefresh::SETTLE_MS);
+    EXPECT_EQ(timer.lastMs, PortTracker::SETTLE_MS);
     EXPECT_EQ(machine.discoveries, 0);
 
     refresh.TimerElapsed();

@@ -168,8 +168,8 @@ TEST_F(TesterDlgTest, DeviceEventsAndOpeningTheListRefillIt) {
     ChangingInventory inventory;
     sys::InventoryPlatform platform(inventory);
     sys::SetSystemDiscoveryPlatform(&platform);
-    const sys::InventoryPort usb0{"/dev/ttyUSB0", "ttyUSB0", "FT232R (ttyUSB0)", "FT232R", true};
-    const sys::InventoryPort usb1{"/dev/ttyUSB1", "ttyUSB1", "CP2102 (ttyUSB1)", "CP2102", true};
+    const sys::InventoryPort usb0{"/dev/ttyUSB0", "ttyUSB0", "FT232R (ttyUSB0)", true, "FT232R"};
+    const sys::InventoryPort usb1{"/dev/ttyUSB1", "ttyUSB1", "CP2102 (ttyUSB1)", true, "CP2102"};
     inventory.ports = {usb1};
     HWND watched = nullptr;
 
@@ -186,17 +186,18 @@ TEST_F(TesterDlgTest, DeviceEventsAndOpeningTheListRefillIt) {
         EXPECT_TRUE(sys.timers.empty());
 
         EXPECT_EQ(Send(dlg, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0), TRUE);
-        EXPECT_EQ(sys.timers[timer], PortRefresh::SETTLE_MS);
-        EXPECT_EQ(combo.items, std::vector<std::string>{usb1.displayName}) << "not before it ticks";
+        EXPECT_EQ(sys.timers[timer], PortTracker::SETTLE_MS);
+        EXPECT_EQ(combo.items, std::vector<std::string>{usb1.friendlyName})
+            << "not before it ticks";
 
         Send(dlg, WM_TIMER, 1, 0);
         EXPECT_EQ(sys.timers.count(timer), 0u);
-        EXPECT_EQ(combo.items, (std::vector<std::string>{usb0.displayName, usb1.displayName}));
+        EXPECT_EQ(combo.items, (std::vector<std::string>{usb0.friendlyName, usb1.friendlyName}));
         EXPECT_EQ(combo.curSel, 1) << "still on ttyUSB1";
 
         inventory.ports = {usb0};
         Send(dlg, WM_COMMAND, AfxMakeWParam(IDC_PORT, CBN_DROPDOWN), 0);
-        EXPECT_EQ(combo.items, std::vector<std::string>{usb0.displayName});
+        EXPECT_EQ(combo.items, std::vector<std::string>{usb0.friendlyName});
         EXPECT_EQ(combo.curSel, 0);
         EXPECT_TRUE(sys.boxes.empty());
     });

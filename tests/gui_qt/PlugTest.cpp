@@ -103,7 +103,7 @@ TEST(PortsFollowTheMachine, AnEventDuringATestWaitsForItsEnd) {
         kernel.Tty("add", "ttyUSB0");
         QTest::qWait(50);  // the event is taken: the burst's wait starts
         // The wait ends while nothing is processed, so its tick comes when the test first pumps.
-        QThread::msleep(2 * PortRefresh::SETTLE_MS);
+        QThread::msleep(2 * PortTracker::SETTLE_MS);
         auto* test = qobject_cast<QPushButton*>(view.Control(IDC_TEST));
         ASSERT_NE(test, nullptr);
         test->click();  // returns when the test has run

@@ -64,7 +64,7 @@ sim::SimProcess& TestPorts::AddLeadingSim(const std::string& friendlyName,
                                           const std::vector<std::string>& simArgs) {
     m_sims.push_back(std::make_unique<sim::SimProcess>(simArgs));
     m_leading.push_back(
-        {m_sims.back()->Path(), "demo", friendlyName, "Simulated controller", false});
+        {m_sims.back()->Path(), "demo", friendlyName, false, "Simulated controller"});
     return *m_sims.back();
 }
 

@@ -194,9 +194,9 @@ TEST(DriverInventory, TakesTheInventoryInOrderWithoutAskingTheVersion) {
     platform.os.versionError = 5;  // the Windows path would fail at once
     platform.setupApi.interfaces = {{"\\\\?\\a", "Interface (COM1)", "Interface", "USB"}};
     platform.inventory.ports = {
-        {"/dev/ttyUSB0", "ttyUSB0", "FT232R USB UART (ttyUSB0)", "FT232R USB UART", true},
-        {"/dev/ttyS0", "ttyS0", "Serial port (ttyS0)", "", false},
-        {"/dev/ttyS1", "ttyS1", "", "", false},
+        {"/dev/ttyUSB0", "ttyUSB0", "FT232R USB UART (ttyUSB0)", true, "FT232R USB UART"},
+        {"/dev/ttyS0", "ttyS0", "Serial port (ttyS0)", false, ""},
+        {"/dev/ttyS1", "ttyS1", "", false, ""},
     };
     PortList ports;
     ports.Append(PortEntry{"stale", "COM1", "stale", false, "stale"});

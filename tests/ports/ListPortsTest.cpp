@@ -51,7 +51,7 @@ TEST_F(ListPortsCommand, InventoryPortsKeepTheirNamesAndUsbMarkAndShowNoControls
     struct OnePort : sys::PortInventory {
         std::vector<sys::InventoryPort> ListPorts() const override {
             return {
-                {"/dev/ttyACM0", "ttyACM0", "Pico\t(ttyACM0)", "Pico\xE2\x80\xAE\xC2\x9B", true}};
+                {"/dev/ttyACM0", "ttyACM0", "Pico\t(ttyACM0)", true, "Pico\xE2\x80\xAE\xC2\x9B"}};
         }
     } inventory;
     sys::InventoryPlatform withInventory(inventory);

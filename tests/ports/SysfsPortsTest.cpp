@@ -8,20 +8,20 @@
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
-using sys::posix::SysfsPort;
+using sys::InventoryPort;
 
 namespace {
 
 class Sysfs : public ::testing::Test {
 protected:
-    std::vector<SysfsPort> Scan() const {
-        return sys::posix::SysfsPorts(tree.SysRoot(), tree.DevRoot()).Scan();
+    std::vector<InventoryPort> Scan() const {
+        return sys::posix::SysfsPorts(tree.SysRoot(), tree.DevRoot()).ListPorts();
     }
 
     std::vector<std::string> ScannedNames() const {
         std::vector<std::string> names;
-        for (const SysfsPort& port : Scan())
-            names.push_back(port.name);
+        for (const InventoryPort& port : Scan())
+            names.push_back(port.portName);
         return names;
     }
 
@@ -71,35 +71,32 @@ TEST_F(Sysfs, BuiltInUart) {
     EXPECT_EQ(ports[0].devicePath, tree.DevRoot() + "/ttyS0");
     EXPECT_EQ(ports[0].friendlyName, "Serial port (ttyS0)");
     EXPECT_EQ(ports[0].description, "Serial port");
-    EXPECT_EQ(ports[0].location.rfind("USB", 0), std::string::npos);
     EXPECT_FALSE(ports[0].isUsb);
 }
 
-TEST_F(Sysfs, LocationNamesTheDeviceFolderOrJustTheKind) {
+TEST_F(Sysfs, BuiltInPortsWhateverTheirDeviceFolderAreNotOnUsb) {
     tree.AddUart("ttyS0", 4);
     const fs::path tty = tree.AddTty("ttyS1", "platform/\x01\x7f");  // nothing printable
     tree.Write(tty / "type", "4\n");
     const auto ports = Scan();
     ASSERT_EQ(ports.size(), 2u);
-    EXPECT_EQ(ports[0].location, "Port serial8250:0.0");
-    EXPECT_EQ(ports[1].location, "Port");
+    EXPECT_FALSE(ports[0].isUsb);
+    EXPECT_FALSE(ports[1].isUsb);
 }
 
-TEST_F(Sysfs, UsbAdaptersAreNamedByProductAndLocatedOnUsb) {
+TEST_F(Sysfs, UsbAdaptersAreNamedByProductAndMarkedUsb) {
     AddFtdi("FT232R USB UART\n");
     const std::string acm = tree.AddUsbDevice("1-2", "Pico\n");
     tree.AddTty("ttyACM0", acm);  // CDC-ACM: the tty hangs off the interface itself
 
     const auto ports = Scan();
     ASSERT_EQ(ports.size(), 2u);
-    EXPECT_EQ(ports[0].name, "ttyACM0");
+    EXPECT_EQ(ports[0].portName, "ttyACM0");
     EXPECT_EQ(ports[0].friendlyName, "Pico (ttyACM0)");
     EXPECT_EQ(ports[0].description, "Pico");
-    EXPECT_EQ(ports[0].location, "USB 1-2:1.0");
     EXPECT_TRUE(ports[0].isUsb);
     EXPECT_EQ(ports[1].friendlyName, "FT232R USB UART (ttyUSB0)");
     EXPECT_EQ(ports[1].description, "FT232R USB UART");
-    EXPECT_EQ(ports[1].location, "USB 1-1:1.0");
     EXPECT_TRUE(ports[1].isUsb);
 }
 
@@ -114,7 +111,6 @@ TEST_F(Sysfs, BluetoothPortOnAUsbDongleIsStillBluetooth) {
     ASSERT_EQ(ports.size(), 1u);
     EXPECT_EQ(ports[0].friendlyName, "Bluetooth serial port (rfcomm0)");
     EXPECT_EQ(ports[0].description, "Bluetooth serial port");
-    EXPECT_EQ(ports[0].location.rfind("USB", 0), std::string::npos);
     EXPECT_FALSE(ports[0].isUsb);
 }
 
@@ -169,21 +165,21 @@ INSTANTIATE_TEST_SUITE_P(
                       Product{"EmbeddedZero", std::string("Dual\0Port", 9), "Dual Port"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The inventory: the scan, each a neutral record.
-TEST_F(Sysfs, InventoryListsTheScannedPortsAsNeutralRecords) {
+// The inventory's records, every field.
+TEST_F(Sysfs, InventoryListsEveryFieldOfEachPort) {
     tree.AddUart("ttyS0", 4);
     AddFtdi("FT232R USB UART");
-    const auto ports = sys::posix::SysfsPorts(tree.SysRoot(), tree.DevRoot()).ListPorts();
+    const auto ports = Scan();
 
     ASSERT_EQ(ports.size(), 2u);
     const sys::InventoryPort& uart = ports[0];
     EXPECT_EQ(uart.devicePath, tree.DevRoot() + "/ttyS0");
     EXPECT_EQ(uart.portName, "ttyS0");
-    EXPECT_EQ(uart.displayName, "Serial port (ttyS0)");
+    EXPECT_EQ(uart.friendlyName, "Serial port (ttyS0)");
     EXPECT_EQ(uart.description, "Serial port");
     EXPECT_FALSE(uart.isUsb);
     EXPECT_EQ(ports[1].portName, "ttyUSB0");
-    EXPECT_EQ(ports[1].displayName, "FT232R USB UART (ttyUSB0)");
+    EXPECT_EQ(ports[1].friendlyName, "FT232R USB UART (ttyUSB0)");
     EXPECT_TRUE(ports[1].isUsb);
 }
 

@@ -1,13 +1,16 @@
-// The kernel's device events: which datagrams mean "tty devices came or went", and a socket that
-// reads them without trusting anyone but the kernel.
+// The kernel's device events: which datagrams mean "tty devices came or went", a socket that
+// reads them without trusting anyone but the kernel, and the command line's wait on them.
 #include <linux/netlink.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
+#include "sys/posix/PosixPortEventWait.h"
 #include "sys/posix/Uevents.h"
 
 namespace {
@@ -122,6 +125,45 @@ TEST(Uevents, TheKernelSocketBelievesNoOtherSender) {
         GTEST_SKIP() << "this user may not send on the uevent family";
     ::usleep(10000);
     EXPECT_FALSE(socket.ReadTtyEvents());
+}
+
+// A generous bound: each wait below ends long before it unless it misses what it waits for.
+constexpr int LONG_WAIT_MS = 5000;
+
+TEST(PortEventWait, AnotherDevicesEventDoesNotEndTheWait) {
+    FakeKernel kernel;
+    kernel.Send(Event({"bind@/devices/usb1/1-1", "SUBSYSTEM=usb"}));
+    const auto wait = sys::posix::OpenPortEventWait(std::move(kernel.socket), -1);
+    // The tty's event comes after the USB one has been read, as a burst's do.
+    std::thread tty([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        kernel.Send(TTY_ADD);
+    });
+    EXPECT_EQ(wait->Wait(LONG_WAIT_MS), sys::WaitEnd::PortsChanged);
+    tty.join();
+}
+
+TEST(PortEventWait, EndsWhenTheOutputsReaderGoes) {
+    struct Case {
+        const char* what;
+        bool socket;  // else a pipe
+        bool readerGone;
+        sys::WaitEnd end;
+    };
+    const Case cases[] = {{"pipe, read", false, false, sys::WaitEnd::TimedOut},
+                          {"pipe, reader gone", false, true, sys::WaitEnd::OutputGone},
+                          {"socket, reader gone", true, true, sys::WaitEnd::OutputGone}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int ends[2];
+        ASSERT_EQ(c.socket ? ::socketpair(AF_UNIX, SOCK_STREAM, 0, ends) : ::pipe(ends), 0);
+        UniqueFd reader(ends[0]);
+        const UniqueFd writer(ends[1]);
+        if (c.readerGone) reader.Reset();
+        const auto wait =
+            sys::posix::OpenPortEventWait(UeventSocket::FromDatagrams(UniqueFd()), writer.Get());
+        EXPECT_EQ(wait->Wait(c.readerGone ? LONG_WAIT_MS : 10), c.end);
+    }
 }
 
 }  // namespace

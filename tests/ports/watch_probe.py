@@ -1,7 +1,7 @@
 """marlox-probe --list --watch --json against a sysfs tree that the test changes
 while it runs (--root), the way the kernel changes /sys when an adapter is
 plugged in and out: the list first, then one JSON line per port added or
-removed, and exit 0 on SIGINT and SIGTERM.
+removed, exit 0 on SIGINT and SIGTERM, and exit 1 once nobody reads its output.
 
 Nothing here sends the kernel's events, so the changes are found by the watch's
 own look at the tree every second; the figures printed are that latency.
@@ -130,6 +130,19 @@ class WatchOnAChangingTree(unittest.TestCase):
         watch = Watch(self.tree)
         self.assertEqual(watch.line(), [])
         self.assertEqual(watch.stop(signal.SIGTERM), (0, "", ""))
+
+    def test_a_reader_gone_ends_it_while_no_port_changes(self):
+        watch = Watch(self.tree)
+        self.assertEqual(watch.line(), [])
+        watch.process.stdout.close()
+        try:
+            status = watch.process.wait(LINE_TIMEOUT_S)
+        finally:
+            if watch.process.poll() is None:
+                watch.process.kill()
+                watch.process.wait()
+        self.assertEqual((status, watch.process.stderr.read()),
+                         (1, "marlox-probe: the output could not be written\n"))
 
 
 if __name__ == "__main__":

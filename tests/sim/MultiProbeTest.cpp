@@ -60,7 +60,7 @@ public:
     std::vector<sys::InventoryPort> ListPorts() const override {
         std::vector<sys::InventoryPort> ports;
         for (const std::string& path : m_paths)
-            ports.push_back({path, path.substr(path.rfind('/') + 1), path, path, false});
+            ports.push_back({path, path.substr(path.rfind('/') + 1), path, false, path});
         return ports;
     }
 

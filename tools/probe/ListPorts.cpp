@@ -18,23 +18,25 @@ std::string FormatPortsText(const PortList& ports) {
     return text;
 }
 
+std::string PortJson(const PortEntry& entry) {
+    return JsonObject()
+        .String("devicePath", entry.devicePath)
+        .String("portName", entry.portName)
+        .String("friendlyName", entry.friendlyName)
+        .Bool("isUsb", entry.isUsb)
+        .String("description", entry.description)
+        .Text();
+}
+
 std::string FormatPortsJson(const PortList& ports) {
     std::vector<std::string> objects;
-    for (std::size_t i = 0; i < ports.GetCount(); ++i) {
-        const PortEntry& entry = ports.GetAt(i);
-        objects.push_back(JsonObject()
-                              .String("devicePath", entry.devicePath)
-                              .String("portName", entry.portName)
-                              .String("friendlyName", entry.friendlyName)
-                              .Bool("isUsb", entry.isUsb)
-                              .String("description", entry.description)
-                              .Text());
-    }
+    for (std::size_t i = 0; i < ports.GetCount(); ++i)
+        objects.push_back(PortJson(ports.GetAt(i)));
     return JsonArray(objects) + "\n";
 }
 
-int ListPorts(sys::DiscoveryPlatform& platform, bool json, std::ostream& out, std::ostream& err) {
-    PortList ports;
+int ListPorts(sys::DiscoveryPlatform& platform, bool json, std::ostream& out, std::ostream& err,
+              PortList& ports) {
     try {
         DiscoverPorts(ports, platform);
     } catch (const DiscoveryFailure& failure) {

@@ -12,7 +12,7 @@
 #include "tools/probe/ListPorts.h"
 #include "tools/probe/MultiProbe.h"
 #include "tools/probe/Options.h"
-#include "tools/probe/WatchPorts.h"
+#include "tools/probe/FollowPorts.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -14,8 +14,8 @@ public:
         // The controller starts after the inventory is installed: ask for its pty each time.
         std::vector<sys::InventoryPort> ports;
         if (!DemoControllerPath().empty()) {
-            ports.push_back({DemoControllerPath(), "demo", "Simulated controller (demo)",
-                             "Simulated controller", false});
+            ports.push_back({DemoControllerPath(), "demo", "Simulated controller (demo)", false,
+                             "Simulated controller"});
         }
         for (sys::InventoryPort& port : m_machine.ListPorts())
             ports.push_back(std::move(port));

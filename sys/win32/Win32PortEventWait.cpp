@@ -1,8 +1,8 @@
-// Ctrl+C, Ctrl+Break and the console closing stop the watch; Windows tells a program without a
+// Ctrl+C, Ctrl+Break and the console closing end the wait; Windows tells a program without a
 // window nothing of devices, so the caller looks for itself at every time-out.
 #include <windows.h>
 
-#include "sys/PortWatch.h"
+#include "sys/PortEventWait.h"
 
 namespace sys {
 
@@ -15,36 +15,36 @@ BOOL WINAPI OnConsoleControl(DWORD) {
     return TRUE;
 }
 
-class Win32PortWatch : public PortWatch {
+class Win32PortEventWait : public PortEventWait {
 public:
-    Win32PortWatch() {
+    Win32PortEventWait() {
         g_stopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
         if (g_stopEvent != nullptr) ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     }
-    ~Win32PortWatch() override {
+    ~Win32PortEventWait() override {
         if (g_stopEvent == nullptr) return;
         ::SetConsoleCtrlHandler(OnConsoleControl, FALSE);
         ::CloseHandle(g_stopEvent);
         g_stopEvent = nullptr;
     }
-    Win32PortWatch(const Win32PortWatch&) = delete;
-    Win32PortWatch& operator=(const Win32PortWatch&) = delete;
+    Win32PortEventWait(const Win32PortEventWait&) = delete;
+    Win32PortEventWait& operator=(const Win32PortEventWait&) = delete;
 
-    WatchWake Wait(int timeoutMs) override {
+    WaitEnd Wait(int timeoutMs) override {
         if (g_stopEvent == nullptr) {
             ::Sleep(static_cast<DWORD>(timeoutMs));
-            return WatchWake::TimedOut;
+            return WaitEnd::TimedOut;
         }
         return ::WaitForSingleObject(g_stopEvent, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0
-                   ? WatchWake::Stopped
-                   : WatchWake::TimedOut;
+                   ? WaitEnd::Stopped
+                   : WaitEnd::TimedOut;
     }
 };
 
 }  // namespace
 
-std::unique_ptr<PortWatch> OpenPortWatch() { return std::make_unique<Win32PortWatch>(); }
-
-std::unique_ptr<DiscoveryPlatform> DiscoveryPlatformUnder(const std::string&) { return nullptr; }
+std::unique_ptr<PortEventWait> OpenPortEventWait() {
+    return std::make_unique<Win32PortEventWait>();
+}
 
 }  // namespace sys
