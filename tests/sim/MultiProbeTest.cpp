@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/HexBytes.h"
 #include "link/SerialLink.h"
 #include "sys/PortInventory.h"
 #include "sys/posix/UniqueFd.h"
@@ -129,7 +130,7 @@ TEST(MultiProbe, EachPortsAnswersLandInItsOwnElementInTheOrderGiven) {
          {silent.Path(), tarvex.Path(), protectedSim.Path(), legacy.Path()},
          false,
          {silentJson, tarvexJson, protectedJson, legacyJson},
-         probe::EXIT_TEST_RAN},
+         probe::EXIT_OK},
         {"a missing port among good ones",
          {legacy.Path(), MISSING, tarvex.Path()},
          false,
@@ -139,7 +140,7 @@ TEST(MultiProbe, EachPortsAnswersLandInItsOwnElementInTheOrderGiven) {
          {tarvex.Path(), legacy.Path(), silent.Path()},
          true,
          {tarvexJson, legacyJson, silentJson},
-         probe::EXIT_TEST_RAN},
+         probe::EXIT_OK},
     };
     for (const Case& c : cases) {
         probe::ProbeOptions options;
@@ -228,7 +229,7 @@ TEST(MultiProbe, DetailNamesEachOutcomeTheSimulatorsFaultsCause) {
         for (std::size_t i = 0; i < 5; ++i) {
             const ExchangeRecord& record = exchanges[i];
             const Expected& want = expected[port][i];
-            const std::string hex = probe::HexBytes(record.reply);
+            const std::string hex = HexBytes(record.reply);
             SCOPED_TRACE(report.port + ", inquiry " + std::to_string(i + 1));
             EXPECT_EQ(record.command, commands[i]);
             EXPECT_STREQ(probe::OutcomeName(record.result), want.outcome);
@@ -256,7 +257,7 @@ TEST(MultiProbe, TraceShowsEachPortsRequestsWholeLinesAndTimesSinceOpen) {
     options.trace = true;
     CapturedLines trace;
     const Command command = RunCommand(options, trace);
-    EXPECT_EQ(command.status, probe::EXIT_TEST_RAN);
+    EXPECT_EQ(command.status, probe::EXIT_OK);
 
     const std::vector<std::string> requests = {"F3 02 0A", "F5 02 08", "AD 02 50", "6B 02 92",
                                                "6C 02 91"};

@@ -6,13 +6,13 @@
 #include "ports/DiscoverPorts.h"
 #include "tools/probe/Json.h"
 #include "tools/probe/ListPorts.h"
+#include "tools/probe/Options.h"
 #include "tools/probe/Probe.h"
+#include "tools/probe/Texts.h"
 
 namespace probe {
 
 namespace {
-
-constexpr char USAGE[] = "usage: marlox-probe --list [--watch] [--json] [--root DIR]\n";
 
 bool Contains(const PortList& list, const PortEntry& entry) {
     for (std::size_t i = 0; i < list.GetCount(); ++i)
@@ -61,17 +61,12 @@ std::string FormatChangeText(const PortChange& change) {
 
 std::string FormatChangeJson(const PortChange& change) {
     const PortEntry& entry = change.entry;
-    return JsonObject()
-               .String("event", change.added ? "added" : "removed")
-               .Raw("port", JsonObject()
-                                .String("devicePath", entry.devicePath)
-                                .String("portName", entry.portName)
-                                .String("friendlyName", entry.friendlyName)
-                                .Bool("isUsb", entry.isUsb)
-                                .String("description", entry.description)
-                                .Text())
-               .Text() +
-           "\n";
+    const Json port = {{"devicePath", JsonString(entry.devicePath)},
+                       {"portName", JsonString(entry.portName)},
+                       {"friendlyName", JsonString(entry.friendlyName)},
+                       {"isUsb", entry.isUsb},
+                       {"description", JsonString(entry.description)}};
+    return JsonText({{"event", change.added ? "added" : "removed"}, {"port", port}}) + "\n";
 }
 
 int WatchPorts(sys::DiscoveryPlatform& platform, sys::PortWatch& watch, bool json,
@@ -80,7 +75,7 @@ int WatchPorts(sys::DiscoveryPlatform& platform, sys::PortWatch& watch, bool jso
     PortList current;
     if (!lister.List(current, err)) return EXIT_DISCOVERY_FAILED;
     const std::string list = json ? FormatPortsJson(current) : FormatPortsText(current);
-    if (const int status = Print(list, EXIT_TEST_RAN, out, err); status != EXIT_TEST_RAN)
+    if (const int status = Print(list, EXIT_OK, out, err); status != EXIT_OK)
         return status;
 
     for (;;) {
@@ -88,7 +83,7 @@ int WatchPorts(sys::DiscoveryPlatform& platform, sys::PortWatch& watch, bool jso
         // A device comes in several events (USB device, interface, tty): list once they stop.
         while (wake == sys::WatchWake::PortsChanged)
             wake = watch.Wait(SETTLE_MS);
-        if (wake == sys::WatchWake::Stopped) return EXIT_TEST_RAN;
+        if (wake == sys::WatchWake::Stopped) return EXIT_OK;
 
         PortList fresh;
         if (!lister.List(fresh, err)) continue;
@@ -96,54 +91,37 @@ int WatchPorts(sys::DiscoveryPlatform& platform, sys::PortWatch& watch, bool jso
         for (const PortChange& change : DiffPorts(current, fresh))
             lines += json ? FormatChangeJson(change) : FormatChangeText(change);
         // Nobody reads what cannot be written: the watch would run on for nothing.
-        if (const int status = Print(lines, EXIT_TEST_RAN, out, err); status != EXIT_TEST_RAN)
+        if (const int status = Print(lines, EXIT_OK, out, err); status != EXIT_OK)
             return status;
         current = fresh;
     }
 }
 
 int RunWatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool list = false;
-    bool watchFlag = false;
-    bool json = false;
-    const std::string* root = nullptr;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--list" && !list) {
-            list = true;
-        } else if (arg == "--watch" && !watchFlag) {
-            watchFlag = true;
-        } else if (arg == "--json" && !json) {
-            json = true;
-        } else if (arg == "--root" && root == nullptr && i + 1 < args.size()) {
-            root = &args[++i];
-        } else {
-            err << USAGE;
-            return EXIT_USAGE;
-        }
-    }
-    if (!list) {
-        err << USAGE;
+    const std::optional<ProbeOptions> options = ParseProbeOptions(args);
+    if (!options || options->form != Form::Watch) {
+        err << WATCH_USAGE;
         return EXIT_USAGE;
     }
+    const std::optional<std::string>& root = options->root;
     std::unique_ptr<sys::DiscoveryPlatform> rooted;
-    if (root != nullptr) {
+    if (root) {
         // A missing tree would list nothing, and '' the running system: neither is what was asked.
         std::error_code error;
         if (!std::filesystem::is_directory(*root, error)) {
-            err << "marlox-probe: --root: no such directory: '" << Printable(*root) << "'\n";
+            err << NO_ROOT_DIRECTORY << "'" << Printable(*root) << "'\n";
             return EXIT_USAGE;
         }
         rooted = sys::DiscoveryPlatformUnder(*root);
         if (!rooted) {
-            err << "marlox-probe: --root: this system's ports are not files\n";
+            err << ROOT_NOT_FILES;
             return EXIT_USAGE;
         }
     }
     sys::DiscoveryPlatform& platform = rooted ? *rooted : sys::SystemDiscoveryPlatform();
-    if (!watchFlag) return ListPorts(platform, json, out, err);
+    if (!options->watch) return ListPorts(platform, options->json, out, err);
     const std::unique_ptr<sys::PortWatch> watch = sys::OpenPortWatch();
-    return WatchPorts(platform, *watch, json, out, err);
+    return WatchPorts(platform, *watch, options->json, out, err);
 }
 
 }  // namespace probe
