@@ -288,10 +288,10 @@ TEST(MultiProbe, TraceShowsEachPortsRequestsWholeLinesAndTimesSinceOpen) {
 }
 
 // marlox-probe as a process, the stop signals at their defaults, stdout and stderr into a pipe
-// whose reading end the test holds.
+// whose reading end the test holds; closed, when given, started without that descriptor.
 class ProbeProcess {
 public:
-    explicit ProbeProcess(std::vector<std::string> args) {
+    explicit ProbeProcess(std::vector<std::string> args, int closed = -1) {
         int fds[2] = {-1, -1};
         if (::pipe2(fds, O_CLOEXEC) != 0) return;
         m_output = sys::UniqueFd(fds[0]);
@@ -307,6 +307,7 @@ public:
             ::signal(stop, SIG_DFL);
         ::dup2(writeEnd.Get(), STDOUT_FILENO);
         ::dup2(writeEnd.Get(), STDERR_FILENO);
+        if (closed >= 0) ::close(closed);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -316,6 +317,14 @@ public:
 
     void Signal(int signal) const { ::kill(m_pid, signal); }
     void CloseOutput() { m_output.Reset(); }
+    // Everything written until the process ended.
+    std::string Output() const {
+        std::string text;
+        char buffer[4096];
+        for (ssize_t count; (count = ::read(m_output.Get(), buffer, sizeof buffer)) > 0;)
+            text.append(buffer, static_cast<std::size_t>(count));
+        return text;
+    }
     // The exit status, or minus the signal that killed it; nullopt while it runs after 5 s.
     std::optional<int> Wait() {
         int status = 0;
@@ -386,6 +395,16 @@ TEST(ProbeProcess, AStopSignalMidTestClosesEveryPortAndExitsWith128PlusTheSignal
                 << sys::OpenFailureText(later.LastOpenError());
         }
     }
+}
+
+TEST(ProbeProcess, AClosedStandardErrorNeverPutsTheTraceOnTheWire) {
+    // `marlox-probe PORT --trace 2>&-`: a port opened as descriptor 2 would get the trace.
+    SimUnderTest sim({"--profile", "dual"});
+    ProbeProcess probe({sim.Path(), "--trace"}, STDERR_FILENO);
+    EXPECT_EQ(probe.Wait(), std::optional<int>(probe::EXIT_OK));
+    EXPECT_EQ(sim.RequestLines().size(), 5u);
+    EXPECT_EQ(sim.LogText().find("garbage"), std::string::npos);
+    EXPECT_NE(probe.Output().find("Legacy version: " + DEFAULT_LEGACY_VERSION), std::string::npos);
 }
 
 }  // namespace
