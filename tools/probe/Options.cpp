@@ -21,10 +21,14 @@ enum OptionId {
 };
 
 const option LONG_OPTIONS[] = {
-    {"all", no_argument, nullptr, OPT_ALL},       {"json", no_argument, nullptr, OPT_JSON},
-    {"detail", no_argument, nullptr, OPT_DETAIL}, {"trace", no_argument, nullptr, OPT_TRACE},
-    {"help", no_argument, nullptr, 'h'},          {"list", no_argument, nullptr, OPT_LIST},
-    {"watch", no_argument, nullptr, OPT_WATCH},   {"root", required_argument, nullptr, OPT_ROOT},
+    {"all", no_argument, nullptr, OPT_ALL},
+    {"json", no_argument, nullptr, OPT_JSON},
+    {"detail", no_argument, nullptr, OPT_DETAIL},
+    {"trace", no_argument, nullptr, OPT_TRACE},
+    {"help", no_argument, nullptr, 'h'},
+    {"list", no_argument, nullptr, OPT_LIST},
+    {"watch", no_argument, nullptr, OPT_WATCH},
+    {"root", required_argument, nullptr, OPT_ROOT},
     {nullptr, 0, nullptr, 0},
 };
 

@@ -75,8 +75,7 @@ int WatchPorts(sys::DiscoveryPlatform& platform, sys::PortWatch& watch, bool jso
     PortList current;
     if (!lister.List(current, err)) return EXIT_DISCOVERY_FAILED;
     const std::string list = json ? FormatPortsJson(current) : FormatPortsText(current);
-    if (const int status = Print(list, EXIT_OK, out, err); status != EXIT_OK)
-        return status;
+    if (const int status = Print(list, EXIT_OK, out, err); status != EXIT_OK) return status;
 
     for (;;) {
         sys::WatchWake wake = watch.Wait(POLL_MS);
@@ -91,8 +90,7 @@ int WatchPorts(sys::DiscoveryPlatform& platform, sys::PortWatch& watch, bool jso
         for (const PortChange& change : DiffPorts(current, fresh))
             lines += json ? FormatChangeJson(change) : FormatChangeText(change);
         // Nobody reads what cannot be written: the watch would run on for nothing.
-        if (const int status = Print(lines, EXIT_OK, out, err); status != EXIT_OK)
-            return status;
+        if (const int status = Print(lines, EXIT_OK, out, err); status != EXIT_OK) return status;
         current = fresh;
     }
 }

@@ -64,8 +64,7 @@ bool TracingSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t coun
     FlushReceived();
     const long long at = MillisecondsSinceOpen();
     const bool written = m_port->WriteAndFlush(data, count);
-    Line(at, "sent " + HexBytes(data, count) +
-                 (written ? "" : " (write failed)"));
+    Line(at, "sent " + HexBytes(data, count) + (written ? "" : " (write failed)"));
     return written;
 }
 
