@@ -9,28 +9,20 @@
 namespace probe {
 namespace {
 
-enum OptionId {
-    OPERAND = 1,  // what getopt_long returns for an operand when asked to keep their order
-    OPT_ALL = 256,
-    OPT_JSON,
-    OPT_DETAIL,
-    OPT_TRACE,
-    OPT_LIST,
-    OPT_WATCH,
-    OPT_ROOT,
-};
-
+// Each long option returns its first letter; of the short ones only -h is taken.
 const option LONG_OPTIONS[] = {
-    {"all", no_argument, nullptr, OPT_ALL},
-    {"json", no_argument, nullptr, OPT_JSON},
-    {"detail", no_argument, nullptr, OPT_DETAIL},
-    {"trace", no_argument, nullptr, OPT_TRACE},
+    {"all", no_argument, nullptr, 'a'},
+    {"json", no_argument, nullptr, 'j'},
+    {"detail", no_argument, nullptr, 'd'},
+    {"trace", no_argument, nullptr, 't'},
     {"help", no_argument, nullptr, 'h'},
-    {"list", no_argument, nullptr, OPT_LIST},
-    {"watch", no_argument, nullptr, OPT_WATCH},
-    {"root", required_argument, nullptr, OPT_ROOT},
-    {nullptr, 0, nullptr, 0},
+    {"list", no_argument, nullptr, 'l'},
+    {"watch", no_argument, nullptr, 'w'},
+    {"root", required_argument, nullptr, 'r'},
+    {},
 };
+// What getopt_long returns for an operand when asked to keep operands in their place.
+constexpr int OPERAND = 1;
 
 struct Parsed {
     ProbeOptions options;
@@ -61,14 +53,14 @@ Parsed Parse(const std::vector<std::string>& args) {
             options.ports.push_back(value);
             // No port begins with '-': a mistyped option is never taken for one.
             return *value != '\0' && *value != '-';
-        case OPT_ALL: return Once(options.all);
-        case OPT_JSON: return Once(options.json);
-        case OPT_DETAIL: return Once(options.detail);
-        case OPT_TRACE: return Once(options.trace);
+        case 'a': return Once(options.all);
+        case 'j': return Once(options.json);
+        case 'd': return Once(options.detail);
+        case 't': return Once(options.trace);
         case 'h': return Once(options.help);
-        case OPT_LIST: return Once(list);
-        case OPT_WATCH: return Once(options.watch);
-        case OPT_ROOT: options.root = value; return Once(rootGiven);
+        case 'l': return Once(list);
+        case 'w': return Once(options.watch);
+        case 'r': options.root = value; return Once(rootGiven);
         case ':': rootGiven = true; return false;  // --root without its directory
         default: return false;                     // an unknown option
         }
