@@ -9,7 +9,7 @@
 
 #include "sys/SerialPort.h"
 
-constexpr std::int32_t EXCHANGE_READ_ERROR = -1;
+constexpr std::int32_t EXCHANGE_READ_ERROR = -1;  // a read failed, or the link is not open
 constexpr std::int32_t EXCHANGE_BAD_CHECKSUM = -2;
 constexpr std::int32_t EXCHANGE_NO_REPLY = -3;
 

@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev
   socat xvfb xdotool imagemagick fonts-noto-cjk fonts-liberation2 fonts-wine
   python3 python3-serial libserialport-dev libx11-dev cutecom util-linux
+  nlohmann-json3-dev
   clang libclang-rt-14-dev clang-format
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   dpkg-dev file lintian appstream desktop-file-utils

@@ -60,4 +60,33 @@ TEST(ProbeOptions, EachFormAndEachUsageError) {
     }
 }
 
+TEST(ProbeOptions, TheListFormsAndTheFormEachUsageErrorIsMeantAs) {
+    using probe::Form;
+    struct Case {
+        std::vector<std::string> args;
+        Form form;
+        bool valid, watch;
+        std::optional<std::string> root;
+    };
+    const Case cases[] = {
+        {{"--json", "--list"}, Form::List, true, false, std::nullopt},
+        {{"--list", "--all"}, Form::List, false, false, std::nullopt},
+        {{"--list", "--trace"}, Form::List, false, false, std::nullopt},
+        {{"--list", "--root", "--watch"}, Form::Watch, true, false, "--watch"},
+        {{"--watch", "--list", "--root=tree"}, Form::Watch, true, true, "tree"},
+        {{"--root", "tree"}, Form::Watch, false, false, "tree"},  // no --list
+        {{"--list", "--root"}, Form::Watch, false, false, std::nullopt},
+        {{"COM3", "--watch"}, Form::Watch, false, true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::string typed = c.args.front() + " " + c.args.back();
+        EXPECT_EQ(probe::FormOf(c.args), c.form) << typed;
+        const std::optional<probe::ProbeOptions> options = probe::ParseProbeOptions(c.args);
+        ASSERT_EQ(options.has_value(), c.valid) << typed;
+        if (!options) continue;
+        EXPECT_EQ(options->watch, c.watch) << typed;
+        EXPECT_EQ(options->root, c.root) << typed;
+    }
+}
+
 }  // namespace

@@ -34,9 +34,9 @@ TEST(Printable, OneRuleForTextAndJsonEscapesWhatSteersATerminalAndKeepsUtf8) {
         std::string json = "\"";
         for (const char ch : std::string(c.shown))
             json += ch == '\\' ? "\\\\" : std::string(1, ch);
-        EXPECT_EQ(probe::JsonQuote(c.bytes), json + "\"") << c.shown;
+        EXPECT_EQ(probe::JsonText(probe::JsonString(c.bytes)), json + "\"") << c.shown;
     }
-    EXPECT_EQ(probe::JsonQuote("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(probe::JsonText(probe::JsonString("a\"b\\c")), "\"a\\\"b\\\\c\"");
     // A holder's process name inside a reason, as a multi-port run prints it.
     const probe::PortReport held{"/dev/ttyS0", std::nullopt, "in use by \x1B]0;x\x07 (PID 7)"};
     EXPECT_EQ(probe::FormatReportsText({held}, false),
@@ -44,15 +44,13 @@ TEST(Printable, OneRuleForTextAndJsonEscapesWhatSteersATerminalAndKeepsUtf8) {
 }
 
 TEST(Json, BuildsObjectsAndArraysInOrder) {
-    const std::string object = probe::JsonObject()
-                                   .String("name", "COM3")
-                                   .StringOrNull("missing", std::nullopt)
-                                   .Bool("usb", true)
-                                   .Raw("list", probe::JsonArray({"1", "null"}))
-                                   .Text();
+    const std::string object = probe::JsonText({{"name", probe::JsonString("COM3")},
+                                                {"missing", probe::JsonStringOrNull(std::nullopt)},
+                                                {"usb", true},
+                                                {"list", {1, nullptr}}});
     EXPECT_EQ(object,
               "{\"name\": \"COM3\", \"missing\": null, \"usb\": true, \"list\": [1, null]}");
-    EXPECT_EQ(probe::JsonArray({}), "[]");
+    EXPECT_EQ(probe::JsonText(probe::Json::array()), "[]");
 }
 
 TEST(PathToOpen, BareWindowsNamesTakeTheDevicePrefixAndPathsStay) {
@@ -95,7 +93,7 @@ TEST_F(ProbeTest, PrintsTheFiveOutcomesAsJson) {
     for (auto reply : {Frame(0xF3, "EC\"1\x07"), Frame(0xF5, "1.0"), Frame(0xAD, "SECRET  "),
                        std::vector<fake::Step>{}, std::vector<fake::Step>{}})
         ports.state->repliesToWrites.push_back(reply);
-    EXPECT_EQ(Probe(true), probe::EXIT_TEST_RAN);
+    EXPECT_EQ(Probe(true), probe::EXIT_OK);
     EXPECT_EQ(out.str(),
               "{\"port\": \"/dev/ttyUSB0\", \"engine_code\": \"EC\\\"1\\\\x07\", "
               "\"version\": \"1.0\", \"protection\": \"protected\", "
@@ -107,7 +105,7 @@ TEST_F(ProbeTest, PrintsTheResultTextsForPeople) {
     for (auto reply : {std::vector<fake::Step>{}, std::vector<fake::Step>{},
                        Frame(0xAD, "        "), Frame(0x6B, "OLD\x1B[2J"), Frame(0x6C, "0.9")})
         ports.state->repliesToWrites.push_back(reply);
-    EXPECT_EQ(Probe(false), probe::EXIT_TEST_RAN);
+    EXPECT_EQ(Probe(false), probe::EXIT_OK);
     EXPECT_EQ(out.str(),
               "Port: /dev/ttyUSB0\n"
               "Engine code: No respond\n"

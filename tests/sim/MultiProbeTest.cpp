@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/HexBytes.h"
 #include "link/SerialLink.h"
 #include "sys/PortInventory.h"
 #include "sys/posix/UniqueFd.h"
@@ -129,7 +130,7 @@ TEST(MultiProbe, EachPortsAnswersLandInItsOwnElementInTheOrderGiven) {
          {silent.Path(), tarvex.Path(), protectedSim.Path(), legacy.Path()},
          false,
          {silentJson, tarvexJson, protectedJson, legacyJson},
-         probe::EXIT_TEST_RAN},
+         probe::EXIT_OK},
         {"a missing port among good ones",
          {legacy.Path(), MISSING, tarvex.Path()},
          false,
@@ -139,7 +140,7 @@ TEST(MultiProbe, EachPortsAnswersLandInItsOwnElementInTheOrderGiven) {
          {tarvex.Path(), legacy.Path(), silent.Path()},
          true,
          {tarvexJson, legacyJson, silentJson},
-         probe::EXIT_TEST_RAN},
+         probe::EXIT_OK},
     };
     for (const Case& c : cases) {
         probe::ProbeOptions options;
@@ -228,7 +229,7 @@ TEST(MultiProbe, DetailNamesEachOutcomeTheSimulatorsFaultsCause) {
         for (std::size_t i = 0; i < 5; ++i) {
             const ExchangeRecord& record = exchanges[i];
             const Expected& want = expected[port][i];
-            const std::string hex = probe::HexBytes(record.reply);
+            const std::string hex = HexBytes(record.reply);
             SCOPED_TRACE(report.port + ", inquiry " + std::to_string(i + 1));
             EXPECT_EQ(record.command, commands[i]);
             EXPECT_STREQ(probe::OutcomeName(record.result), want.outcome);
@@ -256,7 +257,7 @@ TEST(MultiProbe, TraceShowsEachPortsRequestsWholeLinesAndTimesSinceOpen) {
     options.trace = true;
     CapturedLines trace;
     const Command command = RunCommand(options, trace);
-    EXPECT_EQ(command.status, probe::EXIT_TEST_RAN);
+    EXPECT_EQ(command.status, probe::EXIT_OK);
 
     const std::vector<std::string> requests = {"F3 02 0A", "F5 02 08", "AD 02 50", "6B 02 92",
                                                "6C 02 91"};
@@ -287,10 +288,10 @@ TEST(MultiProbe, TraceShowsEachPortsRequestsWholeLinesAndTimesSinceOpen) {
 }
 
 // marlox-probe as a process, the stop signals at their defaults, stdout and stderr into a pipe
-// whose reading end the test holds.
+// whose reading end the test holds; closed, when given, started without that descriptor.
 class ProbeProcess {
 public:
-    explicit ProbeProcess(std::vector<std::string> args) {
+    explicit ProbeProcess(std::vector<std::string> args, int closed = -1) {
         int fds[2] = {-1, -1};
         if (::pipe2(fds, O_CLOEXEC) != 0) return;
         m_output = sys::UniqueFd(fds[0]);
@@ -306,6 +307,7 @@ public:
             ::signal(stop, SIG_DFL);
         ::dup2(writeEnd.Get(), STDOUT_FILENO);
         ::dup2(writeEnd.Get(), STDERR_FILENO);
+        if (closed >= 0) ::close(closed);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -315,6 +317,14 @@ public:
 
     void Signal(int signal) const { ::kill(m_pid, signal); }
     void CloseOutput() { m_output.Reset(); }
+    // Everything written until the process ended.
+    std::string Output() const {
+        std::string text;
+        char buffer[4096];
+        for (ssize_t count; (count = ::read(m_output.Get(), buffer, sizeof buffer)) > 0;)
+            text.append(buffer, static_cast<std::size_t>(count));
+        return text;
+    }
     // The exit status, or minus the signal that killed it; nullopt while it runs after 5 s.
     std::optional<int> Wait() {
         int status = 0;
@@ -385,6 +395,16 @@ TEST(ProbeProcess, AStopSignalMidTestClosesEveryPortAndExitsWith128PlusTheSignal
                 << sys::OpenFailureText(later.LastOpenError());
         }
     }
+}
+
+TEST(ProbeProcess, AClosedStandardErrorNeverPutsTheTraceOnTheWire) {
+    // `marlox-probe PORT --trace 2>&-`: a port opened as descriptor 2 would get the trace.
+    SimUnderTest sim({"--profile", "dual"});
+    ProbeProcess probe({sim.Path(), "--trace"}, STDERR_FILENO);
+    EXPECT_EQ(probe.Wait(), std::optional<int>(probe::EXIT_OK));
+    EXPECT_EQ(sim.RequestLines().size(), 5u);
+    EXPECT_EQ(sim.LogText().find("garbage"), std::string::npos);
+    EXPECT_NE(probe.Output().find("Legacy version: " + DEFAULT_LEGACY_VERSION), std::string::npos);
 }
 
 }  // namespace

@@ -6,13 +6,13 @@
 #include "ports/DiscoverPorts.h"
 #include "tools/probe/Json.h"
 #include "tools/probe/ListPorts.h"
+#include "tools/probe/Options.h"
 #include "tools/probe/Probe.h"
+#include "tools/probe/Texts.h"
 
 namespace probe {
 
 namespace {
-
-constexpr char USAGE[] = "usage: marlox-probe --list [--watch] [--json] [--root DIR]\n";
 
 // The tracker's settling, as the time-out of the next wait; the quiet interval when none runs.
 class WaitTimeout : public SettleTimer {
@@ -34,17 +34,15 @@ std::string FormatChangeText(const PortChange& change) {
 }
 
 std::string FormatChangeJson(const PortChange& change) {
-    return JsonObject()
-               .String("event", change.added ? "added" : "removed")
-               .Raw("port", PortJson(change.entry))
-               .Text() +
+    return JsonText(
+               {{"event", change.added ? "added" : "removed"}, {"port", PortJson(change.entry)}}) +
            "\n";
 }
 
 int FollowPorts(sys::DiscoveryPlatform& platform, sys::PortEventWait& wait, bool json,
                 std::ostream& out, std::ostream& err) {
     PortList current;
-    if (const int status = ListPorts(platform, json, out, err, current); status != EXIT_TEST_RAN)
+    if (const int status = ListPorts(platform, json, out, err, current); status != EXIT_OK)
         return status;
 
     WaitTimeout timeout;
@@ -52,11 +50,11 @@ int FollowPorts(sys::DiscoveryPlatform& platform, sys::PortEventWait& wait, bool
     bool failing = false;  // said once until discovery succeeds again
     for (;;) {
         switch (wait.Wait(timeout.Ms())) {
-        case sys::WaitEnd::Stopped: return EXIT_TEST_RAN;
+        case sys::WaitEnd::Stopped: return EXIT_OK;
         case sys::WaitEnd::OutputGone:
             // Nothing written could be read: ended as a write that fails.
             out.setstate(std::ios::badbit);
-            return Print(std::string(), EXIT_TEST_RAN, out, err);
+            return Print(std::string(), EXIT_OK, out, err);
         case sys::WaitEnd::PortsChanged: tracker.DevicesChanged(); continue;
         case sys::WaitEnd::TimedOut: tracker.EndWait(); break;
         }
@@ -76,53 +74,35 @@ int FollowPorts(sys::DiscoveryPlatform& platform, sys::PortEventWait& wait, bool
             current = std::move(*fresh);
         }
         // Nobody reads what cannot be written: the watch would run on for nothing.
-        if (const int status = Print(lines, EXIT_TEST_RAN, out, err); status != EXIT_TEST_RAN)
-            return status;
+        if (const int status = Print(lines, EXIT_OK, out, err); status != EXIT_OK) return status;
     }
 }
 
 int RunWatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool list = false;
-    bool watchFlag = false;
-    bool json = false;
-    const std::string* root = nullptr;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--list" && !list) {
-            list = true;
-        } else if (arg == "--watch" && !watchFlag) {
-            watchFlag = true;
-        } else if (arg == "--json" && !json) {
-            json = true;
-        } else if (arg == "--root" && root == nullptr && i + 1 < args.size()) {
-            root = &args[++i];
-        } else {
-            err << USAGE;
-            return EXIT_USAGE;
-        }
-    }
-    if (!list) {
-        err << USAGE;
+    const std::optional<ProbeOptions> options = ParseProbeOptions(args);
+    if (!options || options->form != Form::Watch) {
+        err << WATCH_USAGE;
         return EXIT_USAGE;
     }
+    const std::optional<std::string>& root = options->root;
     std::unique_ptr<sys::DiscoveryPlatform> rooted;
-    if (root != nullptr) {
+    if (root) {
         // A missing tree would list nothing, and '' the running system: neither is what was asked.
         std::error_code error;
         if (!std::filesystem::is_directory(*root, error)) {
-            err << "marlox-probe: --root: no such directory: '" << Printable(*root) << "'\n";
+            err << NO_ROOT_DIRECTORY << "'" << Printable(*root) << "'\n";
             return EXIT_USAGE;
         }
         rooted = sys::DiscoveryPlatformUnder(*root);
         if (!rooted) {
-            err << "marlox-probe: --root: this system's ports are not files\n";
+            err << ROOT_NOT_FILES;
             return EXIT_USAGE;
         }
     }
     sys::DiscoveryPlatform& platform = rooted ? *rooted : sys::SystemDiscoveryPlatform();
-    if (!watchFlag) return ListPorts(platform, json, out, err);
+    if (!options->watch) return ListPorts(platform, options->json, out, err);
     const std::unique_ptr<sys::PortEventWait> wait = sys::OpenPortEventWait();
-    return FollowPorts(platform, *wait, json, out, err);
+    return FollowPorts(platform, *wait, options->json, out, err);
 }
 
 }  // namespace probe

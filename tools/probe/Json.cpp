@@ -3,52 +3,25 @@
 #include "tools/probe/Probe.h"
 
 namespace probe {
-namespace {
 
-std::string Join(const std::vector<std::string>& parts) {
+Json JsonString(const std::string& bytes) { return Printable(bytes); }
+
+Json JsonStringOrNull(const std::optional<std::string>& bytes) {
+    return bytes ? JsonString(*bytes) : Json();
+}
+
+// dump() writes no space after the separators and has no setting for it, so objects and arrays
+// are joined here and the library writes the rest. Printable's output is valid UTF-8 with no
+// control characters, so dump() escapes only quotes and backslashes in it.
+std::string JsonText(const Json& value) {
+    if (!value.is_structured()) return value.dump();
     std::string text;
-    for (const std::string& part : parts) {
-        if (!text.empty()) text += ", ";
-        text += part;
+    for (auto member = value.begin(); member != value.end(); ++member) {
+        if (member != value.begin()) text += ", ";
+        if (value.is_object()) text += Json(member.key()).dump() + ": ";
+        text += JsonText(member.value());
     }
-    return text;
-}
-
-}  // namespace
-
-// The text is what Printable makes of the bytes, as the text output shows it; only quotes and
-// backslashes need escaping then.
-std::string JsonQuote(const std::string& bytes) {
-    std::string quoted = "\"";
-    for (const char c : Printable(bytes)) {
-        if (c == '"' || c == '\\') quoted += '\\';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
-JsonObject& JsonObject::String(const std::string& key, const std::string& value) {
-    return Raw(key, JsonQuote(value));
-}
-
-JsonObject& JsonObject::StringOrNull(const std::string& key,
-                                     const std::optional<std::string>& value) {
-    return Raw(key, value ? JsonQuote(*value) : "null");
-}
-
-JsonObject& JsonObject::Bool(const std::string& key, bool value) {
-    return Raw(key, value ? "true" : "false");
-}
-
-JsonObject& JsonObject::Raw(const std::string& key, const std::string& value) {
-    m_members.push_back(JsonQuote(key) + ": " + value);
-    return *this;
-}
-
-std::string JsonObject::Text() const { return "{" + Join(m_members) + "}"; }
-
-std::string JsonArray(const std::vector<std::string>& elements) {
-    return "[" + Join(elements) + "]";
+    return value.is_object() ? "{" + text + "}" : "[" + text + "]";
 }
 
 }  // namespace probe

@@ -1,31 +1,23 @@
 #pragma once
-// Just enough JSON for the probe's output. Strings are byte strings from the wire or the OS,
-// shown as the text output shows them (Printable), so the output is always valid UTF-8 and JSON
-// and a consumer reads the same text a person does.
+// The probe's JSON output, built with nlohmann-json. Strings are byte strings from the wire or the
+// OS, shown as the text output shows them (Printable), so the output is always valid UTF-8 and
+// JSON and a consumer reads the same text a person does.
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace probe {
 
-std::string JsonQuote(const std::string& bytes);
+// Members stay in the order they are added.
+using Json = nlohmann::ordered_json;
 
-// One object, members in the order they are added.
-class JsonObject {
-public:
-    JsonObject& String(const std::string& key, const std::string& value);
-    JsonObject& StringOrNull(const std::string& key, const std::optional<std::string>& value);
-    JsonObject& Bool(const std::string& key, bool value);
-    // value must already be JSON (a nested object or array).
-    JsonObject& Raw(const std::string& key, const std::string& value);
-    std::string Text() const;
+// The bytes as Printable shows them.
+Json JsonString(const std::string& bytes);
+// nullopt as null.
+Json JsonStringOrNull(const std::optional<std::string>& bytes);
 
-private:
-    std::vector<std::string> m_members;
-};
-
-// elements must already be JSON.
-std::string JsonArray(const std::vector<std::string>& elements);
+// One line, a space after each comma and colon: {"port": "COM3", "detail": [1, null]}.
+std::string JsonText(const Json& value);
 
 }  // namespace probe

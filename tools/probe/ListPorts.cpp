@@ -2,7 +2,9 @@
 
 #include "ports/DiscoverPorts.h"
 #include "tools/probe/Json.h"
+#include "tools/probe/Options.h"
 #include "tools/probe/Probe.h"
+#include "tools/probe/Texts.h"
 
 namespace probe {
 
@@ -18,21 +20,19 @@ std::string FormatPortsText(const PortList& ports) {
     return text;
 }
 
-std::string PortJson(const PortEntry& entry) {
-    return JsonObject()
-        .String("devicePath", entry.devicePath)
-        .String("portName", entry.portName)
-        .String("friendlyName", entry.friendlyName)
-        .Bool("isUsb", entry.isUsb)
-        .String("description", entry.description)
-        .Text();
+Json PortJson(const PortEntry& entry) {
+    return {{"devicePath", JsonString(entry.devicePath)},
+            {"portName", JsonString(entry.portName)},
+            {"friendlyName", JsonString(entry.friendlyName)},
+            {"isUsb", entry.isUsb},
+            {"description", JsonString(entry.description)}};
 }
 
 std::string FormatPortsJson(const PortList& ports) {
-    std::vector<std::string> objects;
+    Json objects = Json::array();
     for (std::size_t i = 0; i < ports.GetCount(); ++i)
         objects.push_back(PortJson(ports.GetAt(i)));
-    return JsonArray(objects) + "\n";
+    return JsonText(objects) + "\n";
 }
 
 int ListPorts(sys::DiscoveryPlatform& platform, bool json, std::ostream& out, std::ostream& err,
@@ -43,23 +43,16 @@ int ListPorts(sys::DiscoveryPlatform& platform, bool json, std::ostream& out, st
         err << Printable(failure.what()) << '\n';
         return EXIT_DISCOVERY_FAILED;
     }
-    return Print(json ? FormatPortsJson(ports) : FormatPortsText(ports), EXIT_TEST_RAN, out, err);
+    return Print(json ? FormatPortsJson(ports) : FormatPortsText(ports), EXIT_OK, out, err);
 }
 
 int RunListCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool list = false;
-    bool json = false;
-    for (const std::string& arg : args) {
-        if (arg == "--list" && !list) {
-            list = true;
-        } else if (arg == "--json" && !json) {
-            json = true;
-        } else {
-            err << "usage: marlox-probe --list [--json]\n";
-            return EXIT_USAGE;
-        }
+    const std::optional<ProbeOptions> options = ParseProbeOptions(args);
+    if (!options || options->form != Form::List) {
+        err << LIST_USAGE;
+        return EXIT_USAGE;
     }
-    return ListPorts(sys::SystemDiscoveryPlatform(), json, out, err);
+    return ListPorts(sys::SystemDiscoveryPlatform(), options->json, out, err);
 }
 
 }  // namespace probe

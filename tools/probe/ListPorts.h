@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ports/PortList.h"
+#include "tools/probe/Json.h"
 #include "sys/DiscoveryPlatform.h"
 
 namespace probe {
@@ -15,7 +16,7 @@ constexpr int EXIT_DISCOVERY_FAILED = 1;
 // One line per entry, its five fields separated by tabs (isUsb as 0 or 1).
 std::string FormatPortsText(const PortList& ports);
 // One entry as an object with devicePath, portName, friendlyName, isUsb and description.
-std::string PortJson(const PortEntry& entry);
+Json PortJson(const PortEntry& entry);
 // An array of PortJson objects.
 std::string FormatPortsJson(const PortList& ports);
 

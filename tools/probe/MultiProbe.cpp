@@ -40,13 +40,10 @@ void ProbeOne(const PortTarget& target, sys::SerialPorts& systemPorts, LineSink*
     link.Close();
 }
 
-// The single-port object without its line break.
-std::string JsonElement(const PortReport& report, bool detail) {
-    if (!report.results)
-        return JsonObject().String("port", report.port).String("error", report.error).Text();
-    std::string object = FormatJson(report.port, *report.results, detail);
-    object.pop_back();
-    return object;
+// The single-port object, or the port and why it did not open.
+Json ReportJson(const PortReport& report, bool detail) {
+    if (report.results) return ResultsJson(report.port, *report.results, detail);
+    return {{"port", JsonString(report.port)}, {"error", JsonString(report.error)}};
 }
 
 }  // namespace
@@ -74,10 +71,10 @@ std::string FormatReportsText(const std::vector<PortReport>& reports, bool detai
 }
 
 std::string FormatReportsJson(const std::vector<PortReport>& reports, bool detail) {
-    std::vector<std::string> elements;
+    Json elements = Json::array();
     for (const PortReport& report : reports)
-        elements.push_back(JsonElement(report, detail));
-    return JsonArray(elements) + "\n";
+        elements.push_back(ReportJson(report, detail));
+    return JsonText(elements) + "\n";
 }
 
 std::vector<PortTarget> TargetsOf(const ProbeOptions& options, sys::DiscoveryPlatform& platform) {
@@ -115,7 +112,7 @@ int RunProbe(const ProbeOptions& options, sys::DiscoveryPlatform& platform, sys:
         return EXIT_DISCOVERY_FAILED;
     }
     const std::vector<PortReport> reports = ProbePorts(targets, ports, traceSink);
-    int status = EXIT_TEST_RAN;
+    int status = EXIT_OK;
     for (const PortReport& report : reports)
         if (!report.results) status = EXIT_CANNOT_OPEN;
     return Print(options.json ? FormatReportsJson(reports, options.detail)

@@ -2,16 +2,18 @@
 
 #include <cstdio>
 
+#include "link/HexBytes.h"
 #include "link/SerialLink.h"
 #include "ports/PortPath.h"
 #include "sys/StopSignals.h"
 #include "tools/probe/Json.h"
 #include "tools/probe/Stoppable.h"
-#include "tools/probe/WireTrace.h"
+#include "tools/probe/Texts.h"
 
 namespace probe {
 namespace {
 
+// A result no inquiry answered, as the dialog shows it.
 constexpr char NO_RESPOND[] = "No respond";
 
 class ResultCollector final : public TestObserver {
@@ -107,7 +109,7 @@ int Print(const std::string& text, int status, std::ostream& out, std::ostream& 
     // A lost pipe shows as its signal rather than as a failed write.
     if (const int signal = sys::CaughtStopSignal()) return EXIT_STOPPED + signal;
     if (out) return status;
-    err << "marlox-probe: the output could not be written\n";
+    err << OUTPUT_NOT_WRITTEN;
     return EXIT_WRITE_FAILED;
 }
 
@@ -126,13 +128,13 @@ std::string ProtectionText(ProtectionResult result) {
     return NO_RESPOND;
 }
 
-std::optional<std::string> ProtectionJson(ProtectionResult result) {
+Json ProtectionJson(ProtectionResult result) {
     switch (result) {
     case ProtectionResult::None: return "none";
     case ProtectionResult::Protected: return "protected";
     case ProtectionResult::NoResponse: break;
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 const char* InquiryKey(Inquiry inquiry) {
@@ -175,18 +177,16 @@ std::string DetailText(const std::vector<ExchangeRecord>& exchanges) {
     return text;
 }
 
-std::string DetailJson(const std::vector<ExchangeRecord>& exchanges) {
-    std::vector<std::string> objects;
+Json DetailJson(const std::vector<ExchangeRecord>& exchanges) {
+    Json objects = Json::array();
     for (const ExchangeRecord& record : exchanges) {
-        objects.push_back(JsonObject()
-                              .String("inquiry", InquiryKey(record.inquiry))
-                              .String("command", CommandHex(record.command))
-                              .String("outcome", OutcomeName(record.result))
-                              .String("reply", HexBytes(record.reply))
-                              .Raw("ms", std::to_string(WholeMilliseconds(record.milliseconds)))
-                              .Text());
+        objects.push_back({{"inquiry", InquiryKey(record.inquiry)},
+                           {"command", CommandHex(record.command)},
+                           {"outcome", OutcomeName(record.result)},
+                           {"reply", HexBytes(record.reply)},
+                           {"ms", WholeMilliseconds(record.milliseconds)}});
     }
-    return JsonArray(objects);
+    return objects;
 }
 
 }  // namespace
@@ -214,37 +214,44 @@ ProbeResults RunProbeTest(CSerialLink& link) {
 }
 
 std::string FormatText(const std::string& port, const ProbeResults& results, bool detail) {
-    return "Port: " + Printable(port) + "\n" + "Engine code: " + TextOutcome(results.engineCode) +
-           "\n" + "Version: " + TextOutcome(results.version) + "\n" +
-           "Protection: " + ProtectionText(results.protection) + "\n" +
-           "Legacy engine code: " + TextOutcome(results.legacyEngineCode) + "\n" +
-           "Legacy version: " + TextOutcome(results.legacyVersion) + "\n" +
+    const auto line = [](Inquiry inquiry, const std::string& outcome) {
+        return std::string(InquiryLabel(inquiry)) + ": " + outcome + "\n";
+    };
+    return "Port: " + Printable(port) + "\n" +
+           line(Inquiry::EngineCode, TextOutcome(results.engineCode)) +
+           line(Inquiry::Version, TextOutcome(results.version)) +
+           line(Inquiry::Protection, ProtectionText(results.protection)) +
+           line(Inquiry::LegacyEngineCode, TextOutcome(results.legacyEngineCode)) +
+           line(Inquiry::LegacyVersion, TextOutcome(results.legacyVersion)) +
            (detail ? "Detail:\n" + DetailText(results.exchanges) : "");
 }
 
+Json ResultsJson(const std::string& port, const ProbeResults& results, bool detail) {
+    Json object = {{"port", JsonString(port)},
+                   {"engine_code", JsonStringOrNull(results.engineCode)},
+                   {"version", JsonStringOrNull(results.version)},
+                   {"protection", ProtectionJson(results.protection)},
+                   {"legacy_engine_code", JsonStringOrNull(results.legacyEngineCode)},
+                   {"legacy_version", JsonStringOrNull(results.legacyVersion)}};
+    if (detail) object["detail"] = DetailJson(results.exchanges);
+    return object;
+}
+
 std::string FormatJson(const std::string& port, const ProbeResults& results, bool detail) {
-    JsonObject object;
-    object.String("port", port)
-        .StringOrNull("engine_code", results.engineCode)
-        .StringOrNull("version", results.version)
-        .StringOrNull("protection", ProtectionJson(results.protection))
-        .StringOrNull("legacy_engine_code", results.legacyEngineCode)
-        .StringOrNull("legacy_version", results.legacyVersion);
-    if (detail) object.Raw("detail", DetailJson(results.exchanges));
-    return object.Text() + "\n";
+    return JsonText(ResultsJson(port, results, detail)) + "\n";
 }
 
 int Probe(CSerialLink& link, const std::string& port, bool json, std::ostream& out,
           std::ostream& err, bool detail) {
     if (!link.Open(PathToOpen(port))) {
-        err << "Can not open COM Port: " << Printable(port) << ": "
+        err << CANNOT_OPEN << Printable(port) << ": "
             << Printable(sys::OpenFailureText(link.LastOpenError())) << "\n";
         return EXIT_CANNOT_OPEN;
     }
     const ProbeResults results = RunProbeTest(link);
     link.Close();
     return Print(json ? FormatJson(port, results, detail) : FormatText(port, results, detail),
-                 EXIT_TEST_RAN, out, err);
+                 EXIT_OK, out, err);
 }
 
 }  // namespace probe

@@ -8,12 +8,13 @@
 
 #include "link/ConnectionTest.h"
 #include "sys/PortNames.h"
+#include "tools/probe/Json.h"
 
 class CSerialLink;
 
 namespace probe {
 
-constexpr int EXIT_TEST_RAN = 0;
+constexpr int EXIT_OK = 0;  // the test ran, the list was printed, the help shown
 constexpr int EXIT_USAGE = 1;
 constexpr int EXIT_CANNOT_OPEN = 2;
 constexpr int EXIT_WRITE_FAILED = 1;
@@ -51,6 +52,8 @@ ProbeResults RunProbeTest(CSerialLink& link);
 
 // detail adds each exchange's outcome, reply bytes and milliseconds.
 std::string FormatText(const std::string& port, const ProbeResults& results, bool detail = false);
+// The object FormatJson writes.
+Json ResultsJson(const std::string& port, const ProbeResults& results, bool detail);
 // One object and a line break.
 std::string FormatJson(const std::string& port, const ProbeResults& results, bool detail = false);
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "link/HexBytes.h"
+
 namespace probe {
 namespace {
 
@@ -24,16 +26,6 @@ bool WholeFrame(const std::vector<std::uint8_t>& bytes) {
 LineSink& StandardErrorLines() {
     static StandardError sink;
     return sink;
-}
-
-std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
-    std::string text;
-    for (const std::uint8_t byte : bytes) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, text.empty() ? "%02X" : " %02X", byte);
-        text += hex;
-    }
-    return text;
 }
 
 TracingSerialPorts::TracingSerialPorts(sys::SerialPorts& ports, LineSink& sink, std::string prefix)
@@ -72,8 +64,7 @@ bool TracingSerialPort::WriteAndFlush(const std::uint8_t* data, std::size_t coun
     FlushReceived();
     const long long at = MillisecondsSinceOpen();
     const bool written = m_port->WriteAndFlush(data, count);
-    Line(at, "sent " + HexBytes(std::vector<std::uint8_t>(data, data + count)) +
-                 (written ? "" : " (write failed)"));
+    Line(at, "sent " + HexBytes(data, count) + (written ? "" : " (write failed)"));
     return written;
 }
 

@@ -25,9 +25,6 @@ public:
 // from several threads never mix).
 LineSink& StandardErrorLines();
 
-// "F3 02 0A"
-std::string HexBytes(const std::vector<std::uint8_t>& bytes);
-
 // Opens ports through another source and traces each one it opens.
 class TracingSerialPorts final : public sys::SerialPorts {
 public:

@@ -1,6 +1,5 @@
 #include "tools/sim/Frame.h"
 
-#include <cstdio>
 #include <stdexcept>
 
 namespace sim {
@@ -21,17 +20,6 @@ Bytes BuildFrame(std::uint8_t command, const Bytes& data) {
     frame.insert(frame.end(), data.begin(), data.end());
     frame.push_back(Checksum(frame.data(), frame.size()));
     return frame;
-}
-
-std::string FormatBytes(const std::uint8_t* bytes, std::size_t count) {
-    std::string text;
-    text.reserve(count * 3);
-    for (std::size_t i = 0; i < count; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, i == 0 ? "%02X" : " %02X", bytes[i]);
-        text += hex;
-    }
-    return text;
 }
 
 std::optional<std::uint8_t> RequestScanner::Feed(std::uint8_t byte) {

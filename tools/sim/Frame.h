@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace sim {
@@ -19,12 +18,6 @@ std::uint8_t Checksum(const std::uint8_t* bytes, std::size_t count);
 
 // command, N = data + 2, data, checksum. data must not exceed MAX_DATA.
 Bytes BuildFrame(std::uint8_t command, const Bytes& data);
-
-// "F3 02 0A"
-std::string FormatBytes(const std::uint8_t* bytes, std::size_t count);
-inline std::string FormatBytes(const Bytes& bytes) {
-    return FormatBytes(bytes.data(), bytes.size());
-}
 
 // Finds three-byte requests (command, 0x02, checksum) in a byte stream. Bytes that cannot start
 // a request are dropped one at a time, so the scanner falls back into step after any garbage.

@@ -29,23 +29,9 @@ void MakeRaw(int fd, const std::string& what) {
 
 }  // namespace
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-        Reset();
-        m_fd = other.m_fd;
-        other.m_fd = -1;
-    }
-    return *this;
-}
-
-void UniqueFd::Reset() {
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = -1;
-}
-
 Pty::Pty() {
-    m_master = UniqueFd(posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (!m_master) ThrowErrno("posix_openpt");
+    m_master = sys::UniqueFd(posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!m_master.Valid()) ThrowErrno("posix_openpt");
     if (grantpt(m_master.Get()) != 0) ThrowErrno("grantpt");
     if (unlockpt(m_master.Get()) != 0) ThrowErrno("unlockpt");
     char name[PATH_MAX];
@@ -53,8 +39,8 @@ Pty::Pty() {
     m_slavePath = name;
 
     // Raw from the start, so nothing is echoed or translated before a requester sets its own mode.
-    m_slave = UniqueFd(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (!m_slave) ThrowErrno("open " + m_slavePath);
+    m_slave = sys::UniqueFd(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!m_slave.Valid()) ThrowErrno("open " + m_slavePath);
     MakeRaw(m_slave.Get(), m_slavePath);
     MakeRaw(m_master.Get(), "pty master");
 
@@ -66,7 +52,8 @@ Pty::Pty() {
 
 std::size_t Pty::PendingForRequester() const {
     int pending = 0;
-    if (!m_slave || ::ioctl(m_slave.Get(), FIONREAD, &pending) != 0 || pending < 0) return 0;
+    if (!m_slave.Valid() || ::ioctl(m_slave.Get(), FIONREAD, &pending) != 0 || pending < 0)
+        return 0;
     return static_cast<std::size_t>(pending);
 }
 

@@ -4,26 +4,9 @@
 #include <cstddef>
 #include <string>
 
+#include "sys/posix/UniqueFd.h"
+
 namespace sim {
-
-// Owns one file descriptor.
-class UniqueFd {
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : m_fd(fd) {}
-    ~UniqueFd() { Reset(); }
-    UniqueFd(UniqueFd&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    UniqueFd& operator=(UniqueFd&& other) noexcept;
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    int Get() const { return m_fd; }
-    explicit operator bool() const { return m_fd >= 0; }
-    void Reset();
-
-private:
-    int m_fd = -1;
-};
 
 // A pty pair. The simulator reads and writes the master; the requester opens SlavePath().
 // The simulator keeps its own raw slave descriptor open as well, so a requester may close and
@@ -35,15 +18,14 @@ public:
 
     int Master() const { return m_master.Get(); }
     const std::string& SlavePath() const { return m_slavePath; }
-    bool IsOpen() const { return static_cast<bool>(m_master); }
     // Bytes written to the master that the requester has not read yet.
     std::size_t PendingForRequester() const;
     // Closes both ends: the requester's reads then fail as on an unplugged device.
     void HangUp();
 
 private:
-    UniqueFd m_master;
-    UniqueFd m_slave;
+    sys::UniqueFd m_master;
+    sys::UniqueFd m_slave;
     std::string m_slavePath;
 };
 

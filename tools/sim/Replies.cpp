@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/ConnectionTest.h"
+#include "link/HexBytes.h"
 
 namespace sim {
 namespace {
@@ -64,7 +65,7 @@ std::optional<ReplyPlan> PlanReply(const SimOptions& options, std::uint8_t comma
     plan.wire = faults.noise;
     plan.wire.insert(plan.wire.end(), frame.begin(), frame.end());
     plan.sendCount = plan.wire.size();
-    if (!faults.noise.empty()) notes += ", after noise " + FormatBytes(faults.noise);
+    if (!faults.noise.empty()) notes += ", after noise " + HexBytes(faults.noise);
     if (faults.cutOff || faults.hangUp) {
         const std::size_t cutAt = std::min(faults.cutAt.value_or(frame.size() / 2), frame.size());
         plan.sendCount = faults.noise.size() + cutAt;
@@ -78,7 +79,7 @@ std::optional<ReplyPlan> PlanReply(const SimOptions& options, std::uint8_t comma
     if (faults.byteGapMs > 0)
         notes += ", " + std::to_string(faults.byteGapMs) + " ms between bytes";
 
-    plan.description = "reply " + FormatBytes(frame) + notes;
+    plan.description = "reply " + HexBytes(frame) + notes;
     return plan;
 }
 

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "link/HexBytes.h"
+
 namespace sim {
 namespace {
 
@@ -70,7 +72,7 @@ RunEnd Simulator::Run() {
 
 void Simulator::LogGarbage(RequestScanner& scanner) {
     const Bytes discarded = scanner.TakeDiscarded();
-    if (!discarded.empty()) m_log.Line("garbage " + FormatBytes(discarded) + " skipped");
+    if (!discarded.empty()) m_log.Line("garbage " + HexBytes(discarded) + " skipped");
 }
 
 bool Simulator::FloodIfDue() {
@@ -97,7 +99,7 @@ bool Simulator::FloodIfDue() {
 
 Simulator::SendEnd Simulator::HandleRequest(std::uint8_t command, Clock::time_point received) {
     const std::string heading =
-        "request " + FormatBytes(BuildFrame(command, {})) + " (" + CommandName(command) + "): ";
+        "request " + HexBytes(BuildFrame(command, {})) + " (" + CommandName(command) + "): ";
     if (!m_options.flood.empty()) {
         m_log.Line(heading + "not answered (flooding)");
         return SendEnd::Sent;
