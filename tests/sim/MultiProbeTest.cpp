@@ -391,8 +391,7 @@ TEST(ProbeProcess, AStopSignalMidTestClosesEveryPortAndExitsWith128PlusTheSignal
             EXPECT_FALSE(Exclusive(sim->Path())) << sim->Path();
             EXPECT_FALSE(std::filesystem::exists(LockFileOf(sim->Path())));
             CSerialLink later;
-            EXPECT_TRUE(later.Open(sim->Path()))
-                << sys::OpenFailureText(later.LastOpenError());
+            EXPECT_TRUE(later.Open(sim->Path())) << sys::OpenFailureText(later.LastOpenError());
         }
     }
 }
