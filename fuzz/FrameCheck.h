@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/link/FakeSerialPort.h"
+#include "tests/sys/FakeSerialPort.h"
 
 namespace fuzz {
 

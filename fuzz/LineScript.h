@@ -1,5 +1,5 @@
 #pragma once
-// The fuzz input as the replies of the scripted port (tests/link/FakeSerialPort.h). Byte 0xFE
+// The fuzz input as the replies of the scripted port (tests/sys/FakeSerialPort.h). Byte 0xFE
 // escapes:
 //   FE 00  an empty read (the read time-out passed)
 //   FE 01  a failed read
@@ -12,7 +12,7 @@
 #include <deque>
 #include <vector>
 
-#include "tests/link/FakeSerialPort.h"
+#include "tests/sys/FakeSerialPort.h"
 
 namespace fuzz {
 

@@ -14,7 +14,7 @@
 #include "ports/DiscoverPorts.h"
 #include "ports/RegistryDiscovery.h"
 #include "sys/DiscoveryPlatform.h"
-#include "tests/ports/FakeRegistry.h"
+#include "tests/sys/FakeRegistry.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fuzz/Check.h"
-#include "fuzz/FuzzTree.h"
+#include "tests/sys/SysfsTree.h"
 #include "fuzz/TextCheck.h"
 #include "ports/DiscoverPorts.h"
 #include "sys/DiscoveryPlatform.h"
@@ -61,7 +61,7 @@ bool IsPlainName(const std::string& name) {
 }
 
 // An attribute file: text, odd bytes, empty, a folder or a FIFO with no writer.
-void Attribute(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const fs::path& file,
+void Attribute(const fake::SysfsTree& tree, FuzzedDataProvider& input, const fs::path& file,
                const std::vector<std::string>& known) {
     switch (input.ConsumeIntegralInRange<int>(0, 5)) {
     case 0: tree.Folder(file); break;
@@ -73,7 +73,7 @@ void Attribute(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const fs::
 
 // devices/<chain>: folders that may carry what a USB device, a USB interface or a Bluetooth
 // connection carries.
-fs::path BuildDevice(const fuzz::FuzzTree& tree, FuzzedDataProvider& input) {
+fs::path BuildDevice(const fake::SysfsTree& tree, FuzzedDataProvider& input) {
     static const std::vector<std::string> SEGMENTS = {
         "pci0000:00",   "0000:00:14.0", "usb1", "1-1",     "1-1:1.0", "platform", "serial8250",
         "serial8250:0", "bluetooth",    "hci0", "virtual", "devices", "tty"};
@@ -100,13 +100,13 @@ fs::path BuildDevice(const fuzz::FuzzTree& tree, FuzzedDataProvider& input) {
     return dir;
 }
 
-bool IsUnderVirtual(const fuzz::FuzzTree& tree, const fs::path& tty) {
+bool IsUnderVirtual(const fake::SysfsTree& tree, const fs::path& tty) {
     const fs::path relative = tty.lexically_relative(tree.Devices());
     return !relative.empty() && *relative.begin() == "virtual";
 }
 
 // One class/tty entry and what the scan must make of it.
-Expect BuildTty(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const std::string& name) {
+Expect BuildTty(const fake::SysfsTree& tree, FuzzedDataProvider& input, const std::string& name) {
     const fs::path entry = tree.ClassTty() / name;
     switch (input.ConsumeIntegralInRange<int>(0, 7)) {
     case 0: {  // a console or pty
@@ -181,7 +181,7 @@ Expect BuildTty(const fuzz::FuzzTree& tree, FuzzedDataProvider& input, const std
 }
 
 // Whether a folder from the tty up to devices/ carries idVendor: only then can it be on USB.
-bool HasUsbAncestor(const fuzz::FuzzTree& tree, const std::string& name) {
+bool HasUsbAncestor(const fake::SysfsTree& tree, const std::string& name) {
     std::error_code error;
     const fs::path devices = fs::canonical(tree.Devices(), error);
     fs::path dir = fs::canonical(tree.ClassTty() / name, error);
@@ -191,9 +191,9 @@ bool HasUsbAncestor(const fuzz::FuzzTree& tree, const std::string& name) {
     return false;
 }
 
-void CheckPort(const fuzz::FuzzTree& tree, const sys::InventoryPort& port) {
+void CheckPort(const fake::SysfsTree& tree, const sys::InventoryPort& port) {
     FUZZ_CHECK(IsPlainName(port.portName));
-    FUZZ_CHECK(port.devicePath == tree.Dev().string() + "/" + port.portName);
+    FUZZ_CHECK(port.devicePath == tree.DevRoot() + "/" + port.portName);
     FUZZ_CHECK(!port.description.empty() && fuzz::IsCleanText(port.description));
     FUZZ_CHECK(port.friendlyName == port.description + " (" + port.portName + ")");
     FUZZ_CHECK(port.friendlyName.size() < TEXT_LIMIT);
@@ -216,7 +216,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string clean = sys::posix::SanitiseText(raw, limit);
     FUZZ_CHECK(clean.size() <= limit && fuzz::IsCleanText(clean));
 
-    fuzz::FuzzTree tree;
+    fake::SysfsTree tree;
     static const std::vector<std::string> TTY_NAMES = {
         "ttyS0", "ttyS10", "ttyS2", "ttyUSB0", "ttyACM0", "rfcomm0", "ttyAMA0", ".ttyS1", "tty"};
     std::map<std::string, Expect> expected;
@@ -226,8 +226,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (expected.count(name) == 0) expected[name] = BuildTty(tree, input, name);
     }
 
-    const std::string sysRoot = tree.Sys().string();
-    const std::string devRoot = tree.Dev().string();
+    const std::string sysRoot = tree.SysRoot();
+    const std::string devRoot = tree.DevRoot();
     const std::size_t descriptors = OpenDescriptors();
     const sys::posix::SysfsPorts inventory(sysRoot, devRoot);
     const std::vector<sys::InventoryPort> ports = inventory.ListPorts();

@@ -3,7 +3,7 @@
 # UARTs, a PCI UART and an xHCI controller into which the host plugs, and from which it pulls, an
 # FTDI USB serial adapter through QEMU's monitor; a marlox-sim answers at the far end of each.
 # Inside, on the kernel's own 8250 and ftdi_sio drivers, sysfs and uevents, run marlox-probe and
-# the Qt dialog (offscreen, driven by tests/gui_qt/VmDialog.cpp); QEMU's trace shows the line
+# the Qt dialog (offscreen, driven by tests/ui/linux/VmDialog.cpp); QEMU's trace shows the line
 # settings the drivers programmed into the emulated hardware. One boot per group of scenarios.
 # Ends with "N passed, N failed"; exits 1 on any failure, also when QEMU or the kernel cannot
 # be had (it never skips).
@@ -90,7 +90,7 @@ cmake --build "$build" -j"$(nproc)" --target marlox-probe marlox-sim vm_dialog >
   die "building marlox-probe, marlox-sim and vm_dialog failed: $(tail -n 20 "$lab/build.log")"
 probe=$build/tools/probe/marlox-probe
 sim=$build/tools/sim/marlox-sim
-dialog=$build/tests/gui_qt/vm_dialog
+dialog=$build/tests/ui/linux/vm_dialog
 
 # --- The kernel: the package linux-image-amd64 points at, unpacked here, never installed ---------
 kernel_package=$(apt-cache depends linux-image-amd64 2>/dev/null |

@@ -5,7 +5,7 @@
 
 #include "link/ConnectionTest.h"
 #include "link/SerialLink.h"
-#include "tests/link/FakeSerialPort.h"
+#include "tests/sys/FakeSerialPort.h"
 
 namespace {
 

@@ -3,7 +3,9 @@
 // replacing the last.
 #include "ports/DiscoverPorts.h"
 #include "ports/FailureText.h"
-#include "tests/ports/FakePlatform.h"
+#include "sys/posix/SysfsPorts.h"
+#include "tests/sys/FakePlatform.h"
+#include "tests/sys/SysfsTree.h"
 
 #include <gtest/gtest.h>
 
@@ -238,6 +240,36 @@ TEST(FailureText, CodesAreLowerCaseHexWithoutPrefixOrPadding) {
         {0, "0"}, {5, "5"}, {122, "7a"}, {0x80000000u, "80000000"}, {0xFFFFFFFFu, "ffffffff"}};
     for (const auto& [code, hex] : cases)
         EXPECT_EQ(FormatErrorText("x (err=%lx)", code), std::string("x (err=") + hex + ")");
+}
+
+// Through the inventory and the driver, as the program runs.
+TEST(DriverInventory, ListsASysfsTreeThroughTheInventory) {
+    fake::SysfsTree tree;
+    tree.AddVirtual("tty1");
+    tree.AddUart("ttyS0", 4);
+    tree.AddUart("ttyS1", 0);
+    // cut to keep the friendly name under 256 bytes
+    tree.AddUsbAdapter("ttyUSB0", "1-1", std::string(250, 'L'));
+
+    const sys::posix::SysfsPorts inventory(tree.SysRoot(), tree.DevRoot());
+    sys::InventoryPlatform platform(inventory);
+    PortList ports;
+    ports.Append(PortEntry{"stale", "stale", "stale", true, "stale"});
+    DiscoverPorts(ports, platform);
+
+    ASSERT_EQ(ports.GetCount(), 2u);
+    const PortEntry& uart = ports.GetAt(0);
+    EXPECT_EQ(uart.devicePath, tree.DevRoot() + "/ttyS0");
+    EXPECT_EQ(uart.portName, "ttyS0");
+    EXPECT_EQ(uart.friendlyName, "Serial port (ttyS0)");
+    EXPECT_EQ(uart.description, "Serial port");
+    EXPECT_FALSE(uart.isUsb);
+    const PortEntry& usb = ports.GetAt(1);
+    EXPECT_EQ(usb.devicePath, tree.DevRoot() + "/ttyUSB0");
+    EXPECT_EQ(usb.portName, "ttyUSB0");
+    EXPECT_EQ(usb.friendlyName, std::string(200, 'L') + " (ttyUSB0)");
+    EXPECT_EQ(usb.description, std::string(200, 'L'));
+    EXPECT_TRUE(usb.isUsb);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The device-interface method against a fake setup API: what is listed, what fails with which
 // text, and that the set and the library are released once, in order, before a failure leaves.
 #include "ports/InterfaceDiscovery.h"
-#include "tests/ports/FakePlatform.h"
+#include "tests/sys/FakePlatform.h"
 
 #include <gtest/gtest.h>
 

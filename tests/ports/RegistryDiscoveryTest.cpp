@@ -1,7 +1,7 @@
 // The HKLM\Enum walk against a fake registry tree: which device keys are scanned, how
 // duplicates merge, bounded names and data, and every key closed on every ending.
 #include "ports/RegistryDiscovery.h"
-#include "tests/ports/FakeRegistry.h"
+#include "tests/sys/FakeRegistry.h"
 
 #include <gtest/gtest.h>
 
