@@ -42,7 +42,7 @@ bool CSerialLink::Open(const std::string& path) {
 std::int32_t CSerialLink::Exchange(std::uint8_t command, std::uint8_t length, std::uint8_t* data,
                                    std::size_t dataSize) {
     m_replyReceived = 0;
-    if (!m_port) return EXCHANGE_READ_ERROR;
+    if (!m_port) return EXCHANGE_NOT_OPEN;
 
     // Request: command, N, N - 2 data bytes, complement checksum at offset N.
     const std::size_t n = length;

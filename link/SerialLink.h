@@ -9,9 +9,12 @@
 
 #include "sys/SerialPort.h"
 
-constexpr std::int32_t EXCHANGE_READ_ERROR = -1;  // a read failed, or the link is not open
+constexpr std::int32_t EXCHANGE_READ_ERROR = -1;  // a read call failed
 constexpr std::int32_t EXCHANGE_BAD_CHECKSUM = -2;
 constexpr std::int32_t EXCHANGE_NO_REPLY = -3;
+// An exchange on a link that is not open. Callers have always seen it as a failed read (the
+// probe's "read-error"), so it keeps that value under a name that says what happened.
+constexpr std::int32_t EXCHANGE_NOT_OPEN = EXCHANGE_READ_ERROR;
 
 // The controller's line: 19200 baud, even parity, 8 data bits, 1 stop bit.
 constexpr sys::LineSettings CONTROLLER_LINE_SETTINGS{19200, sys::Parity::Even, 8,
@@ -35,7 +38,7 @@ public:
     // is discarded before the request goes out. The reply's data is copied into data, never more
     // than dataSize bytes (a longer reply is cut; the result is still its length byte); a failed
     // exchange leaves data untouched. Returns the reply's length byte or a negative EXCHANGE_
-    // code (EXCHANGE_READ_ERROR on a link that is not open).
+    // code (EXCHANGE_NOT_OPEN on a link that is not open).
     std::int32_t Exchange(std::uint8_t command, std::uint8_t length, std::uint8_t* data,
                           std::size_t dataSize);
     void Close();
