@@ -31,7 +31,7 @@ fs::path SysfsTree::AddTty(const std::string& name, const std::string& deviceDir
     Folder(tty);
     Write(tty / "dev", "4:64\n");
     RelativeLink(tty / "device", device);
-    RelativeLink(tty / "subsystem", m_root / "sys" / "class" / "tty");
+    RelativeLink(tty / "subsystem", ClassTty());
     RelativeLink(ClassTty() / name, tty);
     Write(Dev() / name, "");
     return tty;
